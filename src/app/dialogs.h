@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/error_report.h"
+
+namespace verrolift {
+
+// Everything the core asks of the user. The windows show real boxes, tests
+// answer and record, the command line prints. All texts are bytes in the
+// machine's code page.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // Plain message: OK only, no icon, the application title as caption.
+    virtual void ShowMessage(const std::string& text) = 0;
+
+    // The "Application Error" box: warning icon, OK only, report.Text() as its text.
+    virtual void ShowErrorReport(const ErrorReport& report) = 0;
+
+    // Modal prompt with the application title; cancel and an empty answer both give "".
+    virtual std::string InputBox(const std::string& prompt, const std::string& defaultAnswer) = 0;
+
+    // Multi-select file-open dialog. Returns the full paths picked, in the
+    // dialog's order; empty when cancelled.
+    virtual std::vector<std::string> PickFiles(const std::string& title,
+                                               const std::string& filter) = 0;
+
+    // Folder picker opening at startFolder (may be empty). "" when cancelled.
+    virtual std::string PickFolder(const std::string& title, const std::string& startFolder) = 0;
+};
+
+}  // namespace verrolift

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/failure.h"
+
+namespace verrolift {
+
+// A failure reported by the driver or the driver manager. The description
+// holds every diagnostic record, each as "[SQLSTATE] message".
+class OdbcError : public Failure {
+public:
+    OdbcError(std::string description, std::string sqlState)
+        : Failure(std::move(description)), sqlState_(std::move(sqlState)) {}
+    // The first record's state ("" when the driver gave none).
+    const std::string& SqlState() const noexcept { return sqlState_; }
+
+private:
+    std::string sqlState_;
+};
+
+// Options a caller may set before Open. Zero means the driver's default.
+struct ConnectionSettings {
+    unsigned long loginTimeoutSeconds = 0;
+    unsigned long queryTimeoutSeconds = 0;
+    bool readWrite = true;
+};
+
+// One ODBC connection with one reusable statement handle. Autocommit: each
+// statement is committed on its own. Not copyable; release closes.
+class OdbcConnection {
+public:
+    OdbcConnection();
+    ~OdbcConnection();
+    OdbcConnection(const OdbcConnection&) = delete;
+    OdbcConnection& operator=(const OdbcConnection&) = delete;
+
+    // SQLDriverConnect without prompting. A string with "Server=" and no "DBQ="
+    // is handed over with "DBQ=<same value>;" appended (Oracle's own driver reads DBQ).
+    void Open(std::string_view connectionString, const ConnectionSettings& settings = {});
+
+    // Sends one statement, bytes unchanged and with their length, in one round trip.
+    void Execute(std::string_view sql);
+
+    // Runs a query and returns the first column of every row as bytes
+    // (NULL gives ""), in the order the database returned them.
+    std::vector<std::string> QueryFirstColumn(std::string_view sql);
+
+    // The column count of a SELECT, known without transferring its rows.
+    int ColumnCount(std::string_view selectSql);
+
+    // Idempotent.
+    void Close() noexcept;
+    bool IsOpen() const noexcept { return open_; }
+
+private:
+    void* dbc_ = nullptr;   // SQLHDBC
+    void* stmt_ = nullptr;  // SQLHSTMT, reused for every statement
+    bool open_ = false;
+};
+
+// The connection string handed to the driver: adds DBQ when only Server is given.
+std::string ConnectionStringForDriver(std::string_view connectionString);
+
+}  // namespace verrolift

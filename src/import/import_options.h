@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace verrolift {
+
+enum class ImportMode { Unset, CreateTable, AppendToTable };
+enum class ColumnSource { Unset, HeaderLine, TypedNames };
+
+// What a run reads from the main window's controls, each value at the moment
+// it is needed: an edit made during a run takes effect at its next use.
+class ImportOptionsSource {
+public:
+    virtual ~ImportOptionsSource() = default;
+    virtual ImportMode Mode() const = 0;
+    virtual ColumnSource Columns() const = 0;
+    virtual bool SkipHeaderOnAppend() const = 0;
+    virtual std::string Separator() const = 0;
+    virtual std::string TableNamePattern() const = 0;
+    // The selected entry of the table list; none when nothing is selected.
+    virtual std::optional<std::string> TargetTable() const = 0;
+};
+
+// Fixed values: the command line and tests.
+struct ImportOptions : ImportOptionsSource {
+    ImportMode mode = ImportMode::CreateTable;
+    ColumnSource columnSource = ColumnSource::HeaderLine;
+    bool skipHeaderOnAppend = false;
+    std::string separator = ",";
+    std::string tableNamePattern = "NewTable[counter]";
+    std::optional<std::string> targetTable;
+
+    ImportMode Mode() const override { return mode; }
+    ColumnSource Columns() const override { return columnSource; }
+    bool SkipHeaderOnAppend() const override { return skipHeaderOnAppend; }
+    std::string Separator() const override { return separator; }
+    std::string TableNamePattern() const override { return tableNamePattern; }
+    std::optional<std::string> TargetTable() const override { return targetTable; }
+};
+
+}  // namespace verrolift

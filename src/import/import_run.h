@@ -1,0 +1,28 @@
+#pragma once
+
+#include "app/dialogs.h"
+#include "app/host.h"
+#include "db/connection.h"
+#include "db/table_list.h"
+#include "files/file_list.h"
+#include "import/import_options.h"
+
+namespace verrolift {
+
+// Everything an import run talks to. The main window provides all of them;
+// the command line and tests provide their own.
+struct ImportContext {
+    const FileList& files;
+    TableList& tables;
+    const ImportOptionsSource& options;
+    const ConnectionSource& connection;
+    Dialogs& dialogs;
+    EventPump& pump;
+    WindowPointer& pointer;
+};
+
+// The "Import To Oracle" command. One run at a time: a start while a run is
+// under way does nothing. The run takes the file list as it stood when it began.
+void RunImport(ImportContext& context);
+
+}  // namespace verrolift

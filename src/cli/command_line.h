@@ -1,0 +1,48 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "db/connection.h"
+#include "import/import_options.h"
+
+namespace verrolift {
+
+// What verrolift-import was asked to do.
+struct CommandLine {
+    // Exactly one of the two: a login profile or a connection string used as given.
+    std::optional<ConnectionProfile> profile;
+    std::optional<std::string> connectionString;
+
+    std::string separator = ",";
+    ImportMode mode = ImportMode::CreateTable;
+    std::string tableNamePattern = "NewTable[counter]";
+    // Typed-names mode when present: the answers to "Enter name for column #j:", j from 1.
+    std::optional<std::vector<std::string>> columnAnswers;
+    std::string appendTable;
+    bool skipHeader = false;
+    // Folders add only files of this extension; without it, every file.
+    std::optional<std::string> extension;
+    std::vector<std::string> paths;
+
+    bool help = false;
+
+    std::string ConnectionString() const;
+};
+
+struct ParsedCommandLine {
+    std::optional<CommandLine> commandLine;
+    std::string error;  // why the arguments were refused, when commandLine is empty
+};
+
+// args excludes the program name. envPassword is VERROLIFT_PASSWORD (null when unset):
+// the password when --password is not given.
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, const char* envPassword);
+
+// "a,,b" -> {"a", "", "b"}; "" -> {""}.
+std::vector<std::string> SplitAnswers(const std::string& names);
+
+extern const char* const kUsageText;
+
+}  // namespace verrolift

@@ -1,0 +1,127 @@
+#include "cli/headless_import.h"
+
+#include "app/error_report.h"
+#include "app/failure.h"
+#include "app/host.h"
+#include "app/protected_handler.h"
+#include "cli/console_dialogs.h"
+#include "cli/progress_line.h"
+#include "db/catalogue.h"
+#include "files/file_list.h"
+#include "import/import_run.h"
+
+namespace verrolift {
+
+namespace {
+
+// The window's load step fills the table list at this step.
+constexpr int kCatalogueStep = 120;
+
+class GivenConnection : public ConnectionSource {
+public:
+    explicit GivenConnection(std::string connectionString) : s_(std::move(connectionString)) {}
+    std::string ConnectionString() const override { return s_; }
+
+private:
+    std::string s_;
+};
+
+// Nothing to repaint: a yield only notices a stop request and refreshes the progress line.
+class ConsolePump : public EventPump {
+public:
+    ConsolePump(ProgressLine& progress, const volatile std::sig_atomic_t* stop)
+        : progress_(progress), stop_(stop) {}
+    void Yield() override {
+        if (stop_ && *stop_) throw RunAborted{};
+        progress_.Tick();
+    }
+
+private:
+    ProgressLine& progress_;
+    const volatile std::sig_atomic_t* stop_;
+};
+
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (Lower(a[i]) != Lower(b[i])) return false;
+    return true;
+}
+
+void AddPaths(const CommandLine& commandLine, VectorFileList& files) {
+    for (const auto& path : commandLine.paths) files.AddEntry(path);
+}
+
+}  // namespace
+
+void SelectAppendTable(VectorTableList& tables, const std::string& table) {
+    const auto& names = tables.Names();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (names[i] == table) {
+            tables.Select(static_cast<int>(i));
+            return;
+        }
+    }
+    int match = -1;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (!SameIgnoringCase(names[i], table)) continue;
+        if (match >= 0) {  // two spellings: neither is more right than the other
+            match = -1;
+            break;
+        }
+        match = static_cast<int>(i);
+    }
+    if (match < 0) {
+        tables.Append(table);
+        match = tables.Count() - 1;
+    }
+    tables.Select(match);
+}
+
+int RunHeadlessImport(const CommandLine& commandLine, const Console& console) {
+    ProgressLine progress(console.err, console.showProgress);
+    ConsoleDialogs dialogs(console.out, console.err,
+                           commandLine.columnAnswers.value_or(std::vector<std::string>{}),
+                           &progress);
+    ConsolePump pump(progress, console.stopRequested);
+    NoWindowPointer pointer;
+    const GivenConnection connection(commandLine.ConnectionString());
+
+    try {
+        // As the main window's load step: a failing catalogue is reported and the list stays
+        // as far as it got.
+        VectorTableList tables;
+        ProtectedHandler load(tags::kForm2Load, dialogs);
+        load.Run(kCatalogueStep,
+                 [&] { ListUserTables(tables, connection.ConnectionString(), pump); });
+
+        VectorFileList files;
+        AddPaths(commandLine, files);
+
+        ImportOptions options;
+        options.mode = commandLine.mode;
+        options.columnSource =
+            commandLine.columnAnswers ? ColumnSource::TypedNames : ColumnSource::HeaderLine;
+        options.skipHeaderOnAppend = commandLine.skipHeader;
+        options.separator = commandLine.separator;
+        options.tableNamePattern = commandLine.tableNamePattern;
+        if (commandLine.mode == ImportMode::AppendToTable) {
+            SelectAppendTable(tables, commandLine.appendTable);
+            options.targetTable = tables.Selected();
+        }
+
+        ImportContext context{files, tables, options, connection, dialogs, pump, pointer};
+        RunImport(context);
+    } catch (const RunAborted&) {
+        progress.Clear();
+        return kExitReported;
+    }
+    progress.Clear();
+    return dialogs.Succeeded() ? kExitDone : kExitReported;
+}
+
+}  // namespace verrolift

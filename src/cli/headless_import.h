@@ -1,0 +1,35 @@
+#pragma once
+
+#include <csignal>
+#include <cstdio>
+
+#include "cli/command_line.h"
+#include "db/table_list.h"
+
+namespace verrolift {
+
+// Exit status of verrolift-import.
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitReported = 1;
+inline constexpr int kExitUsage = 2;
+
+// What the program does with its standard streams.
+struct Console {
+    std::FILE* out = stdout;
+    std::FILE* err = stderr;
+    bool showProgress = false;  // standard error is a terminal
+    // Set by a signal: the run stops at its next yield.
+    const volatile std::sig_atomic_t* stopRequested = nullptr;
+};
+
+// The main window's work without the window: fills the table list from the
+// catalogue, builds the file list from the paths, sets the options and runs
+// the import. Gives the exit status.
+int RunHeadlessImport(const CommandLine& commandLine, const Console& console);
+
+// Append mode selects TABLE in the table list: the entry spelled exactly so,
+// else the one entry equal to it without regard to case, else TABLE is added
+// at the end and selected, so the run's column check names a missing table.
+void SelectAppendTable(VectorTableList& tables, const std::string& table);
+
+}  // namespace verrolift

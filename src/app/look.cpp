@@ -1,0 +1,178 @@
+#include "app/look.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QLabel>
+#include <QPainter>
+#include <QPalette>
+#include <QPixmap>
+#include <QRadioButton>
+#include <QScreen>
+#include <QWidget>
+
+#include <cmath>
+
+#include "app/error_report.h"
+#include "app/failure.h"
+#include "app/paths.h"
+
+namespace verrolift {
+
+namespace {
+
+QString& TitleStorage() {
+    static QString title = QString::fromLocal8Bit(std::string(kProductName));
+    return title;
+}
+
+bool TakesFaceColor(const QWidget* w) {
+    return qobject_cast<const QRadioButton*>(w) || qobject_cast<const QCheckBox*>(w) ||
+           qobject_cast<const QGroupBox*>(w) || qobject_cast<const QLabel*>(w);
+}
+
+template <class Fn>
+void ForWindowAndBackgroundControls(QWidget* window, Fn&& fn) {
+    fn(window);
+    for (QWidget* child : window->findChildren<QWidget*>()) {
+        if (TakesFaceColor(child)) fn(child);
+    }
+}
+
+// A cursor file's first image entry carries the hot spot where an icon keeps
+// its planes and bit count.
+std::optional<QPoint> CursorHotSpot(const QByteArray& bytes) {
+    if (bytes.size() < 6 + 16) return std::nullopt;
+    auto u16 = [&](int at) {
+        return static_cast<int>(static_cast<unsigned char>(bytes[at])) |
+               (static_cast<int>(static_cast<unsigned char>(bytes[at + 1])) << 8);
+    };
+    if (u16(0) != 0 || u16(2) != 2 || u16(4) < 1) return std::nullopt;
+    return QPoint(u16(6 + 4), u16(6 + 6));
+}
+
+}  // namespace
+
+int TwipsToPixels(int twips, double logicalDpi) {
+    return static_cast<int>(std::lround(twips * logicalDpi / kTwipsPerInch));
+}
+
+int TwipsToPixels(int twips) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
+    return TwipsToPixels(twips, dpi > 0 ? dpi : 96.0);
+}
+
+QRect TwipsRect(int left, int top, int width, int height) {
+    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
+                 TwipsToPixels(height));
+}
+
+QFont ControlFont() {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(9.0);
+    font.setWeight(QFont::Bold);
+    return font;
+}
+
+QFont ButtonFont() {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(11.25);
+    font.setWeight(QFont::Bold);
+    return font;
+}
+
+void ApplyFaceColor(QWidget* window) {
+    ForWindowAndBackgroundControls(window, [](QWidget* w) {
+        w->setAutoFillBackground(true);
+        w->setBackgroundRole(QPalette::Button);
+    });
+}
+
+void ApplyDesignBackground(QWidget* window) {
+    for (QWidget* child : window->findChildren<QWidget*>()) {
+        if (!TakesFaceColor(child)) continue;
+        QPalette palette = child->palette();
+        palette.setColor(QPalette::Window, Qt::white);
+        child->setPalette(palette);
+        child->setAutoFillBackground(true);
+        child->setBackgroundRole(QPalette::Window);
+    }
+}
+
+std::string ProgramFile(const std::string& programFolder, std::string_view name) {
+    std::string path = programFolder;
+    path += kPathSeparator;
+    for (char c : name) path += (c == '/') ? kPathSeparator : c;
+    return NormalizePath(path);
+}
+
+void ApplySkin(QWidget* loginWindow, const std::string& programFolder) {
+    const std::string path = ProgramFile(programFolder, kSkinFile);
+    if (!IsExistingFile(path)) return;
+    ApplyFaceColor(loginWindow);
+    QFile file(QString::fromLocal8Bit(path));
+    if (!file.open(QIODevice::ReadOnly))
+        throw Failure("Cannot read the skin file " + path + ": " +
+                      file.errorString().toLocal8Bit().toStdString());
+    loginWindow->setStyleSheet(QString::fromUtf8(file.readAll()));
+}
+
+std::string TitleFromProductName(std::string_view productName) {
+    std::string title(productName);
+    while (title.size() > 40) {
+        const auto blank = title.rfind(' ');
+        // A name with no blank to cut at stays as it is.
+        if (blank == std::string::npos) break;
+        title.resize(blank);
+    }
+    return title;
+}
+
+void SetApplicationTitle() {
+    TitleStorage() = QString::fromLocal8Bit(TitleFromProductName(kProductName));
+}
+
+QString ApplicationTitle() {
+    return TitleStorage();
+}
+
+QIcon ApplicationIcon() {
+    // Drawn rather than shipped: a page of text with an arrow into a table.
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(40, 40, 40), 1));
+    p.setBrush(Qt::white);
+    p.drawRect(2, 2, 14, 18);
+    for (int y = 6; y <= 16; y += 3) p.drawLine(5, y, 13, y);
+    p.setBrush(QColor(200, 40, 30));
+    p.drawRect(14, 16, 16, 14);
+    p.setPen(QPen(Qt::white, 1));
+    p.drawLine(14, 21, 30, 21);
+    p.drawLine(14, 26, 30, 26);
+    p.drawLine(22, 16, 22, 30);
+    p.setPen(QPen(QColor(30, 90, 200), 2));
+    p.drawLine(10, 24, 18, 12);
+    p.end();
+    return QIcon(pixmap);
+}
+
+std::optional<QCursor> LoadCursorFile(const std::string& path) {
+    QFile file(QString::fromLocal8Bit(path));
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    file.close();
+    const auto hotSpot = CursorHotSpot(bytes);
+    if (!hotSpot) return std::nullopt;
+    QImageReader reader(QString::fromLocal8Bit(path), "cur");
+    const QImage image = reader.read();
+    if (image.isNull()) return std::nullopt;
+    return QCursor(QPixmap::fromImage(image), hotSpot->x(), hotSpot->y());
+}
+
+}  // namespace verrolift

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include <QCursor>
+#include <QFont>
+#include <QIcon>
+#include <QRect>
+#include <QString>
+
+class QWidget;
+
+namespace verrolift {
+
+// The windows are laid out in twips (1440 per inch), as designed; the screen's
+// logical dpi turns them into pixels (15 twips per pixel at 96 dpi).
+inline constexpr int kTwipsPerInch = 1440;
+int TwipsToPixels(int twips);
+int TwipsToPixels(int twips, double logicalDpi);
+QRect TwipsRect(int left, int top, int width, int height);
+
+// Frames, labels, option buttons, check boxes, text boxes and lists.
+QFont ControlFont();
+// Push buttons.
+QFont ButtonFont();
+
+// The system face colour: the palette's button role, so it follows the user's scheme.
+void ApplyFaceColor(QWidget* window);
+// The designed white background of frames, labels, option buttons and check boxes.
+void ApplyDesignBackground(QWidget* window);
+
+inline constexpr std::string_view kSkinFile = "x/o.cjs";
+inline constexpr std::string_view kPointerFile = "HAND-M.CUR";
+// The program folder, a separator, then name (written with "/").
+std::string ProgramFile(const std::string& programFolder, std::string_view name);
+
+// When the skin file (a Qt style sheet) is beside the program: face colour on
+// the login window and the style sheet applied to it. Absent: nothing changes.
+void ApplySkin(QWidget* loginWindow, const std::string& programFolder);
+
+// The product name, cut at its last blank while longer than 40 characters.
+std::string TitleFromProductName(std::string_view productName);
+void SetApplicationTitle();
+// The caption of every message box that names none of its own.
+QString ApplicationTitle();
+
+QIcon ApplicationIcon();
+
+// A Windows cursor file read through Qt's image reader, with its hot spot.
+// A file that cannot be read gives nothing.
+std::optional<QCursor> LoadCursorFile(const std::string& path);
+
+}  // namespace verrolift

@@ -1,0 +1,24 @@
+#include <QApplication>
+
+#include "app/qt_settings_store.h"
+#include "ui/program.h"
+#include "ui/qt_dialogs.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // Either window's closing ends the program, hidden windows or not.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    verrolift::QtSettingsStore settings;
+    verrolift::QtDialogs dialogs;
+    verrolift::ProgramOptions options;
+    options.dialogs = &dialogs;
+    options.settings = &settings;
+    options.programFolder = QCoreApplication::applicationDirPath().toLocal8Bit().toStdString();
+    verrolift::Program program(std::move(options));
+    dialogs.SetEnding([&program] { return program.Ending(); });
+
+    program.Start();
+    if (program.Ending()) return 0;
+    return app.exec();
+}

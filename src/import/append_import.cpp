@@ -1,0 +1,70 @@
+#include "import/append_import.h"
+
+#include <optional>
+#include <vector>
+
+#include "import/line_reader.h"
+#include "import/sql_text.h"
+
+namespace verrolift {
+
+namespace steps = import_steps;
+
+bool CheckColumnCount(int tableColumns, std::size_t fileFields) {
+    return tableColumns >= 0 && static_cast<std::size_t>(tableColumns) == fileFields;
+}
+
+std::string ColumnCountMessage(std::string_view path, std::string_view separator,
+                               std::size_t fileFields, std::string_view table, int tableColumns) {
+    std::string text =
+        "The columns in the text file and the columns in the table must be identical.\r\n\r\n";
+    text += path;
+    text += " was split by ";
+    text += separator;
+    text += " and has ";
+    text += std::to_string(fileFields);
+    text += " columns. The table ";
+    text += table;
+    text += " has ";
+    text += std::to_string(tableColumns);
+    text += " columns.";
+    return text;
+}
+
+void ImportIntoTable(FileImport& file) {
+    ProtectedHandler& h = file.handler;
+    ImportContext& context = file.context;
+    const ImportOptionsSource& options = context.options;
+
+    std::string table;
+    h.Run(steps::kTargetTable, [&] { table = options.TargetTable().value_or(""); });
+    std::optional<int> tableColumns;
+    h.Run(steps::kOpenRecordSet,
+          [&] { tableColumns = file.connection.ColumnCount(BuildColumnCountQuery(table)); });
+
+    std::optional<std::size_t> fileFields;
+    std::string separator;
+    h.Run(steps::kFirstDataLine, [&] {
+        FileHandle in = OpenWorkingCopy(file.workingCopy);
+        LineReader reader(in.Get(), "Cannot read the working copy " + file.workingCopy.Path());
+        const std::string_view line = reader.AtEnd() ? std::string_view() : reader.Next();
+        separator = options.Separator();
+        std::vector<std::string_view> fields;
+        SplitFieldsInto(line, separator, fields);
+        fileFields = fields.size();
+    });
+
+    // A count that could not be had is already reported; the check then lets the rows go.
+    if (tableColumns && fileFields && !h.Test(steps::kColumnCheck, [&] {
+            return CheckColumnCount(*tableColumns, *fileFields);
+        })) {
+        h.Run(steps::kColumnCountMessage, [&] {
+            context.dialogs.ShowMessage(
+                ColumnCountMessage(file.path, separator, *fileFields, table, *tableColumns));
+        });
+        return;
+    }
+    SendRows(file, steps::kAppendRows, [&] { return options.TargetTable().value_or(""); });
+}
+
+}  // namespace verrolift

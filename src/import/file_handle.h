@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace verrolift {
+
+// An owned POSIX file descriptor, closed when dropped.
+class FileHandle {
+public:
+    FileHandle() = default;
+    explicit FileHandle(int fd) : fd_(fd) {}
+    ~FileHandle();
+    FileHandle(FileHandle&& other) noexcept : fd_(other.Release()) {}
+    FileHandle& operator=(FileHandle&& other) noexcept;
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+
+    int Get() const noexcept { return fd_; }
+    bool IsOpen() const noexcept { return fd_ >= 0; }
+    int Release() noexcept;
+
+    // Closes and reports a failing close: for files written, a late write error shows here.
+    void Close(std::string_view what);
+
+private:
+    int fd_ = -1;
+};
+
+// The system's text for an errno value.
+std::string ErrnoText(int error);
+
+// "<what>: <system text>" for the current errno.
+std::string DescribeErrno(std::string_view what);
+
+// One read of at most size bytes, retried on interruption; 0 at end of file.
+// A failure throws Failure("<what>: <system text>").
+std::size_t ReadSome(int fd, char* data, std::size_t size, std::string_view what);
+
+// Writes every byte, retrying short writes; a failure throws as ReadSome.
+void WriteAll(int fd, const char* data, std::size_t size, std::string_view what);
+
+// Gathers small writes into one buffer so that a line costs a copy, not a system call.
+class BufferedWriter {
+public:
+    static constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+
+    BufferedWriter(int fd, std::string what);
+    void Append(std::string_view bytes);
+    void Flush();
+
+private:
+    int fd_;
+    std::string what_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
+};
+
+}  // namespace verrolift

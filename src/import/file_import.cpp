@@ -1,0 +1,48 @@
+#include "import/file_import.h"
+
+#include <vector>
+
+#include "import/line_reader.h"
+#include "import/sql_text.h"
+
+namespace verrolift {
+
+void ExecuteStatement(OdbcConnection& connection, std::string_view sql) {
+    connection.Execute(sql);
+}
+
+void SendRows(FileImport& file, const import_steps::RowSteps& steps,
+              const std::function<std::string()>& tableName) {
+    ProtectedHandler& h = file.handler;
+    ImportContext& context = file.context;
+    FileHandle in;
+    if (!h.Run(steps.open, [&] { in = OpenWorkingCopy(file.workingCopy); })) return;
+
+    LineReader reader(in.Get(), "Cannot read the working copy " + file.workingCopy.Path());
+    std::vector<std::string_view> fields;
+    std::string statement;
+    std::string table;
+    for (;;) {
+        bool atEnd = false;
+        std::string_view line;
+        const bool read = h.Run(steps.read, [&] {
+            atEnd = reader.AtEnd();
+            if (atEnd) return;
+            context.pump.Yield();
+            line = reader.Next();
+        });
+        if (!read || atEnd) break;
+        h.Run(steps.tableName, [&] { table = tableName(); });
+        // A statement that could not be built must not go out as the previous line's.
+        if (!h.Run(steps.build, [&] {
+                SplitFieldsInto(line, context.options.Separator(), fields);
+                AppendRowStatement(statement, table, fields, context.pump);
+            }))
+            continue;
+        h.Run(steps.send, [&] { ExecuteStatement(file.connection, statement); });
+    }
+    h.Run(steps.close,
+          [&] { in.Close("Cannot close the working copy " + file.workingCopy.Path()); });
+}
+
+}  // namespace verrolift

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "app/protected_handler.h"
+#include "db/odbc.h"
+#include "import/import_run.h"
+#include "import/import_steps.h"
+#include "import/working_copy.h"
+
+namespace verrolift {
+
+// One file of a run, as the importers of both modes see it.
+struct FileImport {
+    ImportContext& context;
+    ProtectedHandler& handler;
+    OdbcConnection& connection;
+    const WorkingCopy& workingCopy;
+    std::int32_t position;  // in the file list, from 1: the counter's value
+    std::string path;       // the text of the list entry
+    PreparedLines prepared;
+};
+
+// Sends one statement on the run's connection; nothing of its result is used.
+void ExecuteStatement(OdbcConnection& connection, std::string_view sql);
+
+// The second pass: every line of the working copy, split with the separator of
+// the moment, is sent as one row into the table that tableName gives at that
+// moment. A refused row is reported and the next line follows. The pass ends
+// at a failed read rather than reporting the same failure for ever.
+void SendRows(FileImport& file, const import_steps::RowSteps& steps,
+              const std::function<std::string()>& tableName);
+
+}  // namespace verrolift

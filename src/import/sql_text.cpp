@@ -1,0 +1,102 @@
+#include "import/sql_text.h"
+
+namespace verrolift {
+
+namespace {
+
+void AppendQuoted(std::string& out, std::string_view text, char quote) {
+    out.push_back(quote);
+    for (char c : text) {
+        out.push_back(c);
+        if (c == quote) out.push_back(quote);
+    }
+    out.push_back(quote);
+}
+
+}  // namespace
+
+std::string ResolveTableName(std::string_view pattern, std::int32_t position) {
+    const std::string number = std::to_string(position);
+    std::string name;
+    name.reserve(pattern.size());
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t found = pattern.find(kCounterToken, start);
+        if (found == std::string_view::npos) break;
+        name.append(pattern.substr(start, found - start));
+        name.append(number);
+        start = found + kCounterToken.size();
+    }
+    name.append(pattern.substr(start));
+    return name;
+}
+
+std::string QuoteIdentifier(std::string_view name) {
+    std::string quoted;
+    quoted.reserve(name.size() + 2);
+    AppendQuoted(quoted, name, '"');
+    return quoted;
+}
+
+std::string FilterChars(std::string_view text, std::string_view characters, bool keep) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if ((characters.find(c) != std::string_view::npos) == keep) out.push_back(c);
+    }
+    return out;
+}
+
+std::string CleanColumnName(std::string_view text) {
+    return FilterChars(text, kColumnNameCharacters, true);
+}
+
+std::string BuildCreateStatement(std::string_view table, const std::vector<std::string>& columns) {
+    std::string sql = "CREATE TABLE ";
+    AppendQuoted(sql, table, '"');
+    sql += '(';
+    bool first = true;
+    for (const auto& column : columns) {
+        if (!first) sql += ", ";
+        first = false;
+        AppendQuoted(sql, column, '"');
+        sql += " CLOB";
+    }
+    sql += ')';
+    return sql;
+}
+
+void AppendRowStatement(std::string& statement, std::string_view table,
+                        const std::vector<std::string_view>& fields, EventPump& pump) {
+    statement.clear();
+    statement += "INSERT INTO ";
+    AppendQuoted(statement, table, '"');
+    statement += " VALUES(";
+    bool first = true;
+    for (const auto field : fields) {
+        pump.Yield();
+        if (!first) statement += ',';
+        first = false;
+        // An empty field keeps its place as NULL, so later values stay in their columns.
+        if (field.empty()) {
+            statement += "NULL";
+        } else {
+            AppendQuoted(statement, field, '\'');
+        }
+    }
+    statement += ')';
+}
+
+std::string BuildRowStatement(std::string_view table, const std::vector<std::string>& fields) {
+    const std::vector<std::string_view> views(fields.begin(), fields.end());
+    NoEventPump pump;
+    std::string statement;
+    AppendRowStatement(statement, table, views, pump);
+    return statement;
+}
+
+std::string BuildColumnCountQuery(std::string_view table) {
+    return "SELECT * FROM " + QuoteIdentifier(table);
+}
+
+}  // namespace verrolift

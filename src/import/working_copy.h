@@ -1,0 +1,101 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/failure.h"
+#include "app/host.h"
+#include "import/file_handle.h"
+#include "import/import_options.h"
+
+namespace verrolift {
+
+inline constexpr const char* kWorkingCopyName = "upload.txt";
+
+// The folder of this user's working copies: $TMPDIR (default /tmp) followed by
+// "/verrolift-<uid>". Only named here; WorkingCopy::Claim creates and checks it.
+std::string PrivateWorkingFolder();
+
+// The working copy of one run.
+//
+// Never a shared, predictable path in a world-writable folder: the file is
+// "upload.txt" in a numbered folder inside PrivateWorkingFolder(). Every folder
+// on the way is created with mode 0700 and refused when it is a link, belongs
+// to another user or is open to group or others; files in it are opened
+// without following links. A claim locks its numbered folder (flock) until the
+// claim is dropped or the program ends, so two copies of the program running
+// at once never share a working copy; a free number is reused, so the folders
+// do not pile up. The working copy stays after the run.
+class WorkingCopy {
+public:
+    // Throws Failure when no safe working folder can be had.
+    static WorkingCopy Claim();
+
+    WorkingCopy(WorkingCopy&&) noexcept = default;
+    WorkingCopy& operator=(WorkingCopy&&) noexcept = default;
+
+    const std::string& Path() const { return path_; }
+    const std::string& FolderPath() const { return folderPath_; }
+    int Folder() const { return folder_.Get(); }
+
+    // Why the last MakeWorkingCopy left no copy ("" when it made one).
+    const std::string& MissingReason() const { return missingReason_; }
+
+private:
+    WorkingCopy(FileHandle folder, std::string folderPath);
+    friend void MakeWorkingCopy(const std::string& path, WorkingCopy& copy);
+
+    FileHandle folder_;  // the locked numbered folder
+    std::string folderPath_;
+    std::string path_;
+    std::string missingReason_;
+};
+
+// The previous copy is removed first, so that no file is ever read from another
+// file's copy; then the file is copied in. Problems of the working folder throw
+// Failure. A file that cannot be copied leaves no working copy and no failure
+// here: MissingReason() then names the file and the cause, for the first pass,
+// which finds no copy to open.
+void MakeWorkingCopy(const std::string& path, WorkingCopy& copy);
+
+// Opens the working copy for reading, without following a link. Throws Failure.
+FileHandle OpenWorkingCopy(const WorkingCopy& copy);
+
+// A failure of the first pass, with the stage it happened in.
+class WorkingCopyError : public Failure {
+public:
+    enum class Stage { Open, Read, Write };
+    WorkingCopyError(Stage stage, std::string description)
+        : Failure(std::move(description)), stage_(stage) {}
+    Stage GetStage() const noexcept { return stage_; }
+
+private:
+    Stage stage_;
+};
+
+struct PreparedLines {
+    std::string firstLine;  // the file's first line as read, dropped or not
+    std::uint64_t lineCount = 0;
+    std::uint64_t keptLineCount = 0;
+};
+
+// The first pass: reads the working copy line by line, yielding before each
+// line, keeps the first line aside, drops it when SkipsFirstLine holds, and
+// leaves in the working copy the kept lines, each followed by CR LF (a file
+// with no kept line leaves a lone CR LF). Yields once more before the old copy
+// is replaced. Streams: memory grows with the longest line, not with the file.
+// Throws WorkingCopyError.
+PreparedLines PrepareLines(const WorkingCopy& copy, const ImportOptionsSource& options,
+                           EventPump& pump);
+
+// MakeWorkingCopy and PrepareLines, as a run does for each file before any
+// statement; a missing copy is reported as the failure to open it.
+PreparedLines PrepareFile(WorkingCopy& copy, const std::string& path,
+                          const ImportOptionsSource& options, EventPump& pump);
+
+// The same with a working copy claimed for the call.
+PreparedLines PrepareFile(const std::string& path, const ImportOptionsSource& options,
+                          EventPump& pump);
+
+}  // namespace verrolift

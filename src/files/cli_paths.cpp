@@ -1,0 +1,30 @@
+#include "files/cli_paths.h"
+
+#include "app/failure.h"
+#include "app/paths.h"
+#include "files/folder_files.h"
+
+namespace verrolift {
+
+std::vector<std::string> CliPathEntries(const std::vector<std::string>& paths,
+                                        const std::optional<std::string>& extension,
+                                        EventPump& pump, Dialogs& dialogs) {
+    const std::string pattern =
+        (extension && !extension->empty()) ? "*." + *extension : std::string("*.*");
+    const StepFailure fail = [](std::int32_t, const std::string& description) {
+        throw Failure(description);
+    };
+    std::vector<std::string> entries;
+    for (const auto& path : paths) {
+        if (IsFolder(path)) {
+            auto files = FilesInFolderTree(path, pattern, pump, dialogs, fail);
+            entries.insert(entries.end(), std::make_move_iterator(files.begin()),
+                           std::make_move_iterator(files.end()));
+        } else {
+            entries.push_back(path);
+        }
+    }
+    return entries;
+}
+
+}  // namespace verrolift

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/dialogs.h"
+#include "app/host.h"
+
+namespace verrolift {
+
+// Turns the PATH arguments of the command line into file list entries, in
+// argument order. A folder gives every file in it and below it: without an
+// extension (std::nullopt, or an empty one) whatever the extension, as a
+// drop does; with one only the files of that extension, as the folder
+// command does. Anything else is taken as it is given. Throws Failure when
+// a folder's files cannot be gathered; the folder scan reports its own
+// failures through `dialogs`.
+std::vector<std::string> CliPathEntries(const std::vector<std::string>& paths,
+                                        const std::optional<std::string>& extension,
+                                        EventPump& pump, Dialogs& dialogs);
+
+}  // namespace verrolift

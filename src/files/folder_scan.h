@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/dialogs.h"
+#include "app/host.h"
+
+namespace verrolift {
+
+// A folder path, or a subfolder name, of this many characters or more is not used.
+inline constexpr std::size_t kMaxPathChars = 260;
+
+// Run-time error numbers of the two listing failures after which a folder
+// counts as gone: permission denied and path not found.
+inline constexpr int kErrorPermissionDenied = 70;
+inline constexpr int kErrorPathNotFound = 76;
+
+// Extends `folders` (every entry ending in kPathSeparator) with every folder
+// below its entries, level by level: the entries given, then all folders one
+// level below them (grouped by parent, siblings in byte order of their names),
+// then two levels below, and so on. A folder whose subfolders cannot be listed
+// for lack of permission, or because it vanished, is removed from the list.
+// A folder already scanned (same device and inode, as links can make it) is
+// not added again, so the scan always ends. `recurse` is true at every call
+// site. Yields to `pump` once per folder examined, per subfolder enumerated
+// and per folder appended. A protected handler of its own (tags::kFolderScan).
+void GetSubDirectories2016(std::vector<std::string>& folders, bool recurse, EventPump& pump,
+                           Dialogs& dialogs);
+
+// The names (no folder part) of the regular files in `folder` (with or
+// without a trailing separator) whose names match the wildcard `pattern`
+// (see WildcardPattern), in byte order, at positions 1 to n; position 0 holds
+// an empty text, so with no match the result is that one empty element.
+// Links count by their target; FIFOs, devices and folders never match, nor
+// do names holding "*" or "?". A folder that cannot be opened has no files.
+std::vector<std::string> ListFilesInFolder(const std::string& folder, std::string_view pattern);
+
+// True when the name's bytes are not valid characters of the current
+// locale, or it holds a control character (below 32, 127 to 159) or "?".
+bool HasUnusableChars(std::string_view name);
+
+// Whether a subfolder of this name is taken into the scan: shorter than
+// kMaxPathChars characters, no unusable character, no "?", not "." or "..".
+bool IsUsableSubfolderName(std::string_view name);
+
+// The number of characters of the current locale in `text`; a byte that
+// starts no valid character counts as one.
+std::size_t CharacterCount(std::string_view text);
+
+}  // namespace verrolift

@@ -1,0 +1,64 @@
+#include "files/cli_paths.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "folder_tree.h"
+#include "support/recording_dialogs.h"
+
+namespace verrolift {
+namespace {
+
+using ::testing::ElementsAre;
+
+class CliPaths : public ::testing::Test {
+protected:
+    void SetUp() override {
+        tree.File("f/a.txt");
+        tree.File("f/B.CSV");
+        tree.File("f/~x.csv");
+        tree.File("f/.dot.csv");
+        tree.File("f/sub/c.csv");
+        tree.File("f/sub/d");
+        file = tree.File("given.txt");
+    }
+    std::vector<std::string> Entries(const std::vector<std::string>& paths,
+                                     std::optional<std::string> extension) {
+        return CliPathEntries(paths, extension, pump, dialogs);
+    }
+    test::FolderTree tree;
+    std::string file;
+    test::RecordingDialogs dialogs;
+    NoEventPump pump;
+};
+
+TEST_F(CliPaths, FolderWithoutExtensionAddsEveryFileAsADrop) {
+    EXPECT_THAT(Entries({tree.Path("f")}, std::nullopt),
+                ElementsAre(tree.Path("f/B.CSV"), tree.Path("f/a.txt"), tree.Path("f/sub/c.csv"),
+                            tree.Path("f/sub/d")));
+}
+
+TEST_F(CliPaths, EmptyExtensionCountsAsNone) {
+    EXPECT_EQ(Entries({tree.Path("f")}, std::string()), Entries({tree.Path("f")}, std::nullopt));
+}
+
+TEST_F(CliPaths, FolderWithExtensionAddsOnlyThoseFiles) {
+    EXPECT_THAT(Entries({tree.Path("f")}, std::string("csv")),
+                ElementsAre(tree.Path("f/B.CSV"), tree.Path("f/sub/c.csv")));
+}
+
+TEST_F(CliPaths, FilesAreTakenAsGivenInArgumentOrder) {
+    const std::string lock = tree.Path("f/~x.csv");
+    const std::string missing = tree.Path("missing.txt");
+    EXPECT_THAT(Entries({file, tree.Path("f/sub"), lock, missing}, std::string("txt")),
+                ElementsAre(file, lock, missing));  // sub holds no .txt file
+    EXPECT_THAT(Entries({tree.Path("f/sub"), file}, std::string("csv")),
+                ElementsAre(tree.Path("f/sub/c.csv"), file));
+}
+
+}  // namespace
+}  // namespace verrolift

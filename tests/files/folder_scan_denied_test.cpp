@@ -1,0 +1,139 @@
+// A folder that may not be read. Root reads every folder, so when the tests
+// run as root the scan runs in a child process that has become "nobody".
+
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/host.h"
+#include "files/folder_files.h"
+#include "files/folder_scan.h"
+#include "folder_tree.h"
+#include "support/recording_dialogs.h"
+
+namespace verrolift {
+namespace {
+
+constexpr uid_t kNobody = 65534;
+constexpr gid_t kNoGroup = 65534;
+
+std::string Join(const std::vector<std::string>& items) {
+    std::string out;
+    for (const auto& item : items) out += "  " + item + "\n";
+    return out;
+}
+
+// Runs `check` in a child process that is not root, and returns what it
+// wrote: empty when all was as expected.
+template <class Check>
+std::string RunAsNonRoot(Check check) {
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0) return "pipe failed";
+    const pid_t pid = ::fork();
+    if (pid < 0) return "fork failed";
+    if (pid == 0) {
+        ::close(pipeFds[0]);
+        std::string problem;
+        if (::geteuid() == 0) {
+            if (::setgroups(0, nullptr) != 0 || ::setresgid(kNoGroup, kNoGroup, kNoGroup) != 0 ||
+                ::setresuid(kNobody, kNobody, kNobody) != 0)
+                problem = std::string("cannot become nobody: ") + std::strerror(errno);
+        }
+        if (problem.empty() && ::geteuid() == 0) problem = "still root";
+        if (problem.empty()) problem = check();
+        (void)!::write(pipeFds[1], problem.data(), problem.size());
+        ::_exit(problem.empty() ? 0 : 1);
+    }
+    ::close(pipeFds[1]);
+    std::string got;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0) got.append(buffer, n);
+    ::close(pipeFds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (!WIFEXITED(status)) return "child did not exit normally\n" + got;
+    if (WEXITSTATUS(status) != 0 && got.empty()) return "child failed without a word";
+    return got;
+}
+
+// root/a/x, root/denied/inner, root/z/y; everything open to all but "denied",
+// which only its owner may read (root owns it when the tests run as root).
+class DeniedFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* f : {"a/x", "denied/inner", "z/y"}) tree.Folder(f);
+        for (const char* f : {"top.txt", "a/a.txt", "a/x/ax.txt", "denied/d.txt",
+                              "denied/inner/di.txt", "z/z.txt", "z/y/zy.txt"})
+            tree.File(f);
+        // The tree must be reachable by the child.
+        for (const std::string& p :
+             {tree.Root(), tree.Path("a"), tree.Path("a/x"), tree.Path("z"), tree.Path("z/y")})
+            ::chmod(p.c_str(), 0755);
+        ::chmod(tree.Path("denied").c_str(), ::geteuid() == 0 ? 0700 : 0);
+    }
+    test::FolderTree tree;
+};
+
+TEST_F(DeniedFolder, IsRemovedWhileItsSiblingsAreScanned) {
+    const std::vector<std::string> expected{tree.Entry(), tree.Entry("a"), tree.Entry("z"),
+                                            tree.Entry("a/x"), tree.Entry("z/y")};
+    const std::string problem = RunAsNonRoot([&]() -> std::string {
+        if (::access(tree.Root().c_str(), R_OK | X_OK) != 0)
+            return "temporary folder not reachable: " + tree.Root();
+        test::RecordingDialogs dialogs;
+        NoEventPump pump;
+        std::vector<std::string> folders{tree.Entry()};
+        GetSubDirectories2016(folders, true, pump, dialogs);
+        std::string out;
+        if (folders != expected)
+            out += "scan gave\n" + Join(folders) + "expected\n" + Join(expected);
+        if (!dialogs.reports.empty())
+            out += "a report was shown: " + dialogs.reports[0].description;
+        return out;
+    });
+    EXPECT_EQ(problem, "");
+}
+
+TEST_F(DeniedFolder, FilesOfTheDeniedFolderAreNotAdded) {
+    const std::vector<std::string> expected =
+        test::Under(tree, {"top.txt", "a/a.txt", "z/z.txt", "a/x/ax.txt", "z/y/zy.txt"});
+    const std::string problem = RunAsNonRoot([&]() -> std::string {
+        test::RecordingDialogs dialogs;
+        NoEventPump pump;
+        std::vector<std::string> failures;
+        const auto files = FilesInFolderTree(tree.Root(), "*.txt", pump, dialogs,
+                                             [&](std::int32_t step, const std::string& d) {
+                                                 failures.push_back(std::to_string(step) + d);
+                                             });
+        std::string out;
+        if (files != expected) out += "files\n" + Join(files) + "expected\n" + Join(expected);
+        if (!failures.empty() || !dialogs.reports.empty()) out += "a failure was reported";
+        return out;
+    });
+    EXPECT_EQ(problem, "");
+}
+
+TEST_F(DeniedFolder, DeniedStartFolderIsRemoved) {
+    const std::string problem = RunAsNonRoot([&]() -> std::string {
+        test::RecordingDialogs dialogs;
+        NoEventPump pump;
+        std::vector<std::string> folders{tree.Entry("denied"), tree.Entry("a")};
+        GetSubDirectories2016(folders, true, pump, dialogs);
+        const std::vector<std::string> expected{tree.Entry("a"), tree.Entry("a/x")};
+        if (folders != expected) return "scan gave\n" + Join(folders);
+        return {};
+    });
+    EXPECT_EQ(problem, "");
+}
+
+}  // namespace
+}  // namespace verrolift

@@ -40,6 +40,7 @@ void SendRows(FileImport& file, const import_steps::RowSteps& steps,
             }))
             continue;
         h.Run(steps.send, [&] { ExecuteStatement(file.connection, statement); });
+        if (context.progress) context.progress->RowSent();
     }
     h.Run(steps.close,
           [&] { in.Close("Cannot close the working copy " + file.workingCopy.Path()); });

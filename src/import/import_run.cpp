@@ -117,8 +117,12 @@ public:
         }
         std::vector<std::string> files;
         h_.Run(steps::kSnapshotFiles, [&] { files = context_.files.Snapshot(); });
-        for (std::size_t i = 0; i < files.size(); ++i)
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            if (context_.progress)
+                context_.progress->FileStarted(static_cast<int>(i + 1),
+                                               static_cast<int>(files.size()));
             ImportFile(static_cast<std::int32_t>(i + 1), files[i]);
+        }
 
         if (h_.Test(steps::kOutcomeTest, [&] { return noTableClash_; })) {
             h_.Run(steps::kDoneMessage, [&] { context_.dialogs.ShowMessage("Done."); });

@@ -9,6 +9,17 @@
 
 namespace verrolift {
 
+// Told where a run is, for a progress display; optional. Calls come from the
+// run itself, between statements, so they must be cheap.
+class ImportProgress {
+public:
+    virtual ~ImportProgress() = default;
+    // Before anything else is done for the file at position (from 1) of count.
+    virtual void FileStarted(int position, int count) = 0;
+    // After each row statement went out, accepted or refused.
+    virtual void RowSent() = 0;
+};
+
 // Everything an import run talks to. The main window provides all of them;
 // the command line and tests provide their own.
 struct ImportContext {
@@ -19,6 +30,7 @@ struct ImportContext {
     Dialogs& dialogs;
     EventPump& pump;
     WindowPointer& pointer;
+    ImportProgress* progress = nullptr;
 };
 
 // The "Import To Oracle" command. One run at a time: a start while a run is

@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "import/import_messages.h"
 #include "import/line_reader.h"
 #include "import/sql_text.h"
 
@@ -12,23 +13,6 @@ namespace steps = import_steps;
 
 bool CheckColumnCount(int tableColumns, std::size_t fileFields) {
     return tableColumns >= 0 && static_cast<std::size_t>(tableColumns) == fileFields;
-}
-
-std::string ColumnCountMessage(std::string_view path, std::string_view separator,
-                               std::size_t fileFields, std::string_view table, int tableColumns) {
-    std::string text =
-        "The columns in the text file and the columns in the table must be identical.\r\n\r\n";
-    text += path;
-    text += " was split by ";
-    text += separator;
-    text += " and has ";
-    text += std::to_string(fileFields);
-    text += " columns. The table ";
-    text += table;
-    text += " has ";
-    text += std::to_string(tableColumns);
-    text += " columns.";
-    return text;
 }
 
 void ImportIntoTable(FileImport& file) {

@@ -8,6 +8,7 @@
 #include "db/odbc.h"
 #include "import/append_import.h"
 #include "import/file_import.h"
+#include "import/import_messages.h"
 #include "import/new_table_import.h"
 #include "import/sql_text.h"
 #include "import/working_copy.h"
@@ -95,8 +96,7 @@ public:
 
     void Run() {
         if (h_.Test(steps::kNoFilesTest, [&] { return context_.files.Count() == 0; })) {
-            h_.Run(steps::kNoFilesMessage,
-                   [&] { context_.dialogs.ShowMessage("No files added."); });
+            h_.Run(steps::kNoFilesMessage, [&] { context_.dialogs.ShowMessage(kNoFilesAdded); });
             return;
         }
         if (h_.Test(steps::kNoTableTest, [&] {
@@ -104,7 +104,7 @@ public:
                        !options_.TargetTable().has_value();
             })) {
             h_.Run(steps::kNoTableMessage,
-                   [&] { context_.dialogs.ShowMessage("Please select a table."); });
+                   [&] { context_.dialogs.ShowMessage(kPleaseSelectTable); });
             return;
         }
         if (h_.Test(steps::kNameTakenTest, [&] {
@@ -112,7 +112,7 @@ public:
                        ListContains(context_.tables, options_.TableNamePattern());
             })) {
             h_.Run(steps::kNameTakenMessage,
-                   [&] { context_.dialogs.ShowMessage("Table name already exists."); });
+                   [&] { context_.dialogs.ShowMessage(kTableNameExists); });
             return;
         }
         std::vector<std::string> files;
@@ -125,10 +125,10 @@ public:
         }
 
         if (h_.Test(steps::kOutcomeTest, [&] { return noTableClash_; })) {
-            h_.Run(steps::kDoneMessage, [&] { context_.dialogs.ShowMessage("Done."); });
+            h_.Run(steps::kDoneMessage, [&] { context_.dialogs.ShowMessage(kDone); });
         } else {
             h_.Run(steps::kClashMessage,
-                   [&] { context_.dialogs.ShowMessage("Table(s) already exist."); });
+                   [&] { context_.dialogs.ShowMessage(kTablesAlreadyExist); });
         }
     }
 

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "import/import_messages.h"
 #include "import/line_reader.h"
 #include "import/sql_text.h"
 
@@ -59,10 +60,6 @@ void TypedNamesMode(FileImport& file, const std::string& tableName) {
 }
 
 }  // namespace
-
-std::string ColumnPrompt(int number) {
-    return "Enter name for column #" + std::to_string(number) + ":";
-}
 
 void ImportNewTable(FileImport& file, const std::string& tableName) {
     ProtectedHandler& h = file.handler;

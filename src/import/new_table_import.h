@@ -6,9 +6,6 @@
 
 namespace verrolift {
 
-// The prompt for typed column name number (from 1): "Enter name for column #1:".
-std::string ColumnPrompt(int number);
-
 // Create mode for one file whose name the run has checked: the table is made
 // with one CLOB column per name (from the first line, or typed by the user),
 // filled with one row per kept line, and its name put at the top of the table list.

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace verrolift {
+
+inline constexpr const char* kNoFilesAdded = "No files added.";
+inline constexpr const char* kPleaseSelectTable = "Please select a table.";
+inline constexpr const char* kTableNameExists = "Table name already exists.";
+inline constexpr const char* kDone = "Done.";
+inline constexpr const char* kTablesAlreadyExist = "Table(s) already exist.";
+
+// The prompt for typed column name number (from 1): "Enter name for column #1:".
+std::string ColumnPrompt(int number);
+
+// The message of a file that append mode skips because its first data line
+// has not as many fields as the table has columns.
+std::string ColumnCountMessage(std::string_view path, std::string_view separator,
+                               std::size_t fileFields, std::string_view table, int tableColumns);
+
+}  // namespace verrolift

@@ -1,0 +1,317 @@
+#include "import/working_copy.h"
+
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "support/recording_dialogs.h"
+#include "support/temp_dir.h"
+
+namespace verrolift {
+namespace {
+
+// Runs each test with $TMPDIR in a fresh folder of its own.
+class WorkingCopyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* old = std::getenv("TMPDIR");
+        if (old != nullptr) oldTmpdir_ = old;
+        ::setenv("TMPDIR", tmp_.Path().c_str(), 1);
+    }
+    void TearDown() override {
+        if (oldTmpdir_) {
+            ::setenv("TMPDIR", oldTmpdir_->c_str(), 1);
+        } else {
+            ::unsetenv("TMPDIR");
+        }
+    }
+    std::string Private() const {
+        return tmp_.Path() + "/verrolift-" + std::to_string(::geteuid());
+    }
+
+    test::TempDir tmp_;
+    test::TempDir files_;
+    std::optional<std::string> oldTmpdir_;
+};
+
+ImportOptions Header() {
+    return {};
+}
+
+ImportOptions Typed() {
+    ImportOptions o;
+    o.columnSource = ColumnSource::TypedNames;
+    return o;
+}
+
+ImportOptions Append(bool skipHeader) {
+    ImportOptions o;
+    o.mode = ImportMode::AppendToTable;
+    o.skipHeaderOnAppend = skipHeader;
+    o.targetTable = "T";
+    return o;
+}
+
+// The first pass as the Part describes it, the slow plain way: every line, CR LF after each kept
+// one.
+std::string ExpectedCopy(const std::string& bytes, bool dropFirst) {
+    std::vector<std::string> lines;
+    std::string line;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        if (bytes[i] == '\r') {
+            lines.push_back(line);
+            line.clear();
+            ++i;
+            if (i < bytes.size() && bytes[i] == '\n') ++i;
+            continue;
+        }
+        line.push_back(bytes[i++]);
+        if (i == bytes.size()) lines.push_back(line);
+    }
+    std::string joined;
+    bool any = false;
+    for (std::size_t k = dropFirst ? 1 : 0; k < lines.size(); ++k) {
+        if (any) joined += "\r\n";
+        joined += lines[k];
+        any = true;
+    }
+    return joined + "\r\n";
+}
+
+struct CopyCase {
+    const char* name;
+    std::string bytes;
+    bool dropFirst;
+    std::string expected;
+    const char* firstLine;
+    std::uint64_t lines;
+    std::uint64_t kept;
+};
+
+class PreparedCopy : public WorkingCopyTest, public ::testing::WithParamInterface<CopyCase> {};
+
+TEST_P(PreparedCopy, HoldsTheKeptLinesEachFollowedByCrLf) {
+    const CopyCase& c = GetParam();
+    const std::string path = files_.Write("in.txt", c.bytes);
+    test::RecordingPump pump;
+    const PreparedLines prepared = PrepareFile(path, c.dropFirst ? Typed() : Header(), pump);
+    EXPECT_EQ(test::ReadFileBytes(Private() + "/1/upload.txt"), c.expected);
+    EXPECT_EQ(c.expected, ExpectedCopy(c.bytes, c.dropFirst));
+    EXPECT_EQ(prepared.firstLine, c.firstLine);
+    EXPECT_EQ(prepared.lineCount, c.lines);
+    EXPECT_EQ(prepared.keptLineCount, c.kept);
+    // One yield before each line read and one before the old copy is replaced.
+    EXPECT_EQ(pump.yields, static_cast<long>(c.lines + 1));
+    // The listed file itself is never touched.
+    EXPECT_EQ(test::ReadFileBytes(path), c.bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PreparedCopy,
+    ::testing::Values(CopyCase{"CrLfKept", "Name,Age\r\nAnn,30\r\n", false,
+                               "Name,Age\r\nAnn,30\r\n", "Name,Age", 2, 2},
+                      CopyCase{"LastLineUnterminated", "a\r\nb", false, "a\r\nb\r\n", "a", 2, 2},
+                      CopyCase{"CrAlone", "a\rb\rc", false, "a\r\nb\r\nc\r\n", "a", 3, 3},
+                      CopyCase{"CrInTheMiddle", "a\r\nb\rc\r\nd", false, "a\r\nb\r\nc\r\nd\r\n",
+                               "a", 4, 4},
+                      CopyCase{"LfOnlyIsOneLine", "a\nb\n", false, "a\nb\n\r\n", "a\nb\n", 1, 1},
+                      CopyCase{"FirstLineDropped", "Name,Age\r\nAnn,30\r\nBob,40\r\n", true,
+                               "Ann,30\r\nBob,40\r\n", "Name,Age", 3, 2},
+                      CopyCase{"DroppedThenUnterminated", "h\r\nx", true, "x\r\n", "h", 2, 1},
+                      CopyCase{"DroppedThenCr", "h\rx\ry", true, "x\r\ny\r\n", "h", 3, 2},
+                      CopyCase{"EmptyLastLineKept", "a\r\n\r\n", false, "a\r\n\r\n", "a", 2, 2},
+                      CopyCase{"EmptyFile", "", false, "\r\n", "", 0, 0},
+                      CopyCase{"OnlyADroppedHeader", "h\r\n", true, "\r\n", "h", 1, 0},
+                      CopyCase{"OnlyAnEmptyLine", "\r\n", false, "\r\n", "", 1, 1}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST_F(WorkingCopyTest, LargeFilesWithEveryKindOfEndingMatchThePlainRule) {
+    // Lines cross the read buffers, one line is longer than a buffer, and CR-only
+    // endings come late, after a long stretch that needs no rewriting.
+    std::mt19937 random(7);
+    std::string bytes;
+    while (bytes.size() < (std::size_t{5} << 20)) {
+        const std::size_t length = random() % 200;
+        for (std::size_t k = 0; k < length; ++k)
+            bytes.push_back(static_cast<char>('a' + random() % 26));
+        const bool late = bytes.size() > (std::size_t{3} << 20);
+        const unsigned kind = late ? random() % 4 : 0;
+        bytes += kind == 1 ? "\r" : kind == 2 ? "\n" : "\r\n";
+        if (bytes.size() > (std::size_t{2} << 20) && bytes.size() < (std::size_t{2} << 20) + 300)
+            bytes += std::string((std::size_t{3} << 20) / 2, 'L') + "\r\n";
+    }
+    bytes += "tail";
+    const std::string path = files_.Write("big.txt", bytes);
+    for (const bool drop : {false, true}) {
+        NoEventPump pump;
+        const PreparedLines prepared = PrepareFile(path, drop ? Append(true) : Append(false), pump);
+        EXPECT_EQ(test::ReadFileBytes(Private() + "/1/upload.txt"), ExpectedCopy(bytes, drop))
+            << "drop " << drop;
+        EXPECT_GT(prepared.keptLineCount, 10000u);
+    }
+}
+
+TEST_F(WorkingCopyTest, PrivateFolderIsMadeForTheUserAlone) {
+    const WorkingCopy copy = WorkingCopy::Claim();
+    EXPECT_EQ(copy.Path(), Private() + "/1/upload.txt");
+    for (const std::string& folder : {Private(), Private() + "/1"}) {
+        struct stat st {};
+        ASSERT_EQ(::lstat(folder.c_str(), &st), 0) << folder;
+        EXPECT_TRUE(S_ISDIR(st.st_mode));
+        EXPECT_EQ(st.st_mode & 0777, 0700u) << folder;
+        EXPECT_EQ(st.st_uid, ::geteuid());
+    }
+}
+
+TEST_F(WorkingCopyTest, TwoClaimsAtOnceNeverShareAFileAndFreedNumbersAreReused) {
+    std::optional<WorkingCopy> first = WorkingCopy::Claim();
+    const WorkingCopy second = WorkingCopy::Claim();
+    EXPECT_EQ(first->Path(), Private() + "/1/upload.txt");
+    EXPECT_EQ(second.Path(), Private() + "/2/upload.txt");
+
+    WorkingCopy& a = *first;
+    WorkingCopy b = WorkingCopy::Claim();
+    MakeWorkingCopy(files_.Write("a.txt", "from a\r\n"), a);
+    MakeWorkingCopy(files_.Write("b.txt", "from b\r\n"), b);
+    NoEventPump pump;
+    EXPECT_EQ(PrepareLines(a, Header(), pump).firstLine, "from a");
+    EXPECT_EQ(PrepareLines(b, Header(), pump).firstLine, "from b");
+
+    first.reset();
+    EXPECT_EQ(WorkingCopy::Claim().Path(), Private() + "/1/upload.txt");
+}
+
+// Each way of planting something unsafe in place of a working folder is refused.
+TEST_F(WorkingCopyTest, UnsafeFoldersAreRefused) {
+    const std::string elsewhere = files_.Path() + "/elsewhere";
+    ASSERT_EQ(::mkdir(elsewhere.c_str(), 0700), 0);
+
+    ASSERT_EQ(::symlink(elsewhere.c_str(), Private().c_str()), 0);
+    EXPECT_THROW(WorkingCopy::Claim(), Failure);
+    ASSERT_EQ(::unlink(Private().c_str()), 0);
+
+    ASSERT_EQ(::mkdir(Private().c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(Private().c_str(), 0755), 0);
+    EXPECT_THROW(WorkingCopy::Claim(), Failure);
+    ASSERT_EQ(::chmod(Private().c_str(), 0700), 0);
+
+    ASSERT_EQ(::symlink(elsewhere.c_str(), (Private() + "/1").c_str()), 0);
+    try {
+        WorkingCopy::Claim();
+        FAIL() << "a linked working folder was used";
+    } catch (const Failure& failure) {
+        EXPECT_NE(failure.Description().find(Private() + "/1"), std::string::npos);
+    }
+    ASSERT_EQ(::unlink((Private() + "/1").c_str()), 0);
+    EXPECT_NO_THROW(WorkingCopy::Claim());
+}
+
+TEST_F(WorkingCopyTest, FolderOfAnotherUserIsRefused) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can make a folder for another user";
+    ASSERT_EQ(::mkdir(Private().c_str(), 0700), 0);
+    ASSERT_EQ(::chown(Private().c_str(), 65534, 65534), 0);
+    try {
+        WorkingCopy::Claim();
+        FAIL() << "a folder of another user was used";
+    } catch (const Failure& failure) {
+        EXPECT_NE(failure.Description().find("another user"), std::string::npos);
+    }
+}
+
+TEST_F(WorkingCopyTest, ALinkPlantedAsTheWorkingCopyIsNeverFollowed) {
+    WorkingCopy copy = WorkingCopy::Claim();
+    const std::string victim = files_.Write("victim.txt", "precious\r\n");
+
+    // Before the copy: removed, not written through.
+    ASSERT_EQ(::symlink(victim.c_str(), copy.Path().c_str()), 0);
+    MakeWorkingCopy(files_.Write("in.txt", "x\r\n"), copy);
+    EXPECT_EQ(test::ReadFileBytes(victim), "precious\r\n");
+    struct stat st {};
+    ASSERT_EQ(::lstat(copy.Path().c_str(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+
+    // Before the first pass: refused, not read.
+    ASSERT_EQ(::unlink(copy.Path().c_str()), 0);
+    ASSERT_EQ(::symlink(victim.c_str(), copy.Path().c_str()), 0);
+    NoEventPump pump;
+    try {
+        PrepareLines(copy, Header(), pump);
+        FAIL() << "the first pass read through a link";
+    } catch (const WorkingCopyError& failure) {
+        EXPECT_EQ(failure.GetStage(), WorkingCopyError::Stage::Open);
+    }
+    EXPECT_EQ(test::ReadFileBytes(victim), "precious\r\n");
+}
+
+struct UnreadableCase {
+    const char* name;
+    const char* reason;  // the end of the description
+};
+
+class UnreadableFile : public WorkingCopyTest,
+                       public ::testing::WithParamInterface<UnreadableCase> {};
+
+// Whatever the earlier file left, an unreadable file leaves no working copy to read.
+TEST_P(UnreadableFile, LeavesNoCopyAndTheFirstPassNamesTheFile) {
+    WorkingCopy copy = WorkingCopy::Claim();
+    NoEventPump pump;
+    MakeWorkingCopy(files_.Write("earlier.txt", "earlier\r\n"), copy);
+    PrepareLines(copy, Header(), pump);
+
+    std::string path = files_.File(GetParam().name);
+    const std::string kind = GetParam().name;
+    if (kind == "folder") {
+        ASSERT_EQ(::mkdir(path.c_str(), 0700), 0);
+    }
+    if (kind == "fifo") {
+        ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    }
+    if (kind == "blank") path = "   ";
+
+    MakeWorkingCopy(path, copy);
+    struct stat st {};
+    EXPECT_NE(::lstat(copy.Path().c_str(), &st), 0) << "a working copy was left";
+    try {
+        PrepareLines(copy, Header(), pump);
+        FAIL() << "the first pass found a working copy";
+    } catch (const WorkingCopyError& failure) {
+        EXPECT_EQ(failure.GetStage(), WorkingCopyError::Stage::Open);
+        const std::string& d = failure.Description();
+        EXPECT_EQ(d.rfind("The file \"" + path + "\" cannot be read", 0), 0u) << d;
+        EXPECT_NE(d.find(GetParam().reason), std::string::npos) << d;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, UnreadableFile,
+                         ::testing::Values(UnreadableCase{"missing.txt", "No such file"},
+                                           UnreadableCase{"folder", "not a regular file"},
+                                           UnreadableCase{"fifo", "not a regular file"},
+                                           UnreadableCase{"wild*.txt", "wildcard"},
+                                           UnreadableCase{"blank", "empty"}),
+                         [](const auto& p) {
+                             std::string n = p.param.name;
+                             return n == "wild*.txt" ? std::string("wildcard")
+                                                     : n.substr(0, n.find('.'));
+                         });
+
+TEST_F(WorkingCopyTest, OptionsAreReadWhenTheFirstLineIsRead) {
+    // Switching the column source before the first line is read decides whether it is kept.
+    ImportOptions options = Header();
+    test::RecordingPump pump;
+    pump.onYield = [&] { options.columnSource = ColumnSource::TypedNames; };
+    const PreparedLines prepared = PrepareFile(files_.Write("in.txt", "h\r\nv\r\n"), options, pump);
+    EXPECT_EQ(prepared.keptLineCount, 1u);
+    EXPECT_EQ(test::ReadFileBytes(Private() + "/1/upload.txt"), "v\r\n");
+}
+
+}  // namespace
+}  // namespace verrolift

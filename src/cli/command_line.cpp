@@ -159,7 +159,12 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, const c
     }
 
     if (given.contains(Option::Separator)) cl.separator = given[Option::Separator];
-    if (given.contains(Option::Extension)) cl.extension = given[Option::Extension];
+    if (given.contains(Option::Extension)) {
+        // "csv" and ".csv" mean the same to a user.
+        std::string extension = given[Option::Extension];
+        if (extension.starts_with('.')) extension.erase(0, 1);
+        cl.extension = extension;
+    }
 
     if (given.contains(Option::Append)) {
         if (given.contains(Option::TableName))

@@ -3,11 +3,13 @@
 #include "app/error_report.h"
 #include "app/failure.h"
 #include "app/host.h"
+#include "app/paths.h"
 #include "app/protected_handler.h"
 #include "cli/console_dialogs.h"
 #include "cli/progress_line.h"
 #include "db/catalogue.h"
 #include "files/file_list.h"
+#include "files/folder_files.h"
 #include "import/import_run.h"
 
 namespace verrolift {
@@ -52,8 +54,29 @@ bool SameIgnoringCase(const std::string& a, const std::string& b) {
     return true;
 }
 
-void AddPaths(const CommandLine& commandLine, VectorFileList& files) {
-    for (const auto& path : commandLine.paths) files.AddEntry(path);
+// Files as given; a folder gives its tree's files, all of them or those of one extension.
+// Unlike a drop, nothing is left out silently: a folder that cannot be read is reported
+// as the folder command reports it, so the exit status shows it.
+std::vector<std::string> PathEntries(const CommandLine& commandLine, EventPump& pump,
+                                     Dialogs& dialogs) {
+    const std::string pattern = (commandLine.extension && !commandLine.extension->empty())
+                                    ? "*." + *commandLine.extension
+                                    : std::string("*.*");
+    ProtectedHandler folderCommand(tags::kForm2AddFolder, dialogs);
+    std::vector<std::string> entries;
+    for (const auto& path : commandLine.paths) {
+        if (!IsFolder(path)) {
+            entries.push_back(path);
+            continue;
+        }
+        auto found = FilesInFolderTree(path, pattern, pump, dialogs,
+                                       [&](std::int32_t step, const std::string& description) {
+                                           folderCommand.Report(step, description);
+                                       });
+        entries.insert(entries.end(), std::make_move_iterator(found.begin()),
+                       std::make_move_iterator(found.end()));
+    }
+    return entries;
 }
 
 }  // namespace
@@ -99,8 +122,7 @@ int RunHeadlessImport(const CommandLine& commandLine, const Console& console) {
         load.Run(kCatalogueStep,
                  [&] { ListUserTables(tables, connection.ConnectionString(), pump); });
 
-        VectorFileList files;
-        AddPaths(commandLine, files);
+        VectorFileList files(PathEntries(commandLine, pump, dialogs));
 
         ImportOptions options;
         options.mode = commandLine.mode;
@@ -115,6 +137,7 @@ int RunHeadlessImport(const CommandLine& commandLine, const Console& console) {
         }
 
         ImportContext context{files, tables, options, connection, dialogs, pump, pointer};
+        context.progress = &progress;
         RunImport(context);
     } catch (const RunAborted&) {
         progress.Clear();

@@ -4,19 +4,21 @@
 #include <cstdio>
 #include <string>
 
+#include "import/import_run.h"
+
 namespace verrolift {
 
 // The one-line progress of a run on a terminal: file i of n, lines sent, rows
 // per second, redrawn in place a few times per second. Disabled, it draws nothing.
-class ProgressLine {
+class ProgressLine : public ImportProgress {
 public:
     using Clock = std::chrono::steady_clock;
 
     ProgressLine(std::FILE* terminal, bool enabled);
 
     bool Enabled() const { return enabled_; }
-    void FileStarted(int position, int count);
-    void RowSent() { ++rows_; }
+    void FileStarted(int position, int count) override;
+    void RowSent() override { ++rows_; }
     // Redraws when the last drawing is old enough; cheap otherwise.
     void Tick();
     // Wipes the line so other output starts at the left edge; the next Tick draws it again.

@@ -1,0 +1,164 @@
+#include <functional>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "app/error_report.h"
+#include "app/failure.h"
+#include "app/look.h"
+#include "files/add_files.h"
+#include "support/temp_dir.h"
+#include "ui/qt_dialogs.h"
+
+namespace verrolift {
+namespace {
+
+// Runs `inspect` on the modal box once it is up; a box that inspect left open
+// (a failed expectation) is cancelled so that the test goes on.
+void WhenModal(std::function<void(QWidget*)> inspect) {
+    QTimer::singleShot(0, [inspect] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr) << "no modal box";
+        inspect(modal);
+        if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && dialog->isVisible())
+            dialog->reject();
+    });
+}
+
+TEST(QtFileFilter, TurnsDescriptionAndPatternPairsIntoQtNotation) {
+    EXPECT_EQ(QtFileFilter(kAddFilesFilter).toStdString(),
+              "Text Files (*.txt);;CSV Files (*.csv);;All Files (*)");
+}
+
+TEST(QtFileFilter, TakesThePatternsFromThePatternHalf) {
+    EXPECT_EQ(QtFileFilter("Data|*.dat;*.tsv|Logs (*.log)|*.log").toStdString(),
+              "Data (*.dat *.tsv);;Logs (*.log)");
+}
+
+TEST(DisplayText, LineEndsOfTheMessagesBecomeLineBreaks) {
+    EXPECT_EQ(DisplayText("a\r\rb\r\nc\nd").toStdString(), "a\n\nb\nc\nd");
+}
+
+TEST(QtDialogs, PlainMessageHasNoIconOnlyOkAndTheApplicationTitle) {
+    SetApplicationTitle();
+    QtDialogs dialogs;
+    bool seen = false;
+    WhenModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        seen = true;
+        EXPECT_EQ(box->windowTitle(), QStringLiteral("Verrolift"));
+        EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+        EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+        EXPECT_EQ(box->text(), QStringLiteral("Done.\n\nNext <line> & more"));
+        EXPECT_EQ(box->textFormat(), Qt::PlainText);
+        box->button(QMessageBox::Ok)->click();
+    });
+    dialogs.ShowMessage("Done.\r\rNext <line> & more");
+    EXPECT_TRUE(seen);
+}
+
+TEST(QtDialogs, ErrorReportHasTheWarningIconAndItsOwnTitle) {
+    QtDialogs dialogs;
+    bool seen = false;
+    WhenModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        seen = true;
+        EXPECT_EQ(box->windowTitle(), QStringLiteral("Application Error"));
+        EXPECT_EQ(box->icon(), QMessageBox::Warning);
+        EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+        EXPECT_EQ(box->text().toStdString(),
+                  "Broken\nin Pellucor2021/08/31.Form2.Form_Load at line 120\n\nPlease email "
+                  "screenshot of this message to " +
+                      std::string(kSupportAddress));
+        box->button(QMessageBox::Ok)->click();
+    });
+    dialogs.ShowErrorReport(ErrorReport{std::string(tags::kForm2Load), 120, "Broken"});
+    EXPECT_TRUE(seen);
+}
+
+TEST(QtDialogs, InputBoxOffersTheDefaultAndReturnsTheAnswer) {
+    QtDialogs dialogs;
+    WhenModal([](QWidget* modal) {
+        auto* input = qobject_cast<QInputDialog*>(modal);
+        ASSERT_NE(input, nullptr);
+        EXPECT_EQ(input->windowTitle(), QStringLiteral("Verrolift"));
+        EXPECT_EQ(input->labelText(), QStringLiteral("Extension?"));
+        EXPECT_EQ(input->textValue(), QStringLiteral("txt"));
+        input->setTextValue(QStringLiteral("csv"));
+        input->accept();
+    });
+    EXPECT_EQ(dialogs.InputBox("Extension?", "txt"), "csv");
+}
+
+TEST(QtDialogs, CancelledInputBoxAnswersEmpty) {
+    QtDialogs dialogs;
+    WhenModal([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+    EXPECT_EQ(dialogs.InputBox("Extension?", "txt"), "");
+}
+
+TEST(QtDialogs, FileDialogAllowsSeveralFilesWithTheTextFilterInForce) {
+    test::TempDir dir;
+    dir.Write("a.txt", "1");
+    dir.Write("b.txt", "2");
+    QtDialogs dialogs;
+    WhenModal([&](QWidget* modal) {
+        auto* fd = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(fd, nullptr);
+        EXPECT_EQ(fd->windowTitle(),
+                  QStringLiteral("Add File(s) - Hold Ctrl to select multiple files"));
+        EXPECT_EQ(fd->fileMode(), QFileDialog::ExistingFiles);
+        EXPECT_EQ(fd->nameFilters(),
+                  (QStringList{"Text Files (*.txt)", "CSV Files (*.csv)", "All Files (*)"}));
+        EXPECT_EQ(fd->selectedNameFilter(), QStringLiteral("Text Files (*.txt)"));
+        fd->setDirectory(QString::fromStdString(dir.Path()));
+        fd->selectFile(QStringLiteral("\"a.txt\" \"b.txt\""));
+        QMetaObject::invokeMethod(fd, "accept");
+    });
+    const auto picked = dialogs.PickFiles(kAddFilesTitle, kAddFilesFilter);
+    EXPECT_EQ(picked, (std::vector<std::string>{dir.File("a.txt"), dir.File("b.txt")}));
+}
+
+TEST(QtDialogs, CancelledFileDialogPicksNothing) {
+    QtDialogs dialogs;
+    WhenModal([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+    EXPECT_TRUE(dialogs.PickFiles(kAddFilesTitle, kAddFilesFilter).empty());
+}
+
+TEST(QtDialogs, FolderPickerOpensAtTheStartFolderUnderItsTitle) {
+    test::TempDir dir;
+    dir.Write("inner/x.txt", "1");
+    QtDialogs dialogs;
+    WhenModal([&](QWidget* modal) {
+        auto* fd = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(fd, nullptr);
+        EXPECT_EQ(fd->windowTitle(), QStringLiteral("Pick a folder"));
+        EXPECT_EQ(fd->fileMode(), QFileDialog::Directory);
+        EXPECT_EQ(fd->directory().absolutePath().toStdString(), dir.Path());
+        fd->selectFile(QString::fromStdString(dir.File("inner")));
+        QMetaObject::invokeMethod(fd, "accept");
+    });
+    EXPECT_EQ(dialogs.PickFolder("Pick a folder", dir.Path()), dir.File("inner"));
+}
+
+TEST(QtDialogs, NothingIsShownOnceTheProgramIsEnding) {
+    QtDialogs dialogs;
+    dialogs.SetEnding([] { return true; });
+    EXPECT_THROW(dialogs.ShowMessage("Done."), RunAborted);
+    EXPECT_THROW(dialogs.ShowErrorReport(ErrorReport{}), RunAborted);
+    EXPECT_THROW(dialogs.InputBox("?", ""), RunAborted);
+    EXPECT_THROW(dialogs.PickFiles("t", "f|*|"), RunAborted);
+    EXPECT_THROW(dialogs.PickFolder("t", ""), RunAborted);
+}
+
+}  // namespace
+}  // namespace verrolift

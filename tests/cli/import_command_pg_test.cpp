@@ -1,0 +1,217 @@
+// verrolift-import against the PostgreSQL stand-in, through the login driver name.
+#include <signal.h>
+#include <sql.h>
+#include <sqlext.h>
+
+#include <chrono>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "cli_runner.h"
+#include "support/temp_dir.h"
+#include "support/test_database.h"
+
+namespace verrolift::test {
+namespace {
+
+std::string At(int step) {
+    return std::string(kImportTag) + "at line " + std::to_string(step);
+}
+
+class ImportCommandPg : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(PgAvailable()) << "PostgreSQL stand-in not running: use scripts/test";
+        account = PgMain();
+    }
+    void TearDown() override {
+        for (const auto& t : made)
+            ExecOn(account.ConnectionString(), "DROP TABLE IF EXISTS \"" + t + "\"");
+    }
+    // A table name this test owns; dropped at its end.
+    std::string Owned(const std::string& name) {
+        made.push_back(name);
+        return name;
+    }
+    std::vector<std::string> Login(const std::string& password) {
+        return {"--sid", account.profile.sid, "--user", account.profile.userName, "--password",
+                password};
+    }
+    std::vector<std::string> Rows(const std::string& table) {
+        return RowsOn(account.ConnectionString(), table, "ctid");
+    }
+
+    PgAccount account;
+    std::vector<std::string> made;
+    TempDir files;
+};
+
+std::vector<std::string> Join(std::vector<std::string> a, const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+TEST_F(ImportCommandPg, LoginProfileCreatesTablesWithTheirRows) {
+    const std::string stem = UniqueName("cli");
+    const std::string t1 = Owned(stem + "_1"), t2 = Owned(stem + "_2");
+    const auto a = files.Write("a.csv", "Name,Age\r\nAnn,30\r\nO'Brien,42\r\n");
+    const auto b = files.Write("b.csv", "k|v\r\n1|\r\n");
+    const auto r =
+        RunImportCommand(Join(Login(account.profile.password),
+                              {"--table-name", stem + "_[counter]", "--separator", ",", a}));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(Rows(t1), (std::vector<std::string>{"Name|Age", "Ann|30", "O'Brien|42"}));
+
+    const auto r2 = RunImportCommand(Join(Login(account.profile.password),
+                                          {"--table-name", stem + "_2", "--separator", "|", b}));
+    EXPECT_EQ(r2.exitCode, 0) << r2.err;
+    EXPECT_EQ(Rows(t2), (std::vector<std::string>{"k|v", "1|<NULL>"}));
+}
+
+TEST_F(ImportCommandPg, PasswordMayComeFromTheEnvironment) {
+    const std::string table = Owned(UniqueName("clienv"));
+    const auto a = files.Write("a.csv", "x\r\n1\r\n");
+    ProcessOptions env;
+    env.environment["VERROLIFT_PASSWORD"] = account.profile.password;
+    const auto r = RunImportCommand({"--sid", account.profile.sid, "--user",
+                                     account.profile.userName, "--table-name", table, a},
+                                    env);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(Rows(table), (std::vector<std::string>{"x", "1"}));
+}
+
+TEST_F(ImportCommandPg, GivenPasswordWinsOverTheEnvironment) {
+    const std::string table = Owned(UniqueName("cliwin"));
+    const auto a = files.Write("a.csv", "x\r\n1\r\n");
+    ProcessOptions env;
+    env.environment["VERROLIFT_PASSWORD"] = "wrong";
+    const auto r =
+        RunImportCommand(Join(Login(account.profile.password), {"--table-name", table, a}), env);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(Rows(table), (std::vector<std::string>{"x", "1"}));
+}
+
+TEST_F(ImportCommandPg, RefusedLoginIsReportedByTheCatalogueAndOncePerFile) {
+    const std::string table = UniqueName("clibad");
+    const auto a = files.Write("a.csv", "x\r\n1\r\n");
+    const auto b = files.Write("b.csv", "y\r\n2\r\n");
+    const auto r = RunImportCommand(
+        Join(Login("not-the-password"), {"--table-name", table + "[counter]", a, b}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(ReportLocations(r.err),
+              (std::vector<std::string>{std::string(kLoadTag) + "at line 120", At(124), At(124)}));
+    EXPECT_EQ(
+        ColumnOn(account.ConnectionString(),
+                 "SELECT count(*)::text FROM user_tables WHERE table_name LIKE '" + table + "%'"),
+        std::vector<std::string>{"0"});
+}
+
+TEST_F(ImportCommandPg, AppendSelectsTheCatalogueSpellingOfTheTable) {
+    const std::string table = Owned(UniqueName("CliEmp"));
+    ExecOn(account.ConnectionString(), "CREATE TABLE \"" + table + "\"(a text, b text)");
+    const auto a = files.Write("a.csv", "A,B\r\n1,2\r\n3,4\r\n");
+    std::string lower = table;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const auto r = RunImportCommand(
+        Join(Login(account.profile.password), {"--append", lower, "--skip-header", a}));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(Rows(table), (std::vector<std::string>{"1|2", "3|4"}));
+}
+
+TEST_F(ImportCommandPg, ColumnCountMessageNamesFileSeparatorAndTable) {
+    const std::string table = Owned(UniqueName("clicount"));
+    ExecOn(account.ConnectionString(),
+           "CREATE TABLE \"" + table + "\"(a text, b text, c text, d text)");
+    const auto a = files.Write("a.csv", "1;2;3;\r\n");
+    const auto r = RunImportCommand(
+        Join(Login(account.profile.password), {"--append", table, "--separator", ";", a}));
+    EXPECT_EQ(r.exitCode, 0) << "a trailing separator counts a fourth field: " << r.out << r.err;
+    EXPECT_EQ(Rows(table), std::vector<std::string>{"1|2|3|<NULL>"});
+
+    const auto b = files.Write("b.csv", "1;2;3\r\n");
+    const auto r2 = RunImportCommand(
+        Join(Login(account.profile.password), {"--append", table, "--separator", ";", b}));
+    EXPECT_EQ(r2.exitCode, 1);
+    EXPECT_EQ(
+        r2.out,
+        "The columns in the text file and the columns in the table must be identical.\r\n\r\n" + b +
+            " was split by ; and has 3 columns. The table " + table + " has 4 columns.\nDone.\n");
+    EXPECT_EQ(Rows(table).size(), 1u);
+}
+
+// A session that holds a lock in an open transaction.
+class LockingSession {
+public:
+    explicit LockingSession(const std::string& connectionString) {
+        SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env_);
+        SQLSetEnvAttr(env_, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+        SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_);
+        SQLCHAR out[1024];
+        SQLSMALLINT outLen = 0;
+        ok_ = SQL_SUCCEEDED(SQLDriverConnect(
+            dbc_, nullptr, reinterpret_cast<SQLCHAR*>(const_cast<char*>(connectionString.c_str())),
+            SQL_NTS, out, sizeof out, &outLen, SQL_DRIVER_NOPROMPT));
+        SQLSetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT,
+                          reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0);
+    }
+    ~LockingSession() {
+        End();
+        SQLDisconnect(dbc_);
+        SQLFreeHandle(SQL_HANDLE_DBC, dbc_);
+        SQLFreeHandle(SQL_HANDLE_ENV, env_);
+    }
+    bool Exec(const std::string& sql) {
+        SQLHSTMT st = nullptr;
+        SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &st);
+        const bool ok = SQL_SUCCEEDED(
+            SQLExecDirect(st, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.c_str())), SQL_NTS));
+        SQLFreeHandle(SQL_HANDLE_STMT, st);
+        return ok && ok_;
+    }
+    void End() { SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK); }
+
+private:
+    SQLHENV env_ = nullptr;
+    SQLHDBC dbc_ = nullptr;
+    bool ok_ = false;
+};
+
+TEST_F(ImportCommandPg, InterruptStopsTheRunAtItsNextYieldAndKeepsTheRowsSent) {
+    const std::string table = Owned(UniqueName("cliint"));
+    ExecOn(account.ConnectionString(), "CREATE TABLE \"" + table + "\"(a text)");
+    const auto a = files.Write("a.csv", "1\r\n2\r\n3\r\n");
+
+    // The lock lets the column check read the table but holds the first row back.
+    LockingSession lock(account.ConnectionString());
+    ASSERT_TRUE(lock.Exec("LOCK TABLE \"" + table + "\" IN EXCLUSIVE MODE"));
+
+    std::vector<std::string> argv = Join(
+        {VERROLIFT_IMPORT_PROGRAM}, Join(Login(account.profile.password), {"--append", table, a}));
+    ProcessOptions options;
+    options.environment["VERROLIFT_PASSWORD"] = std::nullopt;
+    RunningProcess run(VERROLIFT_IMPORT_PROGRAM, argv, options);
+
+    // Wait (without a time limit of the test's own) until the first INSERT waits for the lock.
+    const std::string waiting =
+        "SELECT count(*)::text FROM pg_locks WHERE NOT granted AND relation = '\"" + table +
+        "\"'::regclass";
+    while (ColumnOn(account.ConnectionString(), waiting) != std::vector<std::string>{"1"})
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+
+    run.Signal(SIGTERM);
+    lock.End();
+    const auto r = run.Wait();
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "") << "no final message after an interrupt";
+    EXPECT_EQ(r.err, "") << "no report after an interrupt";
+    EXPECT_EQ(Rows(table), std::vector<std::string>{"1"});
+}
+
+}  // namespace
+}  // namespace verrolift::test

@@ -1,0 +1,235 @@
+// verrolift-import against SQLite: options, messages, exit status and the rows stored.
+#include <gtest/gtest.h>
+
+#include "cli/command_line.h"
+#include "cli_runner.h"
+#include "support/temp_dir.h"
+#include "support/test_database.h"
+
+namespace verrolift::test {
+namespace {
+
+std::string At(int step) {
+    return std::string(kImportTag) + "at line " + std::to_string(step);
+}
+
+class ImportCommandSqlite : public testing::Test {
+protected:
+    ProcessResult Import(std::vector<std::string> args, ProcessOptions options = {}) {
+        args.insert(args.begin(), {"--connection-string", db.ConnectionString()});
+        return RunImportCommand(args, options);
+    }
+    std::vector<std::string> Columns(const std::string& table) {
+        return db.Column("SELECT name FROM pragma_table_info('" + table + "') ORDER BY cid");
+    }
+    std::vector<std::string> Tables() {
+        return db.Column("SELECT table_name FROM user_tables ORDER BY table_name");
+    }
+
+    SqliteDatabase db;
+    TempDir files;
+};
+
+TEST_F(ImportCommandSqlite, HeaderModeMakesOneTablePerFileAndSaysDone) {
+    const auto a = files.Write("a.csv", "Name,Age\r\nAnn,30\r\n");
+    const auto b = files.Write("b.csv", "id,First Name\r\n1,Bo\r\n2,Cy");
+    const auto r = Import({a, b});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(Columns("NewTable1"), (std::vector<std::string>{"Name", "Age"}));
+    EXPECT_EQ(db.Rows("NewTable1"), (std::vector<std::string>{"Name|Age", "Ann|30"}));
+    EXPECT_EQ(Columns("NewTable2"), (std::vector<std::string>{"id", "FirstName"}));
+    EXPECT_EQ(db.Rows("NewTable2"), (std::vector<std::string>{"id|First Name", "1|Bo", "2|Cy"}));
+}
+
+TEST_F(ImportCommandSqlite, SeparatorAndPatternAreUsedAsGiven) {
+    const auto a = files.Write("a.txt", "x; y\r\n1; 2;3\r\n");
+    const auto r = Import({"--separator", "; ", "--table-name", "Load[counter]_[counter]", a});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(db.Rows("Load1_1"), (std::vector<std::string>{"x|y", "1|2;3"}));
+}
+
+TEST_F(ImportCommandSqlite, ColumnsOptionAnswersThePromptsOfEveryFile) {
+    const auto a = files.Write("a.csv", "h1,h2,h3\r\n1,Ann,Oslo\r\n");
+    const auto b = files.Write("b.csv", "h1,h2,h3\r\n2,Bo,Rome\r\n3,Cy,Lima\r\n");
+    const auto r = Import({"--columns", "id,name,city", a, b});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(Columns("NewTable1"), (std::vector<std::string>{"id", "name", "city"}));
+    EXPECT_EQ(db.Rows("NewTable1"), std::vector<std::string>{"1|Ann|Oslo"});
+    EXPECT_EQ(Columns("NewTable2"), (std::vector<std::string>{"id", "name", "city"}));
+    EXPECT_EQ(db.Rows("NewTable2"), (std::vector<std::string>{"2|Bo|Rome", "3|Cy|Lima"}));
+}
+
+TEST_F(ImportCommandSqlite, MissingColumnAnswerCreatesNoTableAndEveryRowIsReported) {
+    const auto a = files.Write("a.csv", "h1,h2,h3\r\n1,Ann,Oslo\r\n2,Bo,Rome\r\n");
+    const auto r = Import({"--columns", "id", a});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(ReportLocations(r.err), (std::vector<std::string>{At(296), At(296)}));
+    EXPECT_EQ(Tables(), std::vector<std::string>{});
+}
+
+TEST_F(ImportCommandSqlite, ListedPatternStopsBeforeAnyFile) {
+    db.Exec("CREATE TABLE \"OLD\"(a)");
+    const auto a = files.Write("a.csv", "x\r\n1\r\n");
+    const auto r = Import({"--table-name", "old", a});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "Table name already exists.\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(Tables(), std::vector<std::string>{"OLD"});
+}
+
+TEST_F(ImportCommandSqlite, CatalogueNamesAreSkippedAndTheLastFileDecidesTheMessage) {
+    db.Exec("CREATE TABLE \"T1\"(a)");
+    const auto a = files.Write("a.csv", "x\r\n1\r\n");
+    const auto b = files.Write("b.csv", "y\r\n2\r\n");
+    auto r = Import({"--table-name", "T[counter]", a, b});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(db.Rows("T1"), std::vector<std::string>{});
+    EXPECT_EQ(db.Rows("T2"), (std::vector<std::string>{"y", "2"}));
+
+    // Without the counter every file after the first finds the name just made.
+    r = Import({"--table-name", "Same", a, b});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "Table(s) already exist.\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(db.Rows("Same"), (std::vector<std::string>{"x", "1"}));
+}
+
+TEST_F(ImportCommandSqlite, EmptyPatternSkipsEveryFileAndIsDone) {
+    const auto a = files.Write("a.csv", "x\r\n1\r\n");
+    const auto r = Import({"--table-name", "", a});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(Tables(), std::vector<std::string>{});
+}
+
+TEST_F(ImportCommandSqlite, AppendFillsTheTableFromEveryFile) {
+    db.Exec("CREATE TABLE \"EMP\"(a, b, c)");
+    const auto a = files.Write("a.csv", "1,2,3\r\n4,5,6\r\n");
+    const auto b = files.Write("b.csv", "7,8,9");
+    const auto r = Import({"--append", "EMP", a, b});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(db.Rows("EMP"), (std::vector<std::string>{"1|2|3", "4|5|6", "7|8|9"}));
+}
+
+TEST_F(ImportCommandSqlite, AppendSkipHeaderLeavesTheFirstLineOfEachFileOut) {
+    db.Exec("CREATE TABLE \"EMP\"(a, b)");
+    const auto a = files.Write("a.csv", "A,B\r\n1,2\r\n");
+    const auto b = files.Write("b.csv", "A,B,C\r\n3,4\r\n");
+    const auto r = Import({"--append", "EMP", "--skip-header", a, b});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(db.Rows("EMP"), (std::vector<std::string>{"1|2", "3|4"}));
+}
+
+TEST_F(ImportCommandSqlite, ColumnCountMismatchIsAPlainMessageAndSkipsTheFile) {
+    db.Exec("CREATE TABLE \"EMP\"(a, b, c, d)");
+    const auto a = files.Write("a.csv", "1,2,3\r\n");
+    const auto b = files.Write("b.csv", "1,2,3,4\r\n");
+    const auto r = Import({"--append", "EMP", a, b});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(
+        r.out,
+        "The columns in the text file and the columns in the table must be identical.\r\n\r\n" + a +
+            " was split by , and has 3 columns. The table EMP has 4 columns.\nDone.\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(db.Rows("EMP"), std::vector<std::string>{"1|2|3|4"});
+}
+
+TEST_F(ImportCommandSqlite, AppendToATableMissingFromTheCatalogueIsReportedByTheRun) {
+    const auto a = files.Write("a.csv", "1,2\r\n3,4\r\n");
+    const auto r = Import({"--append", "NOSUCH", a});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(ReportLocations(r.err), (std::vector<std::string>{At(308), At(348), At(348)}));
+    EXPECT_EQ(Tables(), std::vector<std::string>{});
+}
+
+TEST_F(ImportCommandSqlite, AFileThatCannotBeReadIsReportedOnceAndTheRunGoesOn) {
+    const auto missing = files.File("missing.csv");
+    const auto b = files.Write("b.csv", "y\r\n2\r\n");
+    const auto r = Import({missing, b});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "Done.\n");
+    const auto locations = ReportLocations(r.err);
+    ASSERT_EQ(locations.size(), 1u) << r.err;
+    EXPECT_NE(ReportDescriptions(r.err).at(0).find(missing), std::string::npos) << r.err;
+    EXPECT_EQ(Tables(), std::vector<std::string>{"NewTable2"});
+    EXPECT_EQ(db.Rows("NewTable2"), (std::vector<std::string>{"y", "2"}));
+}
+
+TEST_F(ImportCommandSqlite, BytesAndEmptyFieldsArriveAsTheEngineSendsThem) {
+    const std::string latin1 = "Caf\xe9";
+    const auto a = files.Write("a.csv", "a,b,c\r\n" + latin1 + ",,it's\nx\r\n");
+    const auto r = Import({a});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(db.Rows("NewTable1"),
+              (std::vector<std::string>{"a|b|c", latin1 + "|<NULL>|it's\nx"}));
+}
+
+TEST_F(ImportCommandSqlite, ADatabaseThatCannotBeReachedIsReportedByLoadAndRun) {
+    const auto a = files.Write("a.csv", "x\r\n1\r\n");
+    const auto r = RunImportCommand({"--connection-string", "Driver={No Such Driver};", a});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(ReportLocations(r.err),
+              (std::vector<std::string>{std::string(kLoadTag) + "at line 120", At(124)}));
+}
+
+TEST_F(ImportCommandSqlite, ProgressIsDrawnOnlyOnATerminal) {
+    const auto a = files.Write("a.csv", "x\r\n1\r\n2\r\n");
+    ProcessOptions onTerminal;
+    onTerminal.stderrOnTerminal = true;
+    const auto r = Import({"--table-name", "P[counter]", a}, onTerminal);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_NE(r.err.find("\r\x1b[Kfile 1 of 1, "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(" rows/s"), std::string::npos) << r.err;
+    // Wiped at the end: the terminal is left with an empty line.
+    EXPECT_TRUE(r.err.ends_with("\r\x1b[K")) << r.err;
+
+    const auto piped = Import({"--table-name", "Q[counter]", a});
+    EXPECT_EQ(piped.err, "");
+    EXPECT_EQ(db.Rows("P1"), db.Rows("Q1"));
+}
+
+TEST(ImportCommandUsage, HelpGoesToStandardOutput) {
+    const auto r = RunImportCommand({"--help"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, kUsageText);
+    EXPECT_EQ(r.err, "");
+}
+
+struct Usage {
+    std::vector<std::string> args;
+    std::string error;
+};
+
+class ImportCommandBadUsage : public testing::TestWithParam<Usage> {};
+
+TEST_P(ImportCommandBadUsage, ExitsWithTwoAndTheUsage) {
+    const auto r = RunImportCommand(GetParam().args);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "verrolift-import: " + GetParam().error + "\n" + kUsageText);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, ImportCommandBadUsage,
+    testing::Values(
+        Usage{{}, "no database given: use --sid, --user and --password, or --connection-string"},
+        Usage{{"--sid", "x"}, "no PATH given"},
+        Usage{{"--sid", "x", "--frobnicate", "a"}, "unknown option --frobnicate"},
+        Usage{{"--sid", "x", "a", "--append"}, "--append needs a value"},
+        Usage{{"--sid", "x", "--skip-header", "a"}, "--skip-header needs --append"}));
+
+}  // namespace
+}  // namespace verrolift::test

@@ -201,6 +201,47 @@ TEST_F(ImportCommandSqlite, ProgressIsDrawnOnlyOnATerminal) {
     EXPECT_EQ(db.Rows("P1"), db.Rows("Q1"));
 }
 
+TEST_F(ImportCommandSqlite, AFolderAddsEveryFileOfItsTree) {
+    files.Write("d/a.csv", "x\r\n1\r\n");
+    files.Write("d/b.txt", "y\r\n2\r\n");
+    files.Write("d/sub/c.csv", "z\r\n3\r\n");
+    const auto r = Import({files.File("d")});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(db.Rows("NewTable1"), (std::vector<std::string>{"x", "1"}));
+    EXPECT_EQ(db.Rows("NewTable2"), (std::vector<std::string>{"y", "2"}));
+    EXPECT_EQ(db.Rows("NewTable3"), (std::vector<std::string>{"z", "3"}));
+}
+
+class ImportCommandExtension : public ImportCommandSqlite,
+                               public testing::WithParamInterface<std::string> {};
+
+TEST_P(ImportCommandExtension, AFolderAddsOnlyFilesOfTheExtension) {
+    files.Write("d/a.csv", "x\r\n1\r\n");
+    files.Write("d/b.txt", "y\r\n2\r\n");
+    files.Write("d/sub/c.csv", "z\r\n3\r\n");
+    const auto given = files.Write("given.txt", "g\r\n0\r\n");
+    const auto r = Import({"--extension", GetParam(), files.File("d"), given});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(Tables(), (std::vector<std::string>{"NewTable1", "NewTable2", "NewTable3"}));
+    EXPECT_EQ(db.Rows("NewTable1"), (std::vector<std::string>{"x", "1"}));
+    EXPECT_EQ(db.Rows("NewTable2"), (std::vector<std::string>{"z", "3"}));
+    // A file named on the command line is taken whatever its extension.
+    EXPECT_EQ(db.Rows("NewTable3"), (std::vector<std::string>{"g", "0"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Spellings, ImportCommandExtension, testing::Values("csv", ".csv"));
+
+TEST_F(ImportCommandSqlite, AFolderWithoutMatchingFilesLeavesNoFileToImport) {
+    files.Write("d/b.txt", "y\r\n2\r\n");
+    const auto r = Import({"--extension", "csv", files.File("d")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "No files added.\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(Tables(), std::vector<std::string>{});
+}
+
 TEST(ImportCommandUsage, HelpGoesToStandardOutput) {
     const auto r = RunImportCommand({"--help"});
     EXPECT_EQ(r.exitCode, 0);

@@ -2,6 +2,10 @@
 
 #include <filesystem>
 
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QMouseEvent>
+
 #include "app/settings_store.h"
 
 namespace verrolift::test {
@@ -79,6 +83,14 @@ std::string CursorFileBytes(unsigned hotX, unsigned hotY) {
     PutLe(file, static_cast<unsigned>(image.size()), 4);
     PutLe(file, 6 + 16, 4);
     return file + image;
+}
+
+void MovePointerOver(QWidget* widget, QPoint at) {
+    // Lists take the pointer on their viewport.
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(widget)) widget = area->viewport();
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
 }
 
 bool OwnEnabled(const QWidget* widget) {

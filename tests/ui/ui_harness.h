@@ -13,6 +13,7 @@
 #include "support/recording_dialogs.h"
 #include "support/temp_dir.h"
 #include "ui/program.h"
+#include "ui/window_flow.h"
 
 namespace verrolift::test {
 
@@ -24,6 +25,26 @@ T* Control(QWidget* window, const char* name) {
         ADD_FAILURE() << "no control " << name << " in " << window->objectName().toStdString();
     return widget;
 }
+
+// Records the moves between windows that a window asks for.
+class RecordingFlow : public WindowFlow {
+public:
+    void ShowMainWindow() override { calls.push_back("show main"); }
+    void HideMainWindow() override { calls.push_back("hide main"); }
+    void RunMainWindowLoad() override { calls.push_back("load main"); }
+    void ShowLoginWindow() override { calls.push_back("show login"); }
+    void HideLoginWindow() override { calls.push_back("hide login"); }
+    void EndProgram() override {
+        calls.push_back("end");
+        ending = true;
+    }
+    bool Ending() const override { return ending; }
+    std::vector<std::string> calls;
+    bool ending = false;
+};
+
+// Sends a pointer move (no button held) to a widget, as the window system does.
+void MovePointerOver(QWidget* widget, QPoint at = QPoint(2, 2));
 
 // A whole program as the user meets it: real windows and a real settings
 // store in a temporary folder; boxes are answered through the dialogs.

@@ -1,1 +1,322 @@
 #include "db/odbc.h"
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <optional>
+
+namespace verrolift {
+
+namespace {
+
+SQLCHAR* SqlText(std::string_view text) {
+    // The ODBC API takes non-const text pointers but only reads them.
+    return reinterpret_cast<SQLCHAR*>(const_cast<char*>(text.data()));
+}
+
+SQLINTEGER SqlLength(std::string_view text) {
+    if (text.size() > static_cast<std::size_t>(INT32_MAX)) throw Failure("SQL text too long");
+    return static_cast<SQLINTEGER>(text.size());
+}
+
+// Every diagnostic record of a handle, each "[SQLSTATE] message", one per line.
+// Never empty: a call that failed without records says which call it was.
+OdbcError Diagnostics(SQLSMALLINT handleType, SQLHANDLE handle, const char* call, SQLRETURN rc) {
+    std::string description;
+    std::string firstState;
+    if (handle != SQL_NULL_HANDLE) {
+        for (SQLSMALLINT record = 1;; ++record) {
+            SQLCHAR state[SQL_SQLSTATE_SIZE + 1] = {};
+            SQLINTEGER native = 0;
+            SQLSMALLINT length = 0;
+            std::string message(512, '\0');
+            SQLRETURN got = SQLGetDiagRec(handleType, handle, record, state, &native,
+                                          reinterpret_cast<SQLCHAR*>(message.data()),
+                                          static_cast<SQLSMALLINT>(message.size()), &length);
+            if (got == SQL_SUCCESS_WITH_INFO &&
+                length >= static_cast<SQLSMALLINT>(message.size())) {
+                message.assign(static_cast<std::size_t>(length) + 1, '\0');
+                got = SQLGetDiagRec(handleType, handle, record, state, &native,
+                                    reinterpret_cast<SQLCHAR*>(message.data()),
+                                    static_cast<SQLSMALLINT>(message.size()), &length);
+            }
+            if (!SQL_SUCCEEDED(got)) break;
+            const std::size_t size =
+                length < 0 ? 0 : std::min(static_cast<std::size_t>(length), message.size() - 1);
+            message.resize(size);
+            const std::string sqlState(reinterpret_cast<const char*>(state));
+            if (record == 1) firstState = sqlState;
+            if (!description.empty()) description += '\n';
+            description += "[" + sqlState + "] " + message;
+        }
+    }
+    if (description.empty())
+        description = std::string(call) + " failed with return code " + std::to_string(rc) +
+                      " and no diagnostic record";
+    return OdbcError(std::move(description), std::move(firstState));
+}
+
+void Check(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle, const char* call) {
+    if (!SQL_SUCCEEDED(rc)) throw Diagnostics(handleType, handle, call, rc);
+}
+
+// The one ODBC environment of the process, created on first use and kept for the
+// process's life (freeing it at exit would race the driver manager's own clean-up).
+SQLHENV SharedEnvironment() {
+    static const SQLHENV env = [] {
+        SQLHENV handle = SQL_NULL_HENV;
+        const SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &handle);
+        if (!SQL_SUCCEEDED(rc) || handle == SQL_NULL_HENV)
+            throw OdbcError("Cannot create the ODBC environment (SQLAllocHandle returned " +
+                                std::to_string(rc) + ")",
+                            "");
+        const SQLRETURN set = SQLSetEnvAttr(handle, SQL_ATTR_ODBC_VERSION,
+                                            reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+        if (!SQL_SUCCEEDED(set)) {
+            OdbcError error = Diagnostics(SQL_HANDLE_ENV, handle, "SQLSetEnvAttr", set);
+            SQLFreeHandle(SQL_HANDLE_ENV, handle);
+            throw error;
+        }
+        return handle;
+    }();
+    return env;
+}
+
+// One attribute of a connection string: the key and its raw value as written
+// (braces included), found by the ODBC rules: "key=value" pairs cut at ";",
+// a value in braces runs to its closing "}" with "}}" standing for one "}".
+struct Attribute {
+    std::string_view key;
+    std::string_view value;
+};
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+    return s;
+}
+
+bool SameKey(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+std::vector<Attribute> ParseAttributes(std::string_view s) {
+    std::vector<Attribute> attributes;
+    std::size_t pos = 0;
+    while (pos < s.size()) {
+        const std::size_t eq = s.find('=', pos);
+        const std::size_t semi = s.find(';', pos);
+        if (eq == std::string_view::npos || (semi != std::string_view::npos && semi < eq)) {
+            // A piece without "=": not an attribute, skip it.
+            if (semi == std::string_view::npos) break;
+            pos = semi + 1;
+            continue;
+        }
+        const std::string_view key = Trim(s.substr(pos, eq - pos));
+        std::size_t valueStart = eq + 1;
+        while (valueStart < s.size() && s[valueStart] == ' ') ++valueStart;
+        std::size_t end = valueStart;
+        if (end < s.size() && s[end] == '{') {
+            ++end;
+            while (end < s.size()) {
+                if (s[end] == '}') {
+                    if (end + 1 < s.size() && s[end + 1] == '}') {
+                        end += 2;
+                        continue;
+                    }
+                    ++end;
+                    break;
+                }
+                ++end;
+            }
+        }
+        const std::size_t next = s.find(';', end);
+        const std::size_t valueEnd = next == std::string_view::npos ? s.size() : next;
+        attributes.push_back({key, s.substr(eq + 1, valueEnd - (eq + 1))});
+        if (next == std::string_view::npos) break;
+        pos = next + 1;
+    }
+    return attributes;
+}
+
+}  // namespace
+
+std::string ConnectionStringForDriver(std::string_view connectionString) {
+    std::optional<std::string_view> server;
+    for (const Attribute& a : ParseAttributes(connectionString)) {
+        if (SameKey(a.key, "DBQ")) return std::string(connectionString);
+        if (!server && SameKey(a.key, "Server")) server = a.value;
+    }
+    std::string out(connectionString);
+    if (!server) return out;
+    if (!out.empty() && out.back() != ';') out += ';';
+    out += "DBQ=";
+    out += *server;
+    out += ';';
+    return out;
+}
+
+OdbcConnection::OdbcConnection() {
+    SQLHENV env = SharedEnvironment();
+    SQLHDBC dbc = SQL_NULL_HDBC;
+    const SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
+    if (!SQL_SUCCEEDED(rc)) throw Diagnostics(SQL_HANDLE_ENV, env, "SQLAllocHandle", rc);
+    dbc_ = dbc;
+}
+
+OdbcConnection::~OdbcConnection() {
+    Close();
+    if (dbc_) SQLFreeHandle(SQL_HANDLE_DBC, static_cast<SQLHDBC>(dbc_));
+}
+
+void OdbcConnection::Open(std::string_view connectionString, const ConnectionSettings& settings) {
+    Close();
+    SQLHDBC dbc = static_cast<SQLHDBC>(dbc_);
+    if (settings.loginTimeoutSeconds != 0)
+        Check(SQLSetConnectAttr(
+                  dbc, SQL_ATTR_LOGIN_TIMEOUT,
+                  reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(settings.loginTimeoutSeconds)),
+                  0),
+              SQL_HANDLE_DBC, dbc, "SQLSetConnectAttr");
+
+    const std::string text = ConnectionStringForDriver(connectionString);
+    if (text.size() > 32767) throw OdbcError("Connection string too long", "");
+    SQLSMALLINT outLength = 0;
+    const SQLRETURN rc =
+        SQLDriverConnect(dbc, nullptr, SqlText(text), static_cast<SQLSMALLINT>(text.size()),
+                         nullptr, 0, &outLength, SQL_DRIVER_NOPROMPT);
+    Check(rc, SQL_HANDLE_DBC, dbc, "SQLDriverConnect");
+    open_ = true;
+
+    try {
+        // Each statement is committed on its own, with no BEGIN/COMMIT round trips around it.
+        Check(SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT,
+                                reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0),
+              SQL_HANDLE_DBC, dbc, "SQLSetConnectAttr");
+        const SQLRETURN mode =
+            SQLSetConnectAttr(dbc, SQL_ATTR_ACCESS_MODE,
+                              reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(
+                                  settings.readWrite ? SQL_MODE_READ_WRITE : SQL_MODE_READ_ONLY)),
+                              0);
+        // Read-write is every driver's default; only a refused read-only request matters.
+        if (!settings.readWrite) Check(mode, SQL_HANDLE_DBC, dbc, "SQLSetConnectAttr");
+
+        SQLHSTMT stmt = SQL_NULL_HSTMT;
+        Check(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt), SQL_HANDLE_DBC, dbc, "SQLAllocHandle");
+        stmt_ = stmt;
+        if (settings.queryTimeoutSeconds != 0)
+            Check(SQLSetStmtAttr(stmt, SQL_ATTR_QUERY_TIMEOUT,
+                                 reinterpret_cast<SQLPOINTER>(
+                                     static_cast<SQLULEN>(settings.queryTimeoutSeconds)),
+                                 0),
+                  SQL_HANDLE_STMT, stmt, "SQLSetStmtAttr");
+    } catch (...) {
+        Close();
+        throw;
+    }
+}
+
+void OdbcConnection::Execute(std::string_view sql) {
+    if (!open_) throw OdbcError("The connection is not open", "");
+    SQLHSTMT stmt = static_cast<SQLHSTMT>(stmt_);
+    const SQLRETURN rc = SQLExecDirect(stmt, SqlText(sql), SqlLength(sql));
+    if (SQL_SUCCEEDED(rc) || rc == SQL_NO_DATA) {
+        // A statement that returned rows leaves a cursor open; the next one needs it closed.
+        SQLFreeStmt(stmt, SQL_CLOSE);
+        return;
+    }
+    OdbcError error = Diagnostics(SQL_HANDLE_STMT, stmt, "SQLExecDirect", rc);
+    SQLFreeStmt(stmt, SQL_CLOSE);
+    throw error;
+}
+
+std::vector<std::string> OdbcConnection::QueryFirstColumn(std::string_view sql) {
+    if (!open_) throw OdbcError("The connection is not open", "");
+    SQLHSTMT stmt = static_cast<SQLHSTMT>(stmt_);
+    // Leaves the statement ready for the next one, whatever happens below.
+    struct CursorCloser {
+        SQLHSTMT stmt;
+        ~CursorCloser() { SQLFreeStmt(stmt, SQL_CLOSE); }
+    } closer{stmt};
+
+    SQLRETURN rc = SQLExecDirect(stmt, SqlText(sql), SqlLength(sql));
+    if (rc == SQL_NO_DATA) return {};
+    Check(rc, SQL_HANDLE_STMT, stmt, "SQLExecDirect");
+    SQLSMALLINT columns = 0;
+    Check(SQLNumResultCols(stmt, &columns), SQL_HANDLE_STMT, stmt, "SQLNumResultCols");
+    if (columns < 1) throw OdbcError("The statement returned no columns", "");
+
+    // Text as the driver gives it; binary columns as their raw bytes. (Asking for binary
+    // everywhere would hand over a number's internal representation.)
+    SQLSMALLINT type = SQL_UNKNOWN_TYPE;
+    Check(SQLDescribeCol(stmt, 1, nullptr, 0, nullptr, &type, nullptr, nullptr, nullptr),
+          SQL_HANDLE_STMT, stmt, "SQLDescribeCol");
+    const bool binary = type == SQL_BINARY || type == SQL_VARBINARY || type == SQL_LONGVARBINARY;
+    const SQLSMALLINT cType = binary ? SQL_C_BINARY : SQL_C_CHAR;
+    // A character piece ends with a terminator that is not part of the value.
+    const std::size_t terminator = binary ? 0 : 1;
+
+    std::vector<std::string> rows;
+    char buffer[8192];
+    for (;;) {
+        rc = SQLFetch(stmt);
+        if (rc == SQL_NO_DATA) break;
+        Check(rc, SQL_HANDLE_STMT, stmt, "SQLFetch");
+        // Long values come in pieces: SQL_SUCCESS_WITH_INFO means more follows. The
+        // indicator gives each piece's length, so embedded NUL bytes are kept.
+        std::string value;
+        for (;;) {
+            SQLLEN indicator = 0;
+            rc = SQLGetData(stmt, 1, cType, buffer, sizeof buffer, &indicator);
+            if (rc == SQL_NO_DATA) break;
+            Check(rc, SQL_HANDLE_STMT, stmt, "SQLGetData");
+            if (indicator == SQL_NULL_DATA) break;
+            const std::size_t room = sizeof buffer - terminator;
+            std::size_t got = room;
+            if (indicator != SQL_NO_TOTAL && indicator >= 0 &&
+                static_cast<std::size_t>(indicator) < room)
+                got = static_cast<std::size_t>(indicator);
+            value.append(buffer, got);
+            if (rc == SQL_SUCCESS) break;
+        }
+        rows.push_back(std::move(value));
+    }
+    return rows;
+}
+
+int OdbcConnection::ColumnCount(std::string_view selectSql) {
+    if (!open_) throw OdbcError("The connection is not open", "");
+    SQLHSTMT stmt = static_cast<SQLHSTMT>(stmt_);
+    struct CursorCloser {
+        SQLHSTMT stmt;
+        ~CursorCloser() { SQLFreeStmt(stmt, SQL_CLOSE); }
+    } closer{stmt};
+    // Prepared, never executed: the driver describes the result without sending rows.
+    // Depending on the driver, a missing table is reported by either call.
+    Check(SQLPrepare(stmt, SqlText(selectSql), SqlLength(selectSql)), SQL_HANDLE_STMT, stmt,
+          "SQLPrepare");
+    SQLSMALLINT columns = 0;
+    Check(SQLNumResultCols(stmt, &columns), SQL_HANDLE_STMT, stmt, "SQLNumResultCols");
+    return columns;
+}
+
+void OdbcConnection::Close() noexcept {
+    if (stmt_) {
+        SQLFreeHandle(SQL_HANDLE_STMT, static_cast<SQLHSTMT>(stmt_));
+        stmt_ = nullptr;
+    }
+    if (open_) {
+        SQLDisconnect(static_cast<SQLHDBC>(dbc_));
+        open_ = false;
+    }
+}
+
+}  // namespace verrolift

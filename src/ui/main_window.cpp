@@ -16,12 +16,9 @@
 #include "files/add_files.h"
 #include "files/add_folder.h"
 #include "import/import_run.h"
+#include "ui/file_list_drag.h"
 #include "ui/file_list_view.h"
 #include "ui/help_texts.h"
-#if __has_include("ui/file_list_drag.h")
-#include "ui/file_list_drag.h"
-#define VERROLIFT_FILE_LIST_DRAG 1
-#endif
 #include "ui/slot_guard.h"
 #include "ui/table_list_box.h"
 
@@ -132,13 +129,9 @@ void MainWindow::BuildControls() {
     for (QWidget* w : std::initializer_list<QWidget*>{this, frame1_, frame2_, frame3_, frame4_,
                                                       label1_, list1_, text3_})
         feedback->Reset(w);
-#ifdef VERROLIFT_FILE_LIST_DRAG
     // The list's own pointer moves (the reset first), dragging and dropping.
     new FileListDrag(*listView1_, pointer_, context_.pump, context_.dialogs, context_.programFolder,
                      this);
-#else
-    feedback->Reset(listView1_);
-#endif
 }
 
 void MainWindow::FormLoad() {

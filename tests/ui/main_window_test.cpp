@@ -378,9 +378,13 @@ TEST_F(MainWindowTest, HandOverButtonsResetOverFramesAndNeverOverABusyPointer) {
     test::MovePointerOver(C("PushButton4"));
     test::MovePointerOver(&w, QPoint(1, Px(7600)));
     EXPECT_EQ(w.Pointer().Pointer(), PointerShape::Default);
+    test::MovePointerOver(C("PushButton3"));
+    test::MovePointerOver(C("ListView1"), QPoint(5, 40));
+    EXPECT_EQ(w.Pointer().Pointer(), PointerShape::Default);
 
     w.Pointer().SetPointer(PointerShape::Busy);
-    for (const char* name : {"PushButton1", "PushButton3", "Frame1", "Label1", "Text3"}) {
+    for (const char* name :
+         {"PushButton1", "PushButton3", "Frame1", "Label1", "Text3", "ListView1"}) {
         test::MovePointerOver(C(name));
         EXPECT_EQ(w.Pointer().Pointer(), PointerShape::Busy) << name;
     }

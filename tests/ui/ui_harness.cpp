@@ -35,7 +35,7 @@ Program& ProgramHarness::Start() {
     options.random = [this] { return randomFraction; };
     options.openUrl = [this](const std::string& address) {
         openedAddresses.push_back(address);
-        return true;
+        return !refuseUrls;
     };
     // Every yield lets the events through: what a test posts runs at the next yield.
     options.yieldIntervalMs = 0;

@@ -67,6 +67,7 @@ public:
     RecordingDialogs dialogs;
     std::vector<std::string> openedAddresses;
     double randomFraction = 0.5;  // the home page stays closed unless a test says otherwise
+    bool refuseUrls = false;      // the desktop has no URL handler
     int ends = 0;
 
 private:

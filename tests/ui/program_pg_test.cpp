@@ -1,0 +1,233 @@
+#include <string>
+#include <vector>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "support/test_database.h"
+#include "ui/file_list_view.h"
+#include "ui/login_window.h"
+#include "ui/main_window.h"
+#include "ui/table_list_box.h"
+#include "ui_harness.h"
+
+namespace verrolift {
+namespace {
+
+using test::Control;
+
+std::vector<std::string> Names(TableListBox& list) {
+    std::vector<std::string> names;
+    for (int i = 0; i < list.Count(); ++i) names.push_back(list.At(i));
+    return names;
+}
+
+bool Has(const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// Replaces a box's text the way a user does: focus, whole text selected, typing.
+void Retype(QLineEdit* box, const std::string& text) {
+    box->setFocus(Qt::TabFocusReason);
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, QString::fromStdString(text));
+}
+
+// Each test has one table of its own in each account of the stand-in.
+class ProgramPgTest : public ::testing::Test {
+protected:
+    ProgramPgTest() {
+        if (!test::PgAvailable()) return;
+        mainTable = test::UniqueName("VL_MAIN");
+        otherTable = test::UniqueName("VL_OTHER");
+        test::ExecOn(main.ConnectionString(), "CREATE TABLE \"" + mainTable + "\" (a text)");
+        test::ExecOn(other.ConnectionString(), "CREATE TABLE \"" + otherTable + "\" (a text)");
+    }
+    ~ProgramPgTest() override {
+        if (!test::PgAvailable()) return;
+        for (const auto& t : {mainTable, importedTable})
+            if (!t.empty())
+                test::ExecOn(main.ConnectionString(), "DROP TABLE IF EXISTS \"" + t + "\"");
+        test::ExecOn(other.ConnectionString(), "DROP TABLE IF EXISTS \"" + otherTable + "\"");
+    }
+    void SetUp() override { ASSERT_TRUE(test::PgAvailable()) << "PostgreSQL stand-in not running"; }
+
+    void SaveMainProfile() {
+        h.SaveProfile(main.profile.sid, main.profile.userName, main.profile.password);
+    }
+    MainWindow& Main() { return *h.program().Main(); }
+    template <class T = QWidget>
+    T* M(const char* name) {
+        return Control<T>(h.program().Main(), name);
+    }
+    template <class T = QWidget>
+    T* L(const char* name) {
+        return Control<T>(&h.program().Login(), name);
+    }
+    long RowCount(const std::string& table) {
+        const auto exists = test::ColumnOn(
+            main.ConnectionString(),
+            "SELECT count(*)::text FROM pg_tables WHERE tablename = '" + table + "'");
+        if (exists.at(0) == "0") return -1;
+        return std::stol(
+            test::ColumnOn(main.ConnectionString(), "SELECT count(*)::text FROM \"" + table + "\"")
+                .at(0));
+    }
+
+    test::PgAccount main = test::PgMain();
+    test::PgAccount other = test::PgOther();
+    std::string mainTable, otherTable, importedTable;
+    test::ProgramHarness h;
+};
+
+TEST_F(ProgramPgTest, SavedProfileThatConnectsGoesStraightToTheMainWindow) {
+    SaveMainProfile();
+    h.Start();
+    ASSERT_NE(h.program().Main(), nullptr);
+    EXPECT_TRUE(Main().isVisible());
+    EXPECT_FALSE(h.program().Login().isVisible());
+    EXPECT_TRUE(Has(Names(Main().Tables()), mainTable));
+    EXPECT_FALSE(Has(Names(Main().Tables()), otherTable));
+    EXPECT_TRUE(h.dialogs.log.empty());
+}
+
+TEST_F(ProgramPgTest, SavedProfileWithAWrongPasswordStaysAtTheLoginWindow) {
+    h.SaveProfile(main.profile.sid, main.profile.userName, "wrong");
+    h.Start();
+    EXPECT_TRUE(h.program().Login().isVisible());
+    EXPECT_EQ(h.program().Main(), nullptr);
+    EXPECT_EQ(L<QLineEdit>("Text3")->text(), QStringLiteral("wrong"));
+    EXPECT_TRUE(h.dialogs.log.empty());
+}
+
+TEST_F(ProgramPgTest, SetupConnectionShowsTheSavedProfileAndHidesTheMainWindow) {
+    SaveMainProfile();
+    h.Start();
+    QTest::mouseClick(M("PushButton5"), Qt::LeftButton);
+    EXPECT_TRUE(h.program().Login().isVisible());
+    EXPECT_FALSE(Main().isVisible());
+    EXPECT_EQ(L<QLineEdit>("Text2")->text().toStdString(), main.profile.userName);
+    EXPECT_EQ(h.program().Login().Profile().password, main.profile.password);
+}
+
+TEST_F(ProgramPgTest, OtherAccountAfterSetupConnectionListsItsTablesAndKeepsFilesAndOptions) {
+    SaveMainProfile();
+    h.Start();
+    Main().Files().AddEntries({"/data/a.txt", "/data/b.txt"});
+    QTest::mouseClick(M("Option2"), Qt::LeftButton);
+    M<QCheckBox>("Check2")->setChecked(true);
+    M<QLineEdit>("Text2")->setText(QStringLiteral("Renamed"));
+    M<QLineEdit>("Text3")->setText(QStringLiteral("|"));
+
+    QTest::mouseClick(M("PushButton5"), Qt::LeftButton);
+    Retype(L<QLineEdit>("Text2"), other.profile.userName);
+    Retype(L<QLineEdit>("Text3"), other.profile.password);
+    EXPECT_EQ(h.Stored("OracleUser"), other.profile.userName);
+    EXPECT_EQ(h.Stored("OraclePassword"), other.profile.password);
+    QTest::mouseClick(L("PushButton3"), Qt::LeftButton);
+
+    EXPECT_TRUE(Main().isVisible());
+    EXPECT_FALSE(h.program().Login().isVisible());
+    const auto tables = Names(Main().Tables());
+    EXPECT_TRUE(Has(tables, otherTable));
+    EXPECT_FALSE(Has(tables, mainTable));
+    EXPECT_EQ(Main().Files().Snapshot(), (std::vector<std::string>{"/data/a.txt", "/data/b.txt"}));
+    EXPECT_TRUE(M<QRadioButton>("Option2")->isChecked());
+    EXPECT_TRUE(M<QCheckBox>("Check2")->isChecked());
+    EXPECT_EQ(M<QLineEdit>("Text2")->text(), QStringLiteral("NewTable[counter]"));
+    EXPECT_EQ(M<QLineEdit>("Text3")->text(), QStringLiteral(","));
+    EXPECT_EQ(Main().Files().columnCount(), 1);
+    EXPECT_EQ(Main().Files().headerItem()->text(0), QStringLiteral("Text Files"));
+    EXPECT_TRUE(h.dialogs.log.empty());
+}
+
+TEST_F(ProgramPgTest, NextAfterAFailedStartLoadsTheMainWindowTwiceWithTheSameResult) {
+    h.SaveProfile(main.profile.sid, main.profile.userName, "wrong");
+    h.Start();
+    Retype(L<QLineEdit>("Text3"), main.profile.password);
+    QTest::mouseClick(L("PushButton3"), Qt::LeftButton);
+    ASSERT_NE(h.program().Main(), nullptr);
+    EXPECT_TRUE(Main().isVisible());
+    EXPECT_FALSE(h.program().Login().isVisible());
+    const auto tables = Names(Main().Tables());
+    EXPECT_EQ(std::count(tables.begin(), tables.end(), mainTable), 1);
+    EXPECT_TRUE(h.dialogs.log.empty());
+}
+
+TEST_F(ProgramPgTest, TestConnectionWithAProfileThatConnectsSaysSo) {
+    h.SaveProfile(main.profile.sid, main.profile.userName, "wrong");
+    h.Start();
+    Retype(L<QLineEdit>("Text3"), main.profile.password);
+    QTest::mouseClick(L("PushButton5"), Qt::LeftButton);
+    EXPECT_EQ(h.dialogs.messages, std::vector<std::string>{"Connection successful."});
+    EXPECT_EQ(h.program().Login().Pointer().Pointer(), PointerShape::Default);
+    EXPECT_TRUE(h.program().Login().isVisible());
+}
+
+TEST_F(ProgramPgTest, ClosingTheMainWindowWhileTheLoginWindowIsHiddenEndsTheProgram) {
+    SaveMainProfile();
+    h.Start();
+    Main().close();
+    EXPECT_EQ(h.ends, 1);
+    EXPECT_FALSE(h.program().Login().isVisible());
+}
+
+TEST_F(ProgramPgTest, ImportFromTheMainWindowCreatesAndFillsTheTable) {
+    SaveMainProfile();
+    h.Start();
+    const std::string file = h.dir.Write("people.txt", "Name,State\r\nPeter,NH\r\nJane,MA\r\n");
+    h.dialogs.fileAnswers.push_back({file});
+    QTest::mouseClick(M("PushButton3"), Qt::LeftButton);
+    const std::string stem = test::UniqueName("VL_IMP");
+    importedTable = stem + "_1";
+    M<QLineEdit>("Text2")->setText(QString::fromStdString(stem + "_[counter]"));
+
+    // Midway the window is busy: the pointer is the hourglass and Delete removes nothing.
+    PointerShape during = PointerShape::Default;
+    QTimer::singleShot(0, &Main(), [&] {
+        during = Main().Pointer().Pointer();
+        Main().Files().SelectEntry(1);
+        QTest::keyClick(&Main().Files(), Qt::Key_Delete);
+    });
+    QTest::mouseClick(M("PushButton1"), Qt::LeftButton);
+
+    EXPECT_EQ(during, PointerShape::Busy);
+    EXPECT_EQ(Main().Pointer().Pointer(), PointerShape::Default);
+    EXPECT_EQ(h.dialogs.log, std::vector<std::string>{"message: Done."});
+    EXPECT_EQ(test::RowsOn(main.ConnectionString(), importedTable, "\"Name\""),
+              // In header mode the first line names the columns and is a row as well.
+              (std::vector<std::string>{"Jane|MA", "Name|State", "Peter|NH"}));
+    ASSERT_GE(Main().Tables().Count(), 1);
+    EXPECT_EQ(Main().Tables().At(0), importedTable);
+    EXPECT_EQ(Main().Files().Snapshot(), std::vector<std::string>{file});
+}
+
+TEST_F(ProgramPgTest, ClosingWhileAnImportYieldsStopsItAndShowsNothingMore) {
+    SaveMainProfile();
+    h.Start();
+    std::string lines = "Id,Text\r\n";
+    for (int i = 0; i < 500; ++i) lines += std::to_string(i) + ",row " + std::to_string(i) + "\r\n";
+    h.dialogs.fileAnswers.push_back({h.dir.Write("many.txt", lines)});
+    QTest::mouseClick(M("PushButton3"), Qt::LeftButton);
+    const std::string stem = test::UniqueName("VL_CLOSE");
+    importedTable = stem + "_1";
+    M<QLineEdit>("Text2")->setText(QString::fromStdString(stem + "_[counter]"));
+
+    QTimer::singleShot(0, &Main(), [&] { Main().close(); });
+    QTest::mouseClick(M("PushButton1"), Qt::LeftButton);
+
+    EXPECT_EQ(h.ends, 1);
+    EXPECT_TRUE(h.dialogs.log.empty()) << h.dialogs.log.front();
+    EXPECT_FALSE(Main().isVisible());
+    EXPECT_FALSE(h.program().Login().isVisible());
+    EXPECT_LT(RowCount(importedTable), 500);
+}
+
+}  // namespace
+}  // namespace verrolift

@@ -191,11 +191,6 @@ std::vector<Subfolder> ListSubfolders(Fd& fd, dev_t device) {
     return subfolders;
 }
 
-// The attributes of a folder given by its path (the caller's own entries).
-unsigned AttributesOfPath(const std::string& path) {
-    return FileAttributes(path);
-}
-
 void Scan(std::vector<Folder>& folders, bool recurse, ScanContext& context) {
     ProtectedHandler handler(tags::kFolderScan, context.dialogs);
     std::vector<Folder> newFolders;  // 104
@@ -249,7 +244,7 @@ void Scan(std::vector<Folder>& folders, bool recurse, ScanContext& context) {
         context.pump.Yield();  // 114
         bool skipped = false;
         step(116, [&] {
-            if (!v.attributes) v.attributes = AttributesOfPath(v.path);
+            if (!v.attributes) v.attributes = FileAttributes(v.path);
             skipped = IsSkippedFolder(v.path, *v.attributes);
         });
         if (abandoned) continue;
@@ -289,7 +284,7 @@ void Scan(std::vector<Folder>& folders, bool recurse, ScanContext& context) {
         if (!handler.Test(154, [&] { return w.opened || IsFolder(w.path); })) continue;
         context.pump.Yield();  // 156
         if (handler.Test(158, [&] {
-                if (!w.attributes) w.attributes = AttributesOfPath(w.path);
+                if (!w.attributes) w.attributes = FileAttributes(w.path);
                 return !IsSkippedFolder(w.path, *w.attributes);
             }))
             handler.Run(160, [&] { folders.push_back(std::move(w)); });

@@ -43,6 +43,11 @@ struct LineCase {
     std::vector<std::string> lines;
 };
 
+// Test names carry the case's name, not its bytes.
+void PrintTo(const LineCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 // Buffer sizes that put every terminator at every place of a buffer, including its last byte.
 class LineReading : public ::testing::TestWithParam<std::tuple<LineCase, std::size_t>> {};
 

@@ -97,6 +97,10 @@ struct CopyCase {
     std::uint64_t kept;
 };
 
+void PrintTo(const CopyCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class PreparedCopy : public WorkingCopyTest, public ::testing::WithParamInterface<CopyCase> {};
 
 TEST_P(PreparedCopy, HoldsTheKeptLinesEachFollowedByCrLf) {
@@ -256,6 +260,10 @@ struct UnreadableCase {
     const char* name;
     const char* reason;  // the end of the description
 };
+
+void PrintTo(const UnreadableCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class UnreadableFile : public WorkingCopyTest,
                        public ::testing::WithParamInterface<UnreadableCase> {};

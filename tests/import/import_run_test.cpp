@@ -1,0 +1,632 @@
+// The import run end to end against a real database: SQLite, or the PostgreSQL
+// stand-in when built with VERROLIFT_TEST_PG.
+#include "import/import_run.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/failure.h"
+#include "import/import_messages.h"
+#include "support/recording_dialogs.h"
+#include "support/temp_dir.h"
+#include "support/test_database.h"
+
+namespace verrolift {
+namespace {
+
+using test::ColumnOn;
+using test::ExecOn;
+
+// Test names differ per database, so that CTest can tell the two programs' cases apart.
+#ifdef VERROLIFT_TEST_PG
+#define ImportRunTest PgImportRun
+#define BACKEND Pg
+#else
+#define ImportRunTest SqliteImportRun
+#define BACKEND Sqlite
+#endif
+#define INSTANTIATE_FOR_BACKEND(backend, ...) INSTANTIATE_TEST_SUITE_P(backend, __VA_ARGS__)
+
+#ifdef VERROLIFT_TEST_PG
+class Backend {
+public:
+    Backend() : connectionString_(test::PgMain().ConnectionString()) {}
+    const std::string& ConnectionString() const { return connectionString_; }
+    std::string Fresh(const std::string& stem) const { return test::UniqueName(stem); }
+    // Each column as text: the driver hands a CLOB domain over as text only.
+    std::vector<std::string> Rows(const std::string& table) const {
+        std::string values;
+        for (const auto& column : Columns(table))
+            values += (values.empty() ? "" : ", ") + QuoteName(column) + "::text";
+        return ColumnOn(connectionString_, "SELECT array_to_string(ARRAY[" + values +
+                                               "], '|', '<NULL>') FROM " + QuoteName(table) +
+                                               " ORDER BY ctid");
+    }
+    std::vector<std::string> Columns(const std::string& table) const {
+        return ColumnOn(
+            connectionString_,
+            "SELECT column_name::text FROM information_schema.columns WHERE table_name = '" +
+                table + "' ORDER BY ordinal_position");
+    }
+
+private:
+    static std::string QuoteName(const std::string& name) { return "\"" + name + "\""; }
+    std::string connectionString_;
+};
+#else
+class Backend {
+public:
+    const std::string& ConnectionString() const { return db_.ConnectionString(); }
+    std::string Fresh(const std::string& stem) const { return stem; }
+    std::vector<std::string> Rows(const std::string& table) const {
+        return test::RowsOn(db_.ConnectionString(), table, "rowid");
+    }
+    std::vector<std::string> Columns(const std::string& table) const {
+        return db_.Column("SELECT name FROM pragma_table_info('" + table + "')");
+    }
+
+private:
+    test::SqliteDatabase db_;
+};
+#endif
+
+// A connection source whose answers are given one by one, the last repeated.
+class ChangingConnection : public ConnectionSource {
+public:
+    explicit ChangingConnection(std::vector<std::string> answers) : answers_(std::move(answers)) {}
+    std::string ConnectionString() const override {
+        const std::string& answer =
+            answers_.at(next_ < answers_.size() ? next_ : answers_.size() - 1);
+        ++next_;
+        return answer;
+    }
+
+private:
+    std::vector<std::string> answers_;
+    mutable std::size_t next_ = 0;
+};
+
+const std::string kBadConnection = "Driver={No Such Driver Here};Server=x;";
+
+class ImportRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* old = std::getenv("TMPDIR");
+        if (old != nullptr) oldTmpdir_ = old;
+        // Each test works in a temporary folder of its own.
+        ::setenv("TMPDIR", tmp_.Path().c_str(), 1);
+    }
+    void TearDown() override {
+        if (oldTmpdir_) {
+            ::setenv("TMPDIR", oldTmpdir_->c_str(), 1);
+        } else {
+            ::unsetenv("TMPDIR");
+        }
+    }
+
+    void Run() { Run(connection_); }
+    void Run(const ConnectionSource& connection) {
+        ImportContext context{files_, tables_, options_, connection, dialogs_, pump_, pointer_};
+        RunImport(context);
+    }
+
+    std::string AddFile(const std::string& name, const std::string& bytes) {
+        const std::string path = folder_.Write(name, bytes);
+        files_.AddEntry(path);
+        return path;
+    }
+
+    // A fresh pattern; the table of file i is Table(i).
+    void FreshPattern(const std::string& stem) {
+        stem_ = db_.Fresh(stem);
+        options_.tableNamePattern = stem_ + "_[counter]";
+    }
+    std::string Table(int position) const { return stem_ + "_" + std::to_string(position); }
+
+    bool Exists(const std::string& table) const {
+        return ColumnOn(db_.ConnectionString(),
+                        "SELECT CAST(count(*) AS TEXT) FROM user_tables WHERE table_name = '" +
+                            table + "'")
+                   .at(0) != "0";
+    }
+
+    void UseAppend(const std::string& table, bool skipHeader) {
+        options_.mode = ImportMode::AppendToTable;
+        options_.skipHeaderOnAppend = skipHeader;
+        tables_.Append(table);
+        tables_.Select(tables_.Count() - 1);
+        options_.targetTable = table;
+    }
+
+    std::string MakeTable(const std::string& stem, int columns) {
+        const std::string table = db_.Fresh(stem);
+        std::string sql = "CREATE TABLE \"" + table + "\"(";
+        for (int c = 1; c <= columns; ++c)
+            sql += (c > 1 ? ", " : "") + std::string("\"c") + std::to_string(c) + "\" CLOB";
+        ExecOn(db_.ConnectionString(), sql + ")");
+        return table;
+    }
+
+    // Busy at the start of each file and the default pointer at its end.
+    void ExpectPointerPerFile(std::size_t fileCount) {
+        std::vector<PointerShape> expected;
+        for (std::size_t i = 0; i < fileCount; ++i) {
+            expected.push_back(PointerShape::Busy);
+            expected.push_back(PointerShape::Default);
+        }
+        EXPECT_EQ(pointer_.history, expected);
+    }
+
+    std::vector<std::string> Descriptions() const {
+        std::vector<std::string> out;
+        for (const auto& r : dialogs_.reports) out.push_back(r.description);
+        return out;
+    }
+
+    test::TempDir tmp_;
+    std::optional<std::string> oldTmpdir_;
+    Backend db_;
+    test::TempDir folder_;
+    VectorFileList files_;
+    VectorTableList tables_;
+    ImportOptions options_;
+    test::FixedConnection connection_{db_.ConnectionString()};
+    test::RecordingDialogs dialogs_;
+    test::RecordingPump pump_;
+    test::RecordingPointer pointer_;
+    std::string stem_;
+};
+
+// --- Create mode, header line ---
+
+TEST_F(ImportRunTest, HeaderModeMakesTheTableAndImportsTheHeaderLineToo) {
+    FreshPattern("hdr");
+    AddFile("a.csv", "Name,Age\r\nAnn,30\r\nO'Brien,42");
+    Run();
+    EXPECT_TRUE(dialogs_.reports.empty()) << dialogs_.log.front();
+    EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kDone});
+    EXPECT_EQ(db_.Columns(Table(1)), (std::vector<std::string>{"Name", "Age"}));
+    EXPECT_EQ(db_.Rows(Table(1)), (std::vector<std::string>{"Name|Age", "Ann|30", "O'Brien|42"}));
+    EXPECT_EQ(tables_.Names(), std::vector<std::string>{Table(1)});
+    ExpectPointerPerFile(1);
+}
+
+TEST_F(ImportRunTest, HeaderFieldsAreCleanedAndEmptyOnesGiveNoColumn) {
+    FreshPattern("clean");
+    AddFile("a.csv", "First Name,e-mail,2nd_value\r\nx,y,z\r\n");
+    AddFile("b.csv", "Q1 (%);Q2 (%)\r\n1;2\r\n");
+    options_.separator = ",";
+    // The second file is split at ";": the separator is read at each use.
+    pump_.onYield = [&] {
+        if (tables_.Count() == 1) options_.separator = ";";
+    };
+    Run();
+    EXPECT_EQ(db_.Columns(Table(1)), (std::vector<std::string>{"FirstName", "email", "2ndvalue"}));
+    EXPECT_EQ(db_.Columns(Table(2)), (std::vector<std::string>{"Q1", "Q2"}));
+    EXPECT_EQ(db_.Rows(Table(2)), (std::vector<std::string>{"Q1 (%)|Q2 (%)", "1|2"}));
+    // Newest first in the table list.
+    EXPECT_EQ(tables_.Names(), (std::vector<std::string>{Table(2), Table(1)}));
+    EXPECT_TRUE(dialogs_.reports.empty());
+}
+
+TEST_F(ImportRunTest, EmptyHeaderFieldMakesNoColumnWhileItsRowKeepsTheNullInPlace) {
+    FreshPattern("gap");
+    AddFile("a.csv", "A,,C\r\n1,,3\r\n1,3\r\n");
+    Run();
+    EXPECT_EQ(db_.Columns(Table(1)), (std::vector<std::string>{"A", "C"}));
+    // Rows with an empty field keep three values and do not fit two columns.
+    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{236, 236}));
+    EXPECT_EQ(db_.Rows(Table(1)), std::vector<std::string>{"1|3"});
+}
+
+// --- Empty fields ---
+
+TEST_F(ImportRunTest, EveryEmptyFieldIsNullInItsOwnPlaceAndOtherValuesAreUntouched) {
+    const std::string table = MakeTable("nulls", 4);
+    UseAppend(table, false);
+    AddFile("a.csv",
+            "1,,3,\r\n"
+            ",,,\r\n"
+            "'x,'',it's,c,'d\r\n"
+            " a , b ,\"q\",\t\r\n");
+    options_.separator = ",";
+    Run();
+    EXPECT_EQ(dialogs_.ReportSteps(), std::vector<int>{348}) << dialogs_.log.front();
+    EXPECT_EQ(db_.Rows(table),
+              (std::vector<std::string>{"1|<NULL>|3|<NULL>", "<NULL>|<NULL>|<NULL>|<NULL>",
+                                        " a | b |\"q\"|\t"}));
+    // The third line has five fields: refused whole, nothing cut off.
+    ASSERT_EQ(dialogs_.reports.size(), 1u);
+
+    // Values that the old ",''" rule would have altered arrive as written.
+    const std::string other = MakeTable("quotes", 3);
+    UseAppend(other, false);
+    files_ = VectorFileList({folder_.Write("b.csv", "'x|''|c,'d\r\n")});
+    options_.separator = "|";
+    dialogs_ = {};
+    Run();
+    EXPECT_TRUE(dialogs_.reports.empty());
+    EXPECT_EQ(db_.Rows(other), std::vector<std::string>{"'x|''|c,'d"});
+}
+
+// --- Typed names ---
+
+TEST_F(ImportRunTest, TypedNamesPromptOncePerFieldAndSkipTheFirstLine) {
+    FreshPattern("typed");
+    options_.columnSource = ColumnSource::TypedNames;
+    AddFile("a.csv", "a,b,c\r\n1,2,3\r\n4,5,6\r\n");
+    dialogs_.inputAnswers = {"id", "name!", "city"};
+    Run();
+    ASSERT_EQ(dialogs_.prompts.size(), 3u);
+    for (int j = 0; j < 3; ++j) {
+        EXPECT_EQ(dialogs_.prompts[j].text,
+                  "Enter name for column #" + std::to_string(j + 1) + ":");
+        EXPECT_EQ(dialogs_.prompts[j].defaultAnswer, "");
+    }
+    EXPECT_EQ(db_.Columns(Table(1)), (std::vector<std::string>{"id", "name", "city"}));
+    EXPECT_EQ(db_.Rows(Table(1)), (std::vector<std::string>{"1|2|3", "4|5|6"}));
+    EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kDone});
+    EXPECT_EQ(tables_.Names(), std::vector<std::string>{Table(1)});
+}
+
+TEST_F(ImportRunTest, EmptyTypedNameStopsPromptingAndLeavesTheFileAlone) {
+    FreshPattern("cancel");
+    options_.columnSource = ColumnSource::TypedNames;
+    AddFile("a.csv", "a,b,c\r\n1,2,3\r\n");
+    AddFile("b.csv", "a\r\n9\r\n");
+    dialogs_.inputAnswers = {"id", "", "x"};
+    Run();
+    // Two prompts for the first file, then one for the second.
+    ASSERT_EQ(dialogs_.prompts.size(), 3u);
+    EXPECT_EQ(dialogs_.prompts[2].text, "Enter name for column #1:");
+    EXPECT_FALSE(Exists(Table(1)));
+    // No row is sent for a table that was never made: no flood of refusals.
+    EXPECT_TRUE(dialogs_.reports.empty());
+    EXPECT_EQ(db_.Rows(Table(2)), std::vector<std::string>{"9"});
+    EXPECT_EQ(tables_.Names(), std::vector<std::string>{Table(2)});
+    EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kDone});
+}
+
+// --- Append ---
+
+struct AppendCase {
+    const char* name;
+    bool skipHeader;
+    const char* bytes;
+    std::vector<std::string> rows;
+};
+
+void PrintTo(const AppendCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class AppendImport : public ImportRunTest, public ::testing::WithParamInterface<AppendCase> {};
+
+TEST_P(AppendImport, SendsTheKeptLinesIntoTheSelectedTable) {
+    const std::string table = MakeTable("app", 3);
+    UseAppend(table, GetParam().skipHeader);
+    AddFile("a.csv", GetParam().bytes);
+    Run();
+    EXPECT_TRUE(dialogs_.reports.empty()) << dialogs_.log.front();
+    EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kDone});
+    EXPECT_EQ(db_.Rows(table), GetParam().rows);
+    // Append mode adds no name to the list.
+    EXPECT_EQ(tables_.Count(), 1);
+}
+
+INSTANTIATE_FOR_BACKEND(
+    BACKEND, AppendImport,
+    ::testing::Values(
+        AppendCase{"HeaderSkipped", true, "h1,h2,h3\r\n1,2,3\r\n4,5,6\r\n", {"1|2|3", "4|5|6"}},
+        AppendCase{"NoHeader", false, "1,2,3\r\n4,5,6", {"1|2|3", "4|5|6"}},
+        AppendCase{"CrEndings", false, "1,2,3\r4,5,6\r", {"1|2|3", "4|5|6"}}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+struct MismatchCase {
+    const char* name;
+    bool skipHeader;
+    const char* bytes;
+    const char* separator;
+    int fields;
+};
+
+void PrintTo(const MismatchCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ColumnCheck : public ImportRunTest, public ::testing::WithParamInterface<MismatchCase> {};
+
+TEST_P(ColumnCheck, MismatchShowsTheMessageAndSendsNothing) {
+    const std::string table = MakeTable("chk", 3);
+    UseAppend(table, GetParam().skipHeader);
+    options_.separator = GetParam().separator;
+    const std::string path = AddFile("a.csv", GetParam().bytes);
+    Run();
+    ASSERT_EQ(dialogs_.messages.size(), 2u);
+    EXPECT_EQ(dialogs_.messages[0],
+              "The columns in the text file and the columns in the table must be identical."
+              "\r\n\r\n" +
+                  path + " was split by " + GetParam().separator + " and has " +
+                  std::to_string(GetParam().fields) + " columns. The table " + table +
+                  " has 3 columns.");
+    // Not an error: the run still ends with "Done.".
+    EXPECT_EQ(dialogs_.messages[1], kDone);
+    EXPECT_TRUE(dialogs_.reports.empty());
+    EXPECT_TRUE(db_.Rows(table).empty());
+}
+
+INSTANTIATE_FOR_BACKEND(
+    BACKEND, ColumnCheck,
+    ::testing::Values(MismatchCase{"TooFew", false, "1,2\r\n1,2,3\r\n", ",", 2},
+                      MismatchCase{"TrailingSeparatorCounts", false, "1,2,3,\r\n", ",", 4},
+                      MismatchCase{"EmptyFirstLine", false, "\r\n1,2,3\r\n", ",", 0},
+                      MismatchCase{"SecondLineWhenHeaderSkipped", true, "a,b,c\r\n1;2\r\n", ";", 2},
+                      MismatchCase{"LfOnlyIsOneLine", false, "1,2,3\n4,5,6\n", ",", 5}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST_F(ImportRunTest, OnlyTheFirstLineIsCheckedAndLaterMisfitsAreRefusedOneByOne) {
+    const std::string table = MakeTable("later", 2);
+    UseAppend(table, false);
+    AddFile("a.csv", "1,2\r\n3,4,5\r\n\r\n7,8\r\n");
+    Run();
+    // Too many values, and an empty line (VALUES()): each refused, the next line follows.
+    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{348, 348}));
+    EXPECT_EQ(db_.Rows(table), (std::vector<std::string>{"1|2", "7|8"}));
+    EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kDone});
+}
+
+TEST_F(ImportRunTest, MissingTargetTableIsReportedAtTheRecordSetAndEachRowFails) {
+    UseAppend(db_.Fresh("gone"), false);
+    AddFile("a.csv", "1,2\r\n3,4\r\n");
+    Run();
+    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{308, 348, 348}));
+    for (const auto& r : dialogs_.reports) EXPECT_EQ(r.tag, tags::kForm2Import);
+    EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kDone});
+}
+
+// --- Preconditions and the final message ---
+
+TEST_F(ImportRunTest, PreconditionsEndTheRunBeforeAnyFileIsTouched) {
+    // No files wins even when append mode has no table selected.
+    options_.mode = ImportMode::AppendToTable;
+    Run();
+    EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kNoFilesAdded});
+
+    AddFile("a.csv", "1\r\n");
+    dialogs_ = {};
+    Run();
+    EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kPleaseSelectTable});
+
+    // The pattern itself, counter token and all, compared without letter case.
+    options_.mode = ImportMode::CreateTable;
+    options_.tableNamePattern = "Existing[counter]";
+    tables_.Append("EXISTING[COUNTER]");
+    dialogs_ = {};
+    Run();
+    EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kTableNameExists});
+    EXPECT_TRUE(dialogs_.reports.empty());
+    EXPECT_TRUE(pointer_.history.empty());
+    EXPECT_EQ(pump_.yields, 0);
+    // Nothing was copied: the working folder was never made.
+    struct stat st {};
+    EXPECT_NE(::stat((tmp_.Path() + "/verrolift-" + std::to_string(::geteuid())).c_str(), &st), 0);
+}
+
+TEST_F(ImportRunTest, PatternWithoutCounterMakesOneTableAndEndsWithTablesAlreadyExist) {
+    const std::string name = db_.Fresh("fixed");
+    options_.tableNamePattern = name;
+    AddFile("a.csv", "v\r\n1\r\n");
+    AddFile("b.csv", "v\r\n2\r\n");
+    AddFile("c.csv", "v\r\n3\r\n");
+    Run();
+    EXPECT_EQ(db_.Rows(name), (std::vector<std::string>{"v", "1"}));
+    EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kTablesAlreadyExist});
+    EXPECT_TRUE(dialogs_.reports.empty());
+    ExpectPointerPerFile(3);
+}
+
+TEST_F(ImportRunTest, ListedNameSkipsItsFileAndTheLastFileDecidesTheMessage) {
+    FreshPattern("listed");
+    tables_.Append(Table(1));
+    AddFile("a.csv", "v\r\n1\r\n");
+    AddFile("b.csv", "v\r\n2\r\n");
+    Run();
+    EXPECT_FALSE(Exists(Table(1)));
+    EXPECT_EQ(db_.Rows(Table(2)), (std::vector<std::string>{"v", "2"}));
+    EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kDone});
+    EXPECT_EQ(tables_.Names(), (std::vector<std::string>{Table(2), Table(1)}));
+}
+
+TEST_F(ImportRunTest, CounterTokenIsReplacedOnlyInItsExactCase) {
+    const std::string stem = db_.Fresh("case");
+    options_.tableNamePattern = stem + "[Counter]";
+    AddFile("a.csv", "v\r\n1\r\n");
+    AddFile("b.csv", "v\r\n2\r\n");
+    Run();
+    EXPECT_EQ(db_.Rows(stem + "[Counter]"), (std::vector<std::string>{"v", "1"}));
+    EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kTablesAlreadyExist});
+}
+
+TEST_F(ImportRunTest, EmptyPatternSkipsEveryFileSilently) {
+    options_.tableNamePattern = "";
+    AddFile("a.csv", "v\r\n1\r\n");
+    AddFile("b.csv", "");
+    Run();
+    EXPECT_EQ(dialogs_.log, std::vector<std::string>{"message: Done."});
+    EXPECT_TRUE(tables_.Names().empty());
+    ExpectPointerPerFile(2);
+}
+
+// --- Files that cannot be imported ---
+
+TEST_F(ImportRunTest,
+       UnreadableEmptyAndHeaderlessFilesAreReportedOnceAndNeverUseAnotherFilesLines) {
+    FreshPattern("bad");
+    AddFile("1.csv", "x\r\nfirst file\r\n");
+    const std::string missing = folder_.File("missing.csv");
+    files_.AddEntry(missing);
+    const std::string empty = AddFile("3.csv", "");
+    const std::string blankFirst = AddFile("4.csv", "\r\nrow\r\n");
+    const std::string noNames = AddFile("5.csv", ",,\r\n1,2,3\r\n");
+    AddFile("6.csv", "y\r\nlast file\r\n");
+    Run();
+    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{132, 152, 152, 160}));
+    const auto d = Descriptions();
+    ASSERT_EQ(d.size(), 4u);
+    EXPECT_EQ(d[0].rfind("The file \"" + missing + "\" cannot be read: ", 0), 0u) << d[0];
+    EXPECT_EQ(d[1], "The file \"" + empty + "\" is empty.");
+    EXPECT_NE(d[2].find("\"" + blankFirst + "\""), std::string::npos) << d[2];
+    EXPECT_NE(d[3].find("\"" + noNames + "\""), std::string::npos) << d[3];
+    for (int i : {2, 3, 4, 5}) EXPECT_FALSE(Exists(Table(i))) << i;
+    EXPECT_EQ(db_.Rows(Table(1)), (std::vector<std::string>{"x", "first file"}));
+    EXPECT_EQ(db_.Rows(Table(6)), (std::vector<std::string>{"y", "last file"}));
+    EXPECT_EQ(tables_.Names(), (std::vector<std::string>{Table(6), Table(1)}));
+    EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kDone});
+    ExpectPointerPerFile(6);
+}
+
+TEST_F(ImportRunTest, AppendNeverSendsTheRowsOfTheFileBefore) {
+    const std::string table = MakeTable("once", 1);
+    UseAppend(table, true);
+    AddFile("1.csv", "h\r\nfrom one\r\n");
+    files_.AddEntry(folder_.File("missing.csv"));
+    AddFile("3.csv", "h\r\n");
+    AddFile("4.csv", "h\r\nfrom four\r\n");
+    Run();
+    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{132, 304}));
+    EXPECT_EQ(
+        dialogs_.reports[1].description,
+        "The file \"" + folder_.File("3.csv") + "\" holds no line to import after its first line.");
+    EXPECT_EQ(db_.Rows(table), (std::vector<std::string>{"from one", "from four"}));
+}
+
+// --- Step numbers of failures ---
+
+TEST_F(ImportRunTest, ConnectionThatCannotBeOpenedIsReportedOnceAndItsFileSkipped) {
+    FreshPattern("conn");
+    AddFile("a.csv", "v\r\n1\r\n");
+    AddFile("b.csv", "v\r\n2\r\n");
+    // Read afresh at each file: the first file meets a bad profile, the second a good one.
+    const ChangingConnection connection({kBadConnection, db_.ConnectionString()});
+    Run(connection);
+    EXPECT_EQ(dialogs_.ReportSteps(), std::vector<int>{124});
+    EXPECT_NE(dialogs_.reports[0].description.find("No Such Driver Here"), std::string::npos);
+    EXPECT_FALSE(Exists(Table(1)));
+    EXPECT_EQ(db_.Rows(Table(2)), (std::vector<std::string>{"v", "2"}));
+    EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kDone});
+    ExpectPointerPerFile(2);
+}
+
+TEST_F(ImportRunTest, UnsafeWorkingFolderIsReportedAtStep130ForEachFile) {
+    FreshPattern("unsafe");
+    const std::string elsewhere = folder_.Path() + "/elsewhere";
+    ASSERT_EQ(::mkdir(elsewhere.c_str(), 0700), 0);
+    const std::string linked = tmp_.Path() + "/verrolift-" + std::to_string(::geteuid());
+    ASSERT_EQ(::symlink(elsewhere.c_str(), linked.c_str()), 0);
+    AddFile("a.csv", "v\r\n1\r\n");
+    AddFile("b.csv", "v\r\n2\r\n");
+    Run();
+    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{130, 130}));
+    EXPECT_NE(dialogs_.reports[0].description.find(linked), std::string::npos);
+    EXPECT_FALSE(Exists(Table(1)));
+    EXPECT_FALSE(Exists(Table(2)));
+    struct stat st {};
+    EXPECT_NE(::stat((elsewhere + "/1").c_str(), &st), 0) << "wrote through the link";
+}
+
+TEST_F(ImportRunTest, RefusedCreateInHeaderModeIsReportedAndItsRowsFollow) {
+    FreshPattern("dup");
+    AddFile("a.csv", "x,x\r\n1,2\r\n");
+    Run();
+    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{204, 236, 236}));
+    EXPECT_FALSE(Exists(Table(1)));
+    EXPECT_EQ(tables_.Names(), std::vector<std::string>{Table(1)});
+}
+
+TEST_F(ImportRunTest, RefusedRowInHeaderModeIsFollowedByAcceptedRows) {
+    FreshPattern("rows");
+    AddFile("a.csv", "a,b\r\n1,2,3\r\n4,5\r\n6,7\r\n");
+    Run();
+    EXPECT_EQ(dialogs_.ReportSteps(), std::vector<int>{236});
+    EXPECT_EQ(db_.Rows(Table(1)), (std::vector<std::string>{"a|b", "4|5", "6|7"}));
+}
+
+TEST_F(ImportRunTest, TypedNamesCreateAndRowFailuresHaveTheirOwnSteps) {
+    FreshPattern("tsteps");
+    options_.columnSource = ColumnSource::TypedNames;
+    AddFile("a.csv", "a,b\r\n1,2\r\n");
+    AddFile("b.csv", "a,b\r\n1,2,3\r\n4,5\r\n");
+    dialogs_.inputAnswers = {"same", "same!", "p", "q"};
+    Run();
+    // The first file's names clean to the same name: its CREATE and then its row are refused.
+    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{266, 296, 296}));
+    EXPECT_FALSE(Exists(Table(1)));
+    EXPECT_EQ(db_.Rows(Table(2)), std::vector<std::string>{"4|5"});
+    for (const auto& r : dialogs_.reports) EXPECT_EQ(r.tag, tags::kForm2Import);
+}
+
+// --- Live options, one run at a time, closing ---
+
+TEST_F(ImportRunTest, SeparatorEditedDuringTheRunTakesEffectAtItsNextUse) {
+    FreshPattern("live");
+    AddFile("a.csv", "a,b\r\nc|d\r\ne|f\r\n");
+    // Yields: 3 lines and the replacement in the first pass (1-4), 2 header
+    // columns (5-6), then line 1 (7) with its 2 fields (8-9), then line 2 (10).
+    pump_.onYield = [&] {
+        if (pump_.yields == 10) options_.separator = "|";
+    };
+    Run();
+    EXPECT_TRUE(dialogs_.reports.empty());
+    EXPECT_EQ(db_.Rows(Table(1)), (std::vector<std::string>{"a|b", "c|d", "e|f"}));
+}
+
+TEST_F(ImportRunTest, OneRunAtATimeOverTheListAsItStoodAtTheStart) {
+    FreshPattern("once");
+    AddFile("a.csv", "v\r\n1\r\n");
+    bool nested = false;
+    pump_.onYield = [&] {
+        if (nested) return;
+        nested = true;
+        // An entry added during the run is not imported by it,
+        files_.AddEntry(folder_.Write("late.csv", "v\r\nlate\r\n"));
+        // and a second start while it runs does nothing.
+        Run();
+    };
+    Run();
+    EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kDone});
+    EXPECT_EQ(db_.Rows(Table(1)), (std::vector<std::string>{"v", "1"}));
+    EXPECT_FALSE(Exists(Table(2)));
+    ExpectPointerPerFile(1);
+}
+
+TEST_F(ImportRunTest, ClosingDuringTheRunStopsItQuietlyAndKeepsTheRowsSent) {
+    FreshPattern("abort");
+    AddFile("a.csv", "a\r\n1\r\n2\r\n3\r\n");
+    AddFile("b.csv", "a\r\n1\r\n");
+    // First pass 1-5, header column 6, then two yields per row: stop before the third row's field.
+    pump_.onYield = [&] {
+        if (pump_.yields == 12) throw RunAborted{};
+    };
+    EXPECT_THROW(Run(), RunAborted);
+    EXPECT_EQ(db_.Rows(Table(1)), (std::vector<std::string>{"a", "1"}));
+    EXPECT_TRUE(dialogs_.log.empty());
+    EXPECT_EQ(pointer_.current, PointerShape::Default);
+    EXPECT_FALSE(Exists(Table(2)));
+
+    // The run is over: the next one starts.
+    pump_.onYield = nullptr;
+    files_ = VectorFileList({folder_.Write("c.csv", "a\r\n9\r\n")});
+    FreshPattern("after");
+    Run();
+    EXPECT_EQ(db_.Rows(Table(1)), (std::vector<std::string>{"a", "9"}));
+}
+
+}  // namespace
+}  // namespace verrolift

@@ -35,6 +35,10 @@ struct ImportContext {
 
 // The "Import To Oracle" command. One run at a time: a start while a run is
 // under way does nothing. The run takes the file list as it stood when it began.
+// When a yield throws RunAborted (the program is closing) the run stops there:
+// nothing more is reported, the file's connection is closed, the pointer is
+// set back to the default, rows already sent stay, and RunAborted is rethrown
+// for the caller to unwind.
 void RunImport(ImportContext& context);
 
 }  // namespace verrolift

@@ -117,6 +117,44 @@ std::string Trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
+// Copies source into a working copy created afresh in folder. Only an existing
+// regular file is copied. Gives why nothing was copied, naming the file, or ""
+// when the copy was made; a partial copy is removed. Only a working copy that
+// cannot be created throws.
+std::string CopyFileGuarded(const std::string& source, int folder, const std::string& target) {
+    const std::string named = "The file \"" + source + "\" cannot be read";
+    if (Trimmed(source).empty()) return named + ": the list entry is empty.";
+    const std::string normalized = NormalizePath(source);
+    if (normalized.find_first_of("*?") != std::string::npos)
+        return named + ": its name holds a wildcard.";
+    // Non-blocking, so that a FIFO put in the file's place cannot hang the run.
+    FileHandle in(::open(normalized.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!in.IsOpen()) return DescribeErrno(named);
+    struct stat st {};
+    if (::fstat(in.Get(), &st) != 0) return DescribeErrno(named);
+    if (!S_ISREG(st.st_mode)) return named + ": it is not a regular file.";
+    ::fcntl(in.Get(), F_SETFL, ::fcntl(in.Get(), F_GETFL) & ~O_NONBLOCK);
+
+    FileHandle out(::openat(folder, kWorkingCopyName,
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!out.IsOpen()) throw Failure(DescribeErrno("Cannot create the working copy " + target));
+    try {
+        CopyRest(in.Get(), out.Get(), named);
+        out.Close(named);
+    } catch (const Failure& failure) {
+        // A partial copy must never be read as the file.
+        ::unlinkat(folder, kWorkingCopyName, 0);
+        return failure.Description();
+    }
+    return {};
+}
+
+// Yields once, then removes the file; a failure is of no consequence to the caller.
+void DeleteFileForced(int folder, const char* name, EventPump& pump) {
+    pump.Yield();
+    ::unlinkat(folder, name, 0);
+}
+
 // The kept lines, each followed by CR LF, written as the new working copy.
 //
 // Most files need no new text at all: as long as the kept text is one unbroken
@@ -155,7 +193,8 @@ public:
     // Puts the kept text in place of the copy that was read.
     void Finish(EventPump& pump) {
         if (!writer_ && kept_ && begin_ == 0) {
-            // The copy already holds the kept text, perhaps short of the last CR LF.
+            // The copy already holds the kept text, perhaps short of the last CR LF:
+            // nothing to delete, but the window gets its turn all the same.
             pump.Yield();
             if (unterminated_) AppendToCopy("\r\n");
             return;
@@ -164,9 +203,8 @@ public:
         if (!kept_ || unterminated_) writer_->Append("\r\n");
         writer_->Flush();
         out_.Close("Cannot write the working copy " + path_);
-        pump.Yield();
         // A failed delete does not matter: the rename replaces the old copy anyway.
-        ::unlinkat(folder_, kWorkingCopyName, 0);
+        DeleteFileForced(folder_, kWorkingCopyName, pump);
         if (::renameat(folder_, kNewCopyName, folder_, kWorkingCopyName) != 0)
             throw Failure(DescribeErrno("Cannot replace the working copy " + path_));
     }
@@ -249,45 +287,7 @@ void MakeWorkingCopy(const std::string& path, WorkingCopy& copy) {
         throw Failure(DescribeErrno("Cannot remove the previous working copy " + copy.Path()));
     ::unlinkat(folder, kNewCopyName, 0);  // left by an interrupted first pass
 
-    const std::string named = "The file \"" + path + "\" cannot be read";
-    if (Trimmed(path).empty()) {
-        copy.missingReason_ = named + ": the list entry is empty.";
-        return;
-    }
-    const std::string source = NormalizePath(path);
-    if (source.find_first_of("*?") != std::string::npos) {
-        copy.missingReason_ = named + ": its name holds a wildcard.";
-        return;
-    }
-    // Non-blocking, so that a FIFO put in the file's place cannot hang the run.
-    FileHandle in(::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (!in.IsOpen()) {
-        copy.missingReason_ = DescribeErrno(named);
-        return;
-    }
-    struct stat st {};
-    if (::fstat(in.Get(), &st) != 0) {
-        copy.missingReason_ = DescribeErrno(named);
-        return;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        copy.missingReason_ = named + ": it is not a regular file.";
-        return;
-    }
-    ::fcntl(in.Get(), F_SETFL, ::fcntl(in.Get(), F_GETFL) & ~O_NONBLOCK);
-
-    FileHandle out(::openat(folder, kWorkingCopyName,
-                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-    if (!out.IsOpen())
-        throw Failure(DescribeErrno("Cannot create the working copy " + copy.Path()));
-    try {
-        CopyRest(in.Get(), out.Get(), named);
-        out.Close(named);
-    } catch (const Failure& failure) {
-        // A partial copy must never be read as the file.
-        ::unlinkat(folder, kWorkingCopyName, 0);
-        copy.missingReason_ = failure.Description();
-    }
+    copy.missingReason_ = CopyFileGuarded(path, folder, copy.Path());
 }
 
 FileHandle OpenWorkingCopy(const WorkingCopy& copy) {

@@ -15,6 +15,8 @@ inline constexpr const char* kWorkingCopyName = "upload.txt";
 
 // The folder of this user's working copies: $TMPDIR (default /tmp) followed by
 // "/verrolift-<uid>". Only named here; WorkingCopy::Claim creates and checks it.
+// On Windows it is the folder named by TEMP, already the user's own, and the
+// working copy is TEMP\upload.txt; the file functions below are the POSIX ones.
 std::string PrivateWorkingFolder();
 
 // The working copy of one run.

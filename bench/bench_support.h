@@ -7,9 +7,10 @@ namespace verrolift::bench {
 
 struct ChildRun {
     int exitCode = -1;
-    double seconds = 0;   // wall time from start to exit
-    long peakRssKiB = 0;  // ru_maxrss of the child
-    std::string out;      // standard output (standard error is passed through)
+    double seconds = 0;     // wall time from start to exit
+    long peakRssKiB = 0;    // ru_maxrss of the child
+    double cpuSeconds = 0;  // user and system time of the child
+    std::string out;        // standard output (standard error is passed through)
 };
 
 // Runs argv[0] with argv, with extra "NAME=value" entries added to the environment.

@@ -138,14 +138,17 @@ private:
         FilePointer pointer(context_.pointer);
         h_.Run(steps::kBusyPointer, [&] { pointer.Busy(); });
         // Dropped on every way out of the file, a closing program included.
-        OdbcConnection connection;
+        std::optional<OdbcConnection> connection;
         // A file without a connection is skipped: each of its statements would only fail.
         if (h_.Run(steps::kOpenConnection, [&] {
-                connection.Open(context_.connection.ConnectionString(),
-                                ConnectionSettings{5000, 5000, true});
+                connection.emplace();
+                connection->Open(context_.connection.ConnectionString(),
+                                 ConnectionSettings{5000, 5000, true});
             }))
-            ImportOpenFile(connection, position, entry);
-        h_.Run(steps::kCloseConnection, [&] { connection.Close(); });
+            ImportOpenFile(*connection, position, entry);
+        h_.Run(steps::kCloseConnection, [&] {
+            if (connection) connection->Close();
+        });
         h_.Run(steps::kDefaultPointer, [&] { pointer.Default(); });
     }
 

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -192,6 +193,34 @@ TEST_F(WorkingCopyTest, TwoClaimsAtOnceNeverShareAFileAndFreedNumbersAreReused) 
 
     first.reset();
     EXPECT_EQ(WorkingCopy::Claim().Path(), Private() + "/1/upload.txt");
+}
+
+TEST_F(WorkingCopyTest, AnotherRunningProgramHoldsItsOwnWorkingCopyUntilItEnds) {
+    int ready[2];
+    int release[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(release), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // The other program: claims, says so, and keeps its claim until told to end.
+        const WorkingCopy copy = WorkingCopy::Claim();
+        char byte = copy.Path() == Private() + "/1/upload.txt" ? 'y' : 'n';
+        (void)!::write(ready[1], &byte, 1);
+        (void)!::read(release[0], &byte, 1);
+        ::_exit(0);
+    }
+    char answer = 0;
+    ASSERT_EQ(::read(ready[0], &answer, 1), 1);
+    EXPECT_EQ(answer, 'y');
+    EXPECT_EQ(WorkingCopy::Claim().Path(), Private() + "/2/upload.txt");
+
+    ASSERT_EQ(::write(release[1], "x", 1), 1);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    // Its claim ended with it.
+    EXPECT_EQ(WorkingCopy::Claim().Path(), Private() + "/1/upload.txt");
+    for (int fd : {ready[0], ready[1], release[0], release[1]}) ::close(fd);
 }
 
 // Each way of planting something unsafe in place of a working folder is refused.

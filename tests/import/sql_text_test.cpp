@@ -121,10 +121,5 @@ TEST(ColumnCount, MessageText) {
               "\r\n\r\n/d/b.txt was split by ;  and has 0 columns. The table t has 2 columns.");
 }
 
-TEST(ColumnPrompt, NumberedFromOne) {
-    EXPECT_EQ(ColumnPrompt(1), "Enter name for column #1:");
-    EXPECT_EQ(ColumnPrompt(12), "Enter name for column #12:");
-}
-
 }  // namespace
 }  // namespace verrolift

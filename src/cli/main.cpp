@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -46,5 +47,11 @@ int main(int argc, char** argv) {
     Console console;
     console.showProgress = ::isatty(STDERR_FILENO) == 1;
     console.stopRequested = &stopRequested;
-    return RunHeadlessImport(*parsed.commandLine, console);
+    try {
+        return RunHeadlessImport(*parsed.commandLine, console);
+    } catch (const std::exception& e) {
+        // Only what no protected step caught, such as memory running out.
+        std::fprintf(stderr, "verrolift-import: %s\n", e.what());
+        return kExitReported;
+    }
 }

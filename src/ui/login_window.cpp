@@ -1,8 +1,12 @@
 #include "ui/login_window.h"
 
+#include <limits>
+#include <type_traits>
+
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include "app/error_report.h"
@@ -29,6 +33,9 @@ T* Make(QWidget* parent, const char* name, QRect twips) {
     auto* widget = new T(parent);
     widget->setObjectName(QString::fromLatin1(name));
     widget->setGeometry(twips);
+    // Text boxes take text of any length; Qt's own default would cut it at 32767.
+    if constexpr (std::is_base_of_v<QLineEdit, T>)
+        widget->setMaxLength(std::numeric_limits<int>::max());
     return widget;
 }
 

@@ -1,5 +1,8 @@
 #include "ui/main_window.h"
 
+#include <limits>
+#include <type_traits>
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -38,6 +41,9 @@ T* Make(QWidget* parent, const char* name, QRect twips) {
     auto* widget = new T(parent);
     widget->setObjectName(QString::fromLatin1(name));
     widget->setGeometry(twips);
+    // Text boxes take text of any length; Qt's own default would cut it at 32767.
+    if constexpr (std::is_base_of_v<QLineEdit, T>)
+        widget->setMaxLength(std::numeric_limits<int>::max());
     return widget;
 }
 

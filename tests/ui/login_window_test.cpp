@@ -152,6 +152,16 @@ TEST_F(LoginWindowTest, FirstRunComesUpEmptyAndStoresNothing) {
     EXPECT_TRUE(h.dialogs.log.empty());
 }
 
+TEST_F(LoginWindowTest, ValuesOfAnyLengthAreKeptWhole) {
+    const std::string sid(40000, 's');
+    h.SaveProfile(sid, "u", std::string(33000, 'p'));
+    h.Start();
+    LoginWindow& login = h.program().Login();
+    EXPECT_EQ(login.Profile().sid, sid);
+    EXPECT_EQ(login.Profile().password.size(), 33000u);
+    EXPECT_EQ(h.Stored("OracleSID"), sid);
+}
+
 TEST_F(LoginWindowTest, PasswordIsShownAsStars) {
     EXPECT_EQ(C<QLineEdit>("Text3")->displayText(), QStringLiteral("*****"));
     EXPECT_EQ(C<QLineEdit>("Text1")->displayText().toStdString(), kNowhere);
@@ -331,7 +341,10 @@ TEST_P(HomePageVisit, OpensOnlyOnADrawOfSeven) {
 INSTANTIATE_TEST_SUITE_P(Startup, HomePageVisit,
                          ::testing::Values(DrawCase{0.0, false}, DrawCase{0.0599, false},
                                            DrawCase{0.06, true}, DrawCase{0.0699, true},
-                                           DrawCase{0.07, false}, DrawCase{0.9999, false}));
+                                           DrawCase{0.07, false}, DrawCase{0.9999, false}),
+                         [](const ::testing::TestParamInfo<DrawCase>& p) {
+                             return "Draw" + std::to_string(static_cast<int>(p.param.r * 10000));
+                         });
 
 TEST(HomePage, DrawIsOneToAHundredAndTheAddressIsReserved) {
     EXPECT_EQ(HomePageDraw(0.0), 1);

@@ -190,14 +190,18 @@ TEST_F(ProgramPgTest, ImportFromTheMainWindowCreatesAndFillsTheTable) {
 
     // Midway the window is busy: the pointer is the hourglass and Delete removes nothing.
     PointerShape during = PointerShape::Default;
+    PointerShape overButton = PointerShape::Default;
     QTimer::singleShot(0, &Main(), [&] {
         during = Main().Pointer().Pointer();
+        test::MovePointerOver(M("PushButton3"));
+        overButton = Main().Pointer().Pointer();
         Main().Files().SelectEntry(1);
         QTest::keyClick(&Main().Files(), Qt::Key_Delete);
     });
     QTest::mouseClick(M("PushButton1"), Qt::LeftButton);
 
     EXPECT_EQ(during, PointerShape::Busy);
+    EXPECT_EQ(overButton, PointerShape::Busy);
     EXPECT_EQ(Main().Pointer().Pointer(), PointerShape::Default);
     EXPECT_EQ(h.dialogs.log, std::vector<std::string>{"message: Done."});
     EXPECT_EQ(test::RowsOn(main.ConnectionString(), importedTable, "\"Name\""),

@@ -128,6 +128,11 @@ int Main(int argc, char** argv) {
         "import bare (raw ODBC, whole process): median %.3f s, %.0f rows/s; sending alone %.0f "
         "rows/s\n",
         Median(bareSeconds), bareRate, lines / Median(bareSendSeconds));
+    // Each run's two programs meet much the same load on the machine: their ratio drifts less.
+    std::vector<double> paired;
+    for (std::size_t i = 0; i < engineSeconds.size(); ++i)
+        paired.push_back(bareSeconds[i] / engineSeconds[i]);
+    std::printf("median of the runs' own ratios (engine/bare): %.2f\n", Median(paired));
     // The client's own share of the time, which load on the machine hardly changes.
     std::printf("client CPU per row (median): engine %.1f us, bare %.1f us\n",
                 Median(engineCpu) * 1e6 / static_cast<double>(lines),

@@ -3,13 +3,12 @@
 #include "app/error_report.h"
 #include "app/failure.h"
 #include "app/host.h"
-#include "app/paths.h"
 #include "app/protected_handler.h"
 #include "cli/console_dialogs.h"
 #include "cli/progress_line.h"
 #include "db/catalogue.h"
+#include "files/cli_paths.h"
 #include "files/file_list.h"
-#include "files/folder_files.h"
 #include "import/import_run.h"
 
 namespace verrolift {
@@ -59,24 +58,11 @@ bool SameIgnoringCase(const std::string& a, const std::string& b) {
 // as the folder command reports it, so the exit status shows it.
 std::vector<std::string> PathEntries(const CommandLine& commandLine, EventPump& pump,
                                      Dialogs& dialogs) {
-    const std::string pattern = (commandLine.extension && !commandLine.extension->empty())
-                                    ? "*." + *commandLine.extension
-                                    : std::string("*.*");
     ProtectedHandler folderCommand(tags::kForm2AddFolder, dialogs);
-    std::vector<std::string> entries;
-    for (const auto& path : commandLine.paths) {
-        if (!IsFolder(path)) {
-            entries.push_back(path);
-            continue;
-        }
-        auto found = FilesInFolderTree(path, pattern, pump, dialogs,
-                                       [&](std::int32_t step, const std::string& description) {
-                                           folderCommand.Report(step, description);
-                                       });
-        entries.insert(entries.end(), std::make_move_iterator(found.begin()),
-                       std::make_move_iterator(found.end()));
-    }
-    return entries;
+    return CliPathEntries(commandLine.paths, commandLine.extension, pump, dialogs,
+                          [&](std::int32_t step, const std::string& description) {
+                              folderCommand.Report(step, description);
+                          });
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -33,6 +34,8 @@ void InstallStopHandlers() {
 
 int main(int argc, char** argv) {
     using namespace verrolift;
+    // Folder names are judged in the user's character set, as the windows do.
+    std::setlocale(LC_CTYPE, "");
     const std::vector<std::string> args(argv + 1, argv + argc);
     const ParsedCommandLine parsed = ParseCommandLine(args, std::getenv("VERROLIFT_PASSWORD"));
     if (!parsed.commandLine) {

@@ -1,6 +1,5 @@
 #include "files/cli_paths.h"
 
-#include "app/failure.h"
 #include "app/paths.h"
 #include "files/folder_files.h"
 
@@ -8,16 +7,14 @@ namespace verrolift {
 
 std::vector<std::string> CliPathEntries(const std::vector<std::string>& paths,
                                         const std::optional<std::string>& extension,
-                                        EventPump& pump, Dialogs& dialogs) {
+                                        EventPump& pump, Dialogs& dialogs,
+                                        const StepFailure& onFailure) {
     const std::string pattern =
         (extension && !extension->empty()) ? "*." + *extension : std::string("*.*");
-    const StepFailure fail = [](std::int32_t, const std::string& description) {
-        throw Failure(description);
-    };
     std::vector<std::string> entries;
     for (const auto& path : paths) {
         if (IsFolder(path)) {
-            auto files = FilesInFolderTree(path, pattern, pump, dialogs, fail);
+            auto files = FilesInFolderTree(path, pattern, pump, dialogs, onFailure);
             entries.insert(entries.end(), std::make_move_iterator(files.begin()),
                            std::make_move_iterator(files.end()));
         } else {

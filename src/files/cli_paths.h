@@ -6,6 +6,7 @@
 
 #include "app/dialogs.h"
 #include "app/host.h"
+#include "files/folder_files.h"
 
 namespace verrolift {
 
@@ -13,11 +14,12 @@ namespace verrolift {
 // argument order. A folder gives every file in it and below it: without an
 // extension (std::nullopt, or an empty one) whatever the extension, as a
 // drop does; with one only the files of that extension, as the folder
-// command does. Anything else is taken as it is given. Throws Failure when
-// a folder's files cannot be gathered; the folder scan reports its own
-// failures through `dialogs`.
+// command does. Anything else is taken as it is given. A folder whose files
+// cannot all be gathered is passed to `onFailure` and the others go on; the
+// folder scan reports its own failures through `dialogs`.
 std::vector<std::string> CliPathEntries(const std::vector<std::string>& paths,
                                         const std::optional<std::string>& extension,
-                                        EventPump& pump, Dialogs& dialogs);
+                                        EventPump& pump, Dialogs& dialogs,
+                                        const StepFailure& onFailure);
 
 }  // namespace verrolift

@@ -28,9 +28,13 @@ protected:
     }
     std::vector<std::string> Entries(const std::vector<std::string>& paths,
                                      std::optional<std::string> extension) {
-        return CliPathEntries(paths, extension, pump, dialogs);
+        return CliPathEntries(paths, extension, pump, dialogs,
+                              [&](std::int32_t step, const std::string& description) {
+                                  failures.push_back(std::to_string(step) + " " + description);
+                              });
     }
     test::FolderTree tree;
+    std::vector<std::string> failures;
     std::string file;
     test::RecordingDialogs dialogs;
     NoEventPump pump;
@@ -40,6 +44,7 @@ TEST_F(CliPaths, FolderWithoutExtensionAddsEveryFileAsADrop) {
     EXPECT_THAT(Entries({tree.Path("f")}, std::nullopt),
                 ElementsAre(tree.Path("f/B.CSV"), tree.Path("f/a.txt"), tree.Path("f/sub/c.csv"),
                             tree.Path("f/sub/d")));
+    EXPECT_TRUE(failures.empty());
 }
 
 TEST_F(CliPaths, EmptyExtensionCountsAsNone) {

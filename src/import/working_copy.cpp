@@ -3,16 +3,14 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
-#ifdef __linux__
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#endif
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
-#include <optional>
 
 #include "app/paths.h"
 #include "import/line_reader.h"
@@ -22,9 +20,9 @@ namespace verrolift {
 namespace {
 
 constexpr int kMaxClaims = 64;
-// The first pass writes the new copy beside the old one and then puts it in its place.
+// A first pass over the working copy itself writes the new copy beside it, then puts it in
+// its place.
 constexpr const char* kNewCopyName = "upload.new";
-constexpr std::size_t kCopyBufferSize = std::size_t{1} << 20;
 
 // Opens, creating it when missing, a folder that only this user can enter.
 FileHandle OpenPrivateFolder(int parent, const std::string& name, const std::string& shown) {
@@ -49,80 +47,19 @@ FileHandle OpenPrivateFolder(int parent, const std::string& name, const std::str
     return folder;
 }
 
-// Copies what is left of from into to, in the kernel where the file systems allow it.
-void CopyRest(int from, int to, const std::string& what) {
-#ifdef __linux__
-    // Copy-on-write file systems share the blocks instead of copying them.
-    if (::ioctl(to, FICLONE, from) == 0) return;
-    bool copiedAny = false;
-    for (;;) {
-        const ssize_t n = ::copy_file_range(from, nullptr, to, nullptr, std::size_t{1} << 30, 0);
-        if (n > 0) {
-            copiedAny = true;
-            continue;
-        }
-        // Some special files report no size and copy nothing here: read them instead.
-        if (n == 0 && copiedAny) return;
-        if (n == 0) break;
-        if (errno == EINTR) continue;
-        if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP ||
-            errno == EPERM || errno == ETXTBSY)
-            break;
-        throw Failure(DescribeErrno(what));
-    }
-#endif
-    std::unique_ptr<char[]> buffer(new char[kCopyBufferSize]);
-    for (;;) {
-        const std::size_t n = ReadSome(from, buffer.get(), kCopyBufferSize, what);
-        if (n == 0) return;
-        WriteAll(to, buffer.get(), n, what);
-    }
-}
-
-// Copies length bytes of from, starting at offset, to the end of to; from's own offset stays.
-void CopyRange(int from, std::uint64_t offset, std::uint64_t length, int to,
-               const std::string& what) {
-#ifdef __linux__
-    auto in = static_cast<off_t>(offset);
-    while (length > 0) {
-        const ssize_t n = ::copy_file_range(from, &in, to, nullptr, length, 0);
-        if (n > 0) {
-            length -= static_cast<std::uint64_t>(n);
-            continue;
-        }
-        if (n == 0) throw Failure(what + ": the working copy ended early");
-        if (errno == EINTR) continue;
-        if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP) break;
-        throw Failure(DescribeErrno(what));
-    }
-    offset = static_cast<std::uint64_t>(in);
-#endif
-    std::unique_ptr<char[]> buffer(new char[kCopyBufferSize]);
-    while (length > 0) {
-        const std::size_t want =
-            length < kCopyBufferSize ? static_cast<std::size_t>(length) : kCopyBufferSize;
-        const ssize_t n = ::pread(from, buffer.get(), want, static_cast<off_t>(offset));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) throw Failure(DescribeErrno(what));
-        if (n == 0) throw Failure(what + ": the working copy ended early");
-        WriteAll(to, buffer.get(), static_cast<std::size_t>(n), what);
-        offset += static_cast<std::uint64_t>(n);
-        length -= static_cast<std::uint64_t>(n);
-    }
-}
-
 std::string Trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(' ');
     if (first == std::string::npos) return {};
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-// Copies source into a working copy created afresh in folder. Only an existing
-// regular file is copied. Gives why nothing was copied, naming the file, or ""
-// when the copy was made; a partial copy is removed. Only a working copy that
-// cannot be created throws.
-std::string CopyFileGuarded(const std::string& source, int folder, const std::string& target) {
-    const std::string named = "The file \"" + source + "\" cannot be read";
+// Opens source into held, for the first pass to copy, and creates the empty
+// working copy in folder. Only an existing regular file is taken. Gives why it
+// cannot be copied, naming the file, or "" when it is held; named is how its
+// failures begin. Only a working copy that cannot be created throws.
+std::string OpenForCopy(const std::string& source, int folder, const std::string& target,
+                        FileHandle& held, std::string& named) {
+    named = "The file \"" + source + "\" cannot be read";
     if (Trimmed(source).empty()) return named + ": the list entry is empty.";
     const std::string normalized = NormalizePath(source);
     if (normalized.find_first_of("*?") != std::string::npos)
@@ -138,14 +75,7 @@ std::string CopyFileGuarded(const std::string& source, int folder, const std::st
     FileHandle out(::openat(folder, kWorkingCopyName,
                             O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (!out.IsOpen()) throw Failure(DescribeErrno("Cannot create the working copy " + target));
-    try {
-        CopyRest(in.Get(), out.Get(), named);
-        out.Close(named);
-    } catch (const Failure& failure) {
-        // A partial copy must never be read as the file.
-        ::unlinkat(folder, kWorkingCopyName, 0);
-        return failure.Description();
-    }
+    held = std::move(in);
     return {};
 }
 
@@ -155,94 +85,253 @@ void DeleteFileForced(int folder, const char* name, EventPump& pump) {
     ::unlinkat(folder, name, 0);
 }
 
-// The kept lines, each followed by CR LF, written as the new working copy.
-//
-// Most files need no new text at all: as long as the kept text is one unbroken
-// stretch of the copy being read (lines ended by CR LF, perhaps after a dropped
-// first line), nothing is written. At the end that stretch is the copy itself,
-// or is copied out in one piece by the kernel. Only a line ended otherwise
-// switches to writing line by line, through one buffer.
-class KeptText {
+constexpr char kCrLf[] = "\r\n";
+
+// Writes the kept text as pieces: stretches of the buffer just read, which is
+// what most of it is, and the terminator bytes that some lines lack. Touching
+// stretches join, so a buffer of CR LF lines goes out in one write, as in a
+// plain copy. Failures throw WorkingCopyError with the given stage.
+class PieceWriter {
 public:
-    KeptText(int folder, int input, const std::string& path)
-        : folder_(folder), input_(input), path_(path) {}
+    PieceWriter(int fd, std::string what, WorkingCopyError::Stage stage)
+        : fd_(fd), what_(std::move(what)), stage_(stage) {}
 
-    // The first line, left out: the stretch starts after it.
-    void DropFirst(std::uint64_t next) { begin_ = end_ = next; }
-
-    void Keep(std::uint64_t start, std::string_view line, LineReader::LineEnd lineEnd,
-              std::uint64_t next) {
-        kept_ = true;
-        if (!writer_) {
-            if (start == end_ && lineEnd == LineReader::LineEnd::CrLf) {
-                end_ = next;
+    // The bytes must stay as they are until the next Flush.
+    void Add(const char* data, std::size_t size) {
+        if (size == 0) return;
+        if (count_ > 0) {
+            iovec& last = pieces_[count_ - 1];
+            if (static_cast<const char*>(last.iov_base) + last.iov_len == data) {
+                last.iov_len += size;
                 return;
             }
-            if (start == end_ && lineEnd == LineReader::LineEnd::None) {
-                // The last line of the file: only its CR LF is missing.
-                end_ = next;
-                unterminated_ = true;
-                return;
-            }
-            StartWriting();
         }
-        writer_->Append(line);
-        writer_->Append("\r\n");
+        if (count_ == kMaxPieces) Flush();
+        pieces_[count_++] = iovec{const_cast<char*>(data), size};
     }
 
-    // Puts the kept text in place of the copy that was read.
-    void Finish(EventPump& pump) {
-        if (!writer_ && kept_ && begin_ == 0) {
-            // The copy already holds the kept text, perhaps short of the last CR LF:
-            // nothing to delete, but the window gets its turn all the same.
-            pump.Yield();
-            if (unterminated_) AppendToCopy("\r\n");
-            return;
+    void Flush() {
+        const int count = count_;
+        count_ = 0;
+        int index = 0;         // the first piece not written in full
+        std::size_t done = 0;  // how much of it is written
+        while (index < count) {
+            iovec batch[kMaxPieces];
+            int used = 0;
+            std::size_t total = 0;
+            for (int k = index; k < count && total < kMaxWrite; ++k) {
+                const std::size_t skip = k == index ? done : 0;
+                const std::size_t size = std::min(pieces_[k].iov_len - skip, kMaxWrite - total);
+                batch[used++] = iovec{static_cast<char*>(pieces_[k].iov_base) + skip, size};
+                total += size;
+            }
+            const ssize_t n = ::writev(fd_, batch, used);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                throw WorkingCopyError(stage_, DescribeErrno(what_));
+            }
+            for (auto written = static_cast<std::size_t>(n); written > 0;) {
+                const std::size_t rest = pieces_[index].iov_len - done;
+                if (written < rest) {
+                    done += written;
+                    break;
+                }
+                written -= rest;
+                ++index;
+                done = 0;
+            }
         }
-        if (!writer_) StartWriting();
-        if (!kept_ || unterminated_) writer_->Append("\r\n");
-        writer_->Flush();
-        out_.Close("Cannot write the working copy " + path_);
-        // A failed delete does not matter: the rename replaces the old copy anyway.
-        DeleteFileForced(folder_, kWorkingCopyName, pump);
-        if (::renameat(folder_, kNewCopyName, folder_, kWorkingCopyName) != 0)
-            throw Failure(DescribeErrno("Cannot replace the working copy " + path_));
+    }
+
+    const std::string& What() const { return what_; }
+    WorkingCopyError::Stage Stage() const { return stage_; }
+
+private:
+    static constexpr int kMaxPieces = 512;
+    // At most this much per write, as cp's in-kernel copy does. The file system sizes
+    // the page cache blocks it takes by each write, and larger writes made writing a
+    // large copy markedly slower and less steady.
+    static constexpr std::size_t kMaxWrite = std::size_t{64} << 10;
+
+    int fd_;
+    std::string what_;
+    WorkingCopyError::Stage stage_;
+    iovec pieces_[kMaxPieces];
+    int count_ = 0;
+};
+
+// The line scanner of the first pass. It is fed the file piece by piece and
+// passes on to the writer what the working copy must hold: the bytes as read,
+// less the dropped first line and its terminator, with an LF after each CR that
+// lacks one and CR LF after an unterminated last line. Lines need not fit in a
+// piece; only the first line is ever held.
+class FirstPass {
+public:
+    FirstPass(const ImportOptionsSource& options, EventPump& pump, PieceWriter& out)
+        : options_(options), pump_(pump), out_(out) {}
+
+    void Feed(const char* data, std::size_t size) {
+        std::size_t pos = 0;
+        std::size_t keptFrom = 0;  // from here on the bytes go to the copy as they are
+        if (crPending_) {
+            crPending_ = false;
+            if (data[0] == '\n') {
+                pos = 1;
+            } else if (!dropping_) {
+                out_.Add(kCrLf + 1, 1);
+            }
+            if (dropping_) keptFrom = pos;
+            dropping_ = false;
+        }
+        while (pos < size) {
+            if (!inLine_) StartLine();
+            const void* hit = std::memchr(data + pos, '\r', size - pos);
+            const std::size_t end =
+                hit != nullptr ? static_cast<std::size_t>(static_cast<const char*>(hit) - data)
+                               : size;
+            if (result_.lineCount == 1) result_.firstLine.append(data + pos, end - pos);
+            if (hit == nullptr) break;
+            inLine_ = false;
+            pos = end + 1;
+            if (pos == size) {
+                // Whether an LF follows is for the next piece to tell.
+                crPending_ = true;
+                break;
+            }
+            if (data[pos] == '\n') {
+                ++pos;
+            } else if (!dropping_) {
+                out_.Add(data + keptFrom, pos - keptFrom);
+                out_.Add(kCrLf + 1, 1);
+                keptFrom = pos;
+            }
+            if (dropping_) {
+                keptFrom = pos;
+                dropping_ = false;
+            }
+        }
+        if (!dropping_) out_.Add(data + keptFrom, size - keptFrom);
+    }
+
+    // At the end of the file.
+    PreparedLines Finish() {
+        if (crPending_ && !dropping_) out_.Add(kCrLf + 1, 1);
+        if (inLine_ && !dropping_) out_.Add(kCrLf, 2);
+        if (result_.keptLineCount == 0) out_.Add(kCrLf, 2);
+        return std::move(result_);
     }
 
 private:
-    void StartWriting() {
-        out_ = FileHandle(::openat(folder_, kNewCopyName,
-                                   O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600));
-        if (!out_.IsOpen())
-            throw Failure(DescribeErrno("Cannot create the new working copy in " + path_));
-        const std::string what = "Cannot write the working copy " + path_;
-        if (end_ > begin_) CopyRange(input_, begin_, end_ - begin_, out_.Get(), what);
-        if (unterminated_) {
-            WriteAll(out_.Get(), "\r\n", 2, what);
-            unterminated_ = false;
+    void StartLine() {
+        pump_.Yield();
+        inLine_ = true;
+        // The options are read when the first line is, after the window had its turn.
+        if (result_.lineCount++ == 0 && SkipsFirstLine(options_)) {
+            dropping_ = true;
+            return;
         }
-        writer_.emplace(out_.Get(), what);
+        ++result_.keptLineCount;
     }
 
-    void AppendToCopy(std::string_view bytes) {
-        FileHandle out(
-            ::openat(folder_, kWorkingCopyName, O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC));
-        const std::string what = "Cannot write the working copy " + path_;
-        if (!out.IsOpen()) throw Failure(DescribeErrno(what));
-        WriteAll(out.Get(), bytes.data(), bytes.size(), what);
-        out.Close(what);
-    }
-
-    int folder_;
-    int input_;
-    const std::string& path_;
-    std::uint64_t begin_ = 0;
-    std::uint64_t end_ = 0;
-    bool kept_ = false;
-    bool unterminated_ = false;
-    FileHandle out_;
-    std::optional<BufferedWriter> writer_;
+    const ImportOptionsSource& options_;
+    EventPump& pump_;
+    PieceWriter& out_;
+    PreparedLines result_;
+    bool inLine_ = false;     // a line has begun and its CR has not been seen
+    bool crPending_ = false;  // the last byte fed was a CR
+    bool dropping_ = false;   // the bytes fed belong to the dropped first line or its terminator
 };
+
+// Reads in through one buffer, feeding the first pass, whose kept text out
+// writes. Read failures throw WorkingCopyError with readStage.
+PreparedLines CopyKeptLines(int in, const std::string& readWhat, WorkingCopyError::Stage readStage,
+                            PieceWriter& out, const ImportOptionsSource& options, EventPump& pump) {
+#ifdef POSIX_FADV_SEQUENTIAL
+    ::posix_fadvise(in, 0, 0, POSIX_FADV_SEQUENTIAL);
+#endif
+    std::unique_ptr<char[]> buffer(new char[kFirstPassChunkSize]);
+    FirstPass pass(options, pump, out);
+    for (;;) {
+        std::size_t n = 0;
+        try {
+            n = ReadSome(in, buffer.get(), kFirstPassChunkSize, readWhat);
+        } catch (const Failure& failure) {
+            throw WorkingCopyError(readStage, failure.Description());
+        }
+        if (n == 0) break;
+        pass.Feed(buffer.get(), n);
+        // The buffer is read into again: what refers to it goes out first.
+        out.Flush();
+    }
+    PreparedLines result = pass.Finish();
+    out.Flush();
+    return result;
+}
+
+void CloseWritten(FileHandle& out, const PieceWriter& writer) {
+    try {
+        out.Close(writer.What());
+    } catch (const Failure& failure) {
+        throw WorkingCopyError(writer.Stage(), failure.Description());
+    }
+}
+
+// The first pass over the file MakeWorkingCopy opened, writing the working copy
+// it created. Every failure here is a failure of the copy.
+PreparedLines CopyIn(WorkingCopy& copy, FileHandle source, const std::string& named,
+                     const ImportOptionsSource& options, EventPump& pump) {
+    using Stage = WorkingCopyError::Stage;
+    // Opened again by name, so that whatever took its place since is refused, not written
+    // through. Not truncated on opening: ext4 would then write the whole copy out to disk
+    // when it is closed. MakeWorkingCopy left it empty.
+    FileHandle out(::openat(copy.Folder(), kWorkingCopyName, O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (!out.IsOpen())
+        throw WorkingCopyError(Stage::Open,
+                               DescribeErrno("Cannot open the working copy " + copy.Path()));
+    try {
+        struct stat st {};
+        if (::fstat(out.Get(), &st) != 0 || (st.st_size != 0 && ::ftruncate(out.Get(), 0) != 0))
+            throw WorkingCopyError(Stage::Open, DescribeErrno(named));
+        PieceWriter writer(out.Get(), named, Stage::Open);
+        PreparedLines result =
+            CopyKeptLines(source.Get(), named, Stage::Open, writer, options, pump);
+        pump.Yield();
+        CloseWritten(out, writer);
+        return result;
+    } catch (...) {
+        // A partial copy must never be read as the file.
+        ::unlinkat(copy.Folder(), kWorkingCopyName, 0);
+        throw;
+    }
+}
+
+// The first pass over the working copy itself, replacing it.
+PreparedLines Rewrite(const WorkingCopy& copy, const ImportOptionsSource& options,
+                      EventPump& pump) {
+    using Stage = WorkingCopyError::Stage;
+    FileHandle in(::openat(copy.Folder(), kWorkingCopyName, O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (!in.IsOpen()) {
+        if (errno == ENOENT && !copy.MissingReason().empty())
+            throw WorkingCopyError(Stage::Open, copy.MissingReason());
+        throw WorkingCopyError(Stage::Open,
+                               DescribeErrno("Cannot open the working copy " + copy.Path()));
+    }
+    FileHandle out(::openat(copy.Folder(), kNewCopyName,
+                            O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!out.IsOpen())
+        throw WorkingCopyError(
+            Stage::Write, DescribeErrno("Cannot create the new working copy in " + copy.Path()));
+    PieceWriter writer(out.Get(), "Cannot write the working copy " + copy.Path(), Stage::Write);
+    PreparedLines result = CopyKeptLines(in.Get(), "Cannot read the working copy " + copy.Path(),
+                                         Stage::Read, writer, options, pump);
+    CloseWritten(out, writer);
+    // A failed delete does not matter: the rename replaces the old copy anyway.
+    DeleteFileForced(copy.Folder(), kWorkingCopyName, pump);
+    if (::renameat(copy.Folder(), kNewCopyName, copy.Folder(), kWorkingCopyName) != 0)
+        throw WorkingCopyError(Stage::Write,
+                               DescribeErrno("Cannot replace the working copy " + copy.Path()));
+    return result;
+}
 
 }  // namespace
 
@@ -282,12 +371,13 @@ WorkingCopy WorkingCopy::Claim() {
 
 void MakeWorkingCopy(const std::string& path, WorkingCopy& copy) {
     copy.missingReason_.clear();
+    copy.source_ = FileHandle();
     const int folder = copy.Folder();
     if (::unlinkat(folder, kWorkingCopyName, 0) != 0 && errno != ENOENT)
         throw Failure(DescribeErrno("Cannot remove the previous working copy " + copy.Path()));
     ::unlinkat(folder, kNewCopyName, 0);  // left by an interrupted first pass
 
-    copy.missingReason_ = CopyFileGuarded(path, folder, copy.Path());
+    copy.missingReason_ = OpenForCopy(path, folder, copy.Path(), copy.source_, copy.sourceFailure_);
 }
 
 FileHandle OpenWorkingCopy(const WorkingCopy& copy) {
@@ -296,46 +386,11 @@ FileHandle OpenWorkingCopy(const WorkingCopy& copy) {
     return in;
 }
 
-PreparedLines PrepareLines(const WorkingCopy& copy, const ImportOptionsSource& options,
-                           EventPump& pump) {
-    using Stage = WorkingCopyError::Stage;
-    FileHandle in(::openat(copy.Folder(), kWorkingCopyName, O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-    if (!in.IsOpen()) {
-        if (errno == ENOENT && !copy.MissingReason().empty())
-            throw WorkingCopyError(Stage::Open, copy.MissingReason());
-        throw WorkingCopyError(Stage::Open,
-                               DescribeErrno("Cannot open the working copy " + copy.Path()));
-    }
-    PreparedLines result;
-    Stage stage = Stage::Read;
-    try {
-        LineReader reader(in.Get(), "Cannot read the working copy " + copy.Path());
-        KeptText kept(copy.Folder(), in.Get(), copy.Path());
-        for (;;) {
-            stage = Stage::Read;
-            if (reader.AtEnd()) break;
-            pump.Yield();
-            const std::uint64_t start = reader.Position();
-            const std::string_view line = reader.Next();
-            stage = Stage::Write;
-            if (result.lineCount++ == 0) {
-                result.firstLine.assign(line);
-                if (SkipsFirstLine(options)) {
-                    kept.DropFirst(reader.Position());
-                    continue;
-                }
-            }
-            ++result.keptLineCount;
-            kept.Keep(start, line, reader.LastLineEnd(), reader.Position());
-        }
-        stage = Stage::Write;
-        kept.Finish(pump);
-    } catch (const WorkingCopyError&) {
-        throw;
-    } catch (const Failure& failure) {
-        throw WorkingCopyError(stage, failure.Description());
-    }
-    return result;
+PreparedLines PrepareLines(WorkingCopy& copy, const ImportOptionsSource& options, EventPump& pump) {
+    // The file is copied once, by the first pass that reads it.
+    if (copy.source_.IsOpen())
+        return CopyIn(copy, std::move(copy.source_), copy.sourceFailure_, options, pump);
+    return Rewrite(copy, options, pump);
 }
 
 PreparedLines PrepareFile(WorkingCopy& copy, const std::string& path,

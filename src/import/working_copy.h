@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,6 +13,11 @@
 namespace verrolift {
 
 inline constexpr const char* kWorkingCopyName = "upload.txt";
+
+struct PreparedLines;
+
+// The first pass reads the file in pieces of this size.
+inline constexpr std::size_t kFirstPassChunkSize = std::size_t{1} << 20;
 
 // The folder of this user's working copies: $TMPDIR (default /tmp) followed by
 // "/verrolift-<uid>". Only named here; WorkingCopy::Claim creates and checks it.
@@ -47,18 +53,26 @@ public:
 private:
     WorkingCopy(FileHandle folder, std::string folderPath);
     friend void MakeWorkingCopy(const std::string& path, WorkingCopy& copy);
+    friend PreparedLines PrepareLines(WorkingCopy& copy, const ImportOptionsSource& options,
+                                      EventPump& pump);
 
     FileHandle folder_;  // the locked numbered folder
     std::string folderPath_;
     std::string path_;
     std::string missingReason_;
+    // The listed file opened by MakeWorkingCopy, whose bytes the next first pass
+    // copies in; with it, how its failures are named.
+    FileHandle source_;
+    std::string sourceFailure_;
 };
 
 // The previous copy is removed first, so that no file is ever read from another
-// file's copy; then the file is copied in. Problems of the working folder throw
-// Failure. A file that cannot be copied leaves no working copy and no failure
-// here: MissingReason() then names the file and the cause, for the first pass,
-// which finds no copy to open.
+// file's copy; then the file is opened and an empty working copy is created,
+// which the next PrepareLines fills: the file is read once, for the copy and the
+// first pass together. Problems of the working folder throw Failure. A file that
+// cannot be opened leaves no working copy and no failure here: MissingReason()
+// then names the file and the cause, for the first pass, which finds no copy to
+// open.
 void MakeWorkingCopy(const std::string& path, WorkingCopy& copy);
 
 // Opens the working copy for reading, without following a link. Throws Failure.
@@ -82,14 +96,16 @@ struct PreparedLines {
     std::uint64_t keptLineCount = 0;
 };
 
-// The first pass: reads the working copy line by line, yielding before each
-// line, keeps the first line aside, drops it when SkipsFirstLine holds, and
-// leaves in the working copy the kept lines, each followed by CR LF (a file
-// with no kept line leaves a lone CR LF). Yields once more before the old copy
-// is replaced. Streams: memory grows with the longest line, not with the file.
-// Throws WorkingCopyError.
-PreparedLines PrepareLines(const WorkingCopy& copy, const ImportOptionsSource& options,
-                           EventPump& pump);
+// The first pass: reads the file that MakeWorkingCopy opened line by line,
+// yielding before each line, keeps the first line aside, drops it when
+// SkipsFirstLine holds, and writes into the working copy the kept lines, each
+// followed by CR LF (a file with no kept line leaves a lone CR LF). Yields once
+// more before the copy is complete. A failure to read the file or to write the
+// copy is the copy's failure: it names the file, with Stage::Open, and leaves no
+// working copy. Called again without a new MakeWorkingCopy, it reads the
+// working copy itself and replaces it. Streams through one buffer: memory
+// grows with the first line, not with the file. Throws WorkingCopyError.
+PreparedLines PrepareLines(WorkingCopy& copy, const ImportOptionsSource& options, EventPump& pump);
 
 // MakeWorkingCopy and PrepareLines, as a run does for each file before any
 // statement; a missing copy is reported as the failure to open it.

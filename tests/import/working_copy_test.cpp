@@ -1,5 +1,6 @@
 #include "import/working_copy.h"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <optional>
 #include <random>
@@ -61,9 +63,8 @@ ImportOptions Append(bool skipHeader) {
     return o;
 }
 
-// The first pass as the Part describes it, the slow plain way: every line, CR LF after each kept
-// one.
-std::string ExpectedCopy(const std::string& bytes, bool dropFirst) {
+// The lines of bytes, the slow plain way.
+std::vector<std::string> PlainLines(const std::string& bytes) {
     std::vector<std::string> lines;
     std::string line;
     std::size_t i = 0;
@@ -78,6 +79,13 @@ std::string ExpectedCopy(const std::string& bytes, bool dropFirst) {
         line.push_back(bytes[i++]);
         if (i == bytes.size()) lines.push_back(line);
     }
+    return lines;
+}
+
+// The working copy a first pass must leave, the slow plain way: every kept line, each followed
+// by CR LF.
+std::string ExpectedCopy(const std::string& bytes, bool dropFirst) {
+    const std::vector<std::string> lines = PlainLines(bytes);
     std::string joined;
     bool any = false;
     for (std::size_t k = dropFirst ? 1 : 0; k < lines.size(); ++k) {
@@ -163,6 +171,92 @@ TEST_F(WorkingCopyTest, LargeFilesWithEveryKindOfEndingMatchThePlainRule) {
             << "drop " << drop;
         EXPECT_GT(prepared.keptLineCount, 10000u);
     }
+}
+
+TEST_F(WorkingCopyTest, LineEndsWhereOnePieceOfTheFileEndsAreReadWhole) {
+    // The file is read in pieces: each kind of line end, a dropped first line's among them,
+    // falls just before, across and just after the end of the first piece, and the file
+    // ends there too.
+    const std::size_t edge = kFirstPassChunkSize;
+    const std::vector<std::string> ends = {"\r\n", "\r", "\rx", "\r\r\n", "\n"};
+    for (const bool longFirstLine : {false, true}) {
+        for (std::size_t at = edge - 2; at <= edge + 1; ++at) {
+            for (const std::string& end : ends) {
+                for (const std::string tail : {"", "tail\r\n"}) {
+                    std::string bytes = longFirstLine ? "" : "h\r\n";
+                    bytes += std::string(at - bytes.size(), 'a') + end + tail;
+                    const std::string path = files_.Write("edge.txt", bytes);
+                    const std::vector<std::string> lines = PlainLines(bytes);
+                    for (const bool drop : {false, true}) {
+                        SCOPED_TRACE(testing::Message()
+                                     << "long " << longFirstLine << " at " << at << " end "
+                                     << testing::PrintToString(end) << " tail " << tail.size()
+                                     << " drop " << drop);
+                        test::RecordingPump pump;
+                        const PreparedLines prepared =
+                            PrepareFile(path, drop ? Typed() : Header(), pump);
+                        EXPECT_EQ(test::ReadFileBytes(Private() + "/1/upload.txt"),
+                                  ExpectedCopy(bytes, drop));
+                        EXPECT_EQ(prepared.firstLine, lines.front());
+                        EXPECT_EQ(prepared.lineCount, lines.size());
+                        EXPECT_EQ(prepared.keptLineCount, lines.size() - (drop ? 1 : 0));
+                        EXPECT_EQ(pump.yields, static_cast<long>(lines.size() + 1));
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST_F(WorkingCopyTest, AFirstPassAgainReadsTheWorkingCopyItself) {
+    WorkingCopy copy = WorkingCopy::Claim();
+    test::RecordingPump pump;
+    MakeWorkingCopy(files_.Write("in.txt", "a\r\nb\rc"), copy);
+    EXPECT_EQ(PrepareLines(copy, Typed(), pump).firstLine, "a");
+    EXPECT_EQ(test::ReadFileBytes(copy.Path()), "b\r\nc\r\n");
+
+    const PreparedLines again = PrepareLines(copy, Typed(), pump);
+    EXPECT_EQ(again.firstLine, "b");
+    EXPECT_EQ(again.lineCount, 2u);
+    EXPECT_EQ(again.keptLineCount, 1u);
+    EXPECT_EQ(test::ReadFileBytes(copy.Path()), "c\r\n");
+    EXPECT_EQ(pump.yields, (3 + 1) + (2 + 1));
+}
+
+TEST_F(WorkingCopyTest, ACopyCutShortNamesTheFileAndLeavesNoWorkingCopy) {
+    // A file larger than this process may write: the copy fails part of the way in.
+    const std::string path = files_.Write("big.txt", std::string(std::size_t{3} << 20, 'x'));
+    int report[2];
+    ASSERT_EQ(::pipe(report), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{std::size_t{1} << 20, std::size_t{1} << 20};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::string answer = "no failure";
+        try {
+            NoEventPump pump;
+            PrepareFile(path, Header(), pump);
+        } catch (const WorkingCopyError& failure) {
+            answer = (failure.GetStage() == WorkingCopyError::Stage::Open ? "open: " : "other: ") +
+                     failure.Description();
+        }
+        (void)!::write(report[1], answer.data(), answer.size());
+        ::_exit(0);
+    }
+    ::close(report[1]);
+    std::string answer;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(report[0], buffer, sizeof buffer)) > 0;)
+        answer.append(buffer, static_cast<std::size_t>(n));
+    ::close(report[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+
+    EXPECT_EQ(answer.rfind("open: The file \"" + path + "\" cannot be read: ", 0), 0u) << answer;
+    struct stat st {};
+    EXPECT_NE(::lstat((Private() + "/1/upload.txt").c_str(), &st), 0) << "a partial copy was left";
 }
 
 TEST_F(WorkingCopyTest, PrivateFolderIsMadeForTheUserAlone) {

@@ -280,12 +280,12 @@ TEST(ListFilesInFolder, GrowsPastTheFirstHundred) {
     test::FolderTree tree;
     std::vector<std::string> expected{""};
     for (int i = 0; i < 101; ++i) {
-        char name[16];
+        char name[32];
         std::snprintf(name, sizeof name, "f%03d.txt", 100 - i);  // created in reverse
         tree.File(name);
     }
     for (int i = 0; i < 101; ++i) {
-        char name[16];
+        char name[32];
         std::snprintf(name, sizeof name, "f%03d.txt", i);
         expected.push_back(name);
     }

@@ -1,8 +1,5 @@
 #include "ui/login_window.h"
 
-#include <limits>
-#include <type_traits>
-
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -16,30 +13,13 @@
 #include "ui/help_texts.h"
 #include "ui/select_all_line_edit.h"
 #include "ui/slot_guard.h"
+#include "ui/widget_building.h"
 
 namespace verrolift {
 
-namespace {
-
-std::string Bytes(const QString& text) {
-    return text.toLocal8Bit().toStdString();
-}
-QString Local(const std::string& text) {
-    return QString::fromLocal8Bit(text);
-}
-
-template <class T>
-T* Make(QWidget* parent, const char* name, QRect twips) {
-    auto* widget = new T(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(twips);
-    // Text boxes take text of any length; Qt's own default would cut it at 32767.
-    if constexpr (std::is_base_of_v<QLineEdit, T>)
-        widget->setMaxLength(std::numeric_limits<int>::max());
-    return widget;
-}
-
-}  // namespace
+using ui::Bytes;
+using ui::Local;
+using ui::Make;
 
 LoginWindow::LoginWindow(UiContext& context) : QWidget(nullptr), context_(context), pointer_(this) {
     setObjectName(QStringLiteral("Form1"));

@@ -199,7 +199,9 @@ void OdbcConnection::Open(std::string_view connectionString, const ConnectionSet
     try {
         // Each statement is committed on its own, with no BEGIN/COMMIT round trips around it.
         Check(SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT,
-                                reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0),
+                                reinterpret_cast<SQLPOINTER>(
+                                    settings.autocommit ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF),
+                                0),
               SQL_HANDLE_DBC, dbc, "SQLSetConnectAttr");
         const SQLRETURN mode =
             SQLSetConnectAttr(dbc, SQL_ATTR_ACCESS_MODE,
@@ -308,13 +310,34 @@ int OdbcConnection::ColumnCount(std::string_view selectSql) {
     return columns;
 }
 
+void OdbcConnection::Disconnect() {
+    if (!open_) return;
+    if (stmt_) {
+        SQLFreeHandle(SQL_HANDLE_STMT, static_cast<SQLHSTMT>(stmt_));
+        stmt_ = nullptr;
+    }
+    SQLHDBC dbc = static_cast<SQLHDBC>(dbc_);
+    const SQLRETURN rc = SQLDisconnect(dbc);
+    // With info (01002) the link is gone all the same.
+    if (SQL_SUCCEEDED(rc)) {
+        open_ = false;
+        return;
+    }
+    throw Diagnostics(SQL_HANDLE_DBC, dbc, "SQLDisconnect", rc);
+}
+
 void OdbcConnection::Close() noexcept {
     if (stmt_) {
         SQLFreeHandle(SQL_HANDLE_STMT, static_cast<SQLHSTMT>(stmt_));
         stmt_ = nullptr;
     }
     if (open_) {
-        SQLDisconnect(static_cast<SQLHDBC>(dbc_));
+        SQLHDBC dbc = static_cast<SQLHDBC>(dbc_);
+        // A handle still connected cannot be freed: an open transaction would leak it.
+        if (!SQL_SUCCEEDED(SQLDisconnect(dbc))) {
+            SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_ROLLBACK);
+            SQLDisconnect(dbc);
+        }
         open_ = false;
     }
 }

@@ -27,10 +27,12 @@ struct ConnectionSettings {
     unsigned long loginTimeoutSeconds = 0;
     unsigned long queryTimeoutSeconds = 0;
     bool readWrite = true;
+    // Off: statements stay in one transaction until the caller's own COMMIT.
+    bool autocommit = true;
 };
 
-// One ODBC connection with one reusable statement handle. Autocommit: each
-// statement is committed on its own. Not copyable; release closes.
+// One ODBC connection with one reusable statement handle. Autocommit by default:
+// each statement is committed on its own. Not copyable; release closes.
 class OdbcConnection {
 public:
     OdbcConnection();
@@ -52,7 +54,12 @@ public:
     // The column count of a SELECT, known without transferring its rows.
     int ColumnCount(std::string_view selectSql);
 
-    // Idempotent.
+    // Ends the connection and reports a refusal of the driver (an open transaction,
+    // a broken link): the connection then stays open, and Close still releases it.
+    void Disconnect();
+
+    // Idempotent, never fails: work the caller left uncommitted is rolled back
+    // when the driver will not disconnect without it.
     void Close() noexcept;
     bool IsOpen() const noexcept { return open_; }
 

@@ -147,7 +147,7 @@ private:
             }))
             ImportOpenFile(*connection, position, entry);
         h_.Run(steps::kCloseConnection, [&] {
-            if (connection) connection->Close();
+            if (connection) connection->Disconnect();
         });
         h_.Run(steps::kDefaultPointer, [&] { pointer.Default(); });
     }

@@ -211,6 +211,48 @@ TEST(SqliteOdbc, OpenWithTheImportsSettingsAndCloseTwice) {
     EXPECT_EQ(db.Column("SELECT v FROM t"), std::vector<std::string>{"x"});
 }
 
+TEST(SqliteOdbc, DisconnectEndsTheConnectionAndKeepsCommittedRows) {
+    SqliteDatabase db;
+    OdbcConnection connection;
+    connection.Open(db.ConnectionString());
+    connection.Execute("CREATE TABLE t (v TEXT)");
+    connection.Execute("INSERT INTO t VALUES('kept')");
+    connection.Disconnect();
+    EXPECT_FALSE(connection.IsOpen());
+    connection.Disconnect();  // nothing left to end
+    EXPECT_THROW(connection.Execute("INSERT INTO t VALUES('late')"), OdbcError);
+    EXPECT_EQ(db.Column("SELECT v FROM t"), std::vector<std::string>{"kept"});
+}
+
+// The driver refuses to disconnect with work uncommitted: the refusal reaches
+// the caller with its state, and Close still lets the handle go.
+TEST(SqliteOdbc, ARefusedDisconnectIsReportedAndCloseStillReleases) {
+    SqliteDatabase db;
+    {
+        OdbcConnection setup;
+        setup.Open(db.ConnectionString());
+        setup.Execute("CREATE TABLE t (v TEXT)");
+        setup.Execute("INSERT INTO t VALUES('committed')");
+    }
+    OdbcConnection connection;
+    ConnectionSettings manual;
+    manual.autocommit = false;
+    connection.Open(db.ConnectionString(), manual);
+    connection.Execute("INSERT INTO t VALUES('uncommitted')");
+    try {
+        connection.Disconnect();
+        ADD_FAILURE() << "a connection with an open transaction disconnected";
+    } catch (const OdbcError& e) {
+        EXPECT_EQ(e.SqlState(), "25000") << e.Description();
+        EXPECT_NE(e.Description().find("incomplete transaction"), std::string::npos)
+            << e.Description();
+    }
+    EXPECT_TRUE(connection.IsOpen());
+    connection.Close();
+    EXPECT_FALSE(connection.IsOpen());
+    EXPECT_EQ(db.Column("SELECT v FROM t"), std::vector<std::string>{"committed"});
+}
+
 TEST(SqliteOdbc, FailedOpensCarryADescription) {
     test::TempDir dir;
     for (const std::string& s :

@@ -147,6 +147,12 @@ std::vector<Attribute> ParseAttributes(std::string_view s) {
     return attributes;
 }
 
+// Leaves the statement ready for the next one, whatever happens in between.
+struct CursorCloser {
+    SQLHSTMT stmt;
+    ~CursorCloser() { SQLFreeStmt(stmt, SQL_CLOSE); }
+};
+
 }  // namespace
 
 std::string ConnectionStringForDriver(std::string_view connectionString) {
@@ -243,11 +249,7 @@ void OdbcConnection::Execute(std::string_view sql) {
 std::vector<std::string> OdbcConnection::QueryFirstColumn(std::string_view sql) {
     if (!open_) throw OdbcError("The connection is not open", "");
     SQLHSTMT stmt = static_cast<SQLHSTMT>(stmt_);
-    // Leaves the statement ready for the next one, whatever happens below.
-    struct CursorCloser {
-        SQLHSTMT stmt;
-        ~CursorCloser() { SQLFreeStmt(stmt, SQL_CLOSE); }
-    } closer{stmt};
+    const CursorCloser closer{stmt};
 
     SQLRETURN rc = SQLExecDirect(stmt, SqlText(sql), SqlLength(sql));
     if (rc == SQL_NO_DATA) return {};
@@ -297,10 +299,7 @@ std::vector<std::string> OdbcConnection::QueryFirstColumn(std::string_view sql) 
 int OdbcConnection::ColumnCount(std::string_view selectSql) {
     if (!open_) throw OdbcError("The connection is not open", "");
     SQLHSTMT stmt = static_cast<SQLHSTMT>(stmt_);
-    struct CursorCloser {
-        SQLHSTMT stmt;
-        ~CursorCloser() { SQLFreeStmt(stmt, SQL_CLOSE); }
-    } closer{stmt};
+    const CursorCloser closer{stmt};
     // Prepared, never executed: the driver describes the result without sending rows.
     // Depending on the driver, a missing table is reported by either call.
     Check(SQLPrepare(stmt, SqlText(selectSql), SqlLength(selectSql)), SQL_HANDLE_STMT, stmt,

@@ -10,6 +10,8 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include "odbc_diagnostics.h"
+
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -49,22 +51,6 @@ std::string ColumnName(const std::string& field) {
         if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
             out.push_back(c);
     return out;
-}
-
-std::string Diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
-    std::string all;
-    for (SQLSMALLINT i = 1;; ++i) {
-        SQLCHAR state[6];
-        SQLCHAR message[1024];
-        SQLINTEGER native = 0;
-        SQLSMALLINT length = 0;
-        if (!SQL_SUCCEEDED(
-                SQLGetDiagRec(type, handle, i, state, &native, message, sizeof message, &length)))
-            break;
-        all += std::string("[") + reinterpret_cast<char*>(state) + "] " +
-               reinterpret_cast<char*>(message) + " ";
-    }
-    return all;
 }
 
 }  // namespace
@@ -116,7 +102,7 @@ int main(int argc, char** argv) {
             dbc, nullptr, reinterpret_cast<SQLCHAR*>(const_cast<char*>(connectionString.c_str())),
             SQL_NTS, out, sizeof out, &outLength, SQL_DRIVER_NOPROMPT))) {
         std::fprintf(stderr, "bare-insert: connect: %s\n",
-                     Diagnostics(SQL_HANDLE_DBC, dbc).c_str());
+                     verrolift::bench::OdbcDiagnostics(SQL_HANDLE_DBC, dbc).c_str());
         return 1;
     }
     SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
@@ -128,7 +114,7 @@ int main(int argc, char** argv) {
         if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
             if (failed++ == 0)
                 std::fprintf(stderr, "bare-insert: %s\n",
-                             Diagnostics(SQL_HANDLE_STMT, stmt).c_str());
+                             verrolift::bench::OdbcDiagnostics(SQL_HANDLE_STMT, stmt).c_str());
         }
     };
     send(create);

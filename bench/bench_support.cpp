@@ -2,9 +2,11 @@
 
 #include <sql.h>
 #include <sqlext.h>
+
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include "odbc_diagnostics.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -87,24 +89,6 @@ double Median(std::vector<double> values) {
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-namespace {
-std::string Diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
-    std::string all;
-    for (SQLSMALLINT i = 1;; ++i) {
-        SQLCHAR state[6];
-        SQLCHAR message[1024];
-        SQLINTEGER native = 0;
-        SQLSMALLINT length = 0;
-        if (!SQL_SUCCEEDED(
-                SQLGetDiagRec(type, handle, i, state, &native, message, sizeof message, &length)))
-            break;
-        all += std::string("[") + reinterpret_cast<char*>(state) + "] " +
-               reinterpret_cast<char*>(message) + " ";
-    }
-    return all;
-}
-}  // namespace
-
 Session::Session(const std::string& connectionString) {
     SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env_);
     SQLSetEnvAttr(env_, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
@@ -114,7 +98,7 @@ Session::Session(const std::string& connectionString) {
     if (!SQL_SUCCEEDED(SQLDriverConnect(
             dbc_, nullptr, reinterpret_cast<SQLCHAR*>(const_cast<char*>(connectionString.c_str())),
             SQL_NTS, out, sizeof out, &outLength, SQL_DRIVER_NOPROMPT)))
-        Fail("connect: " + Diagnostics(SQL_HANDLE_DBC, dbc_));
+        Fail("connect: " + OdbcDiagnostics(SQL_HANDLE_DBC, dbc_));
 }
 
 Session::~Session() {
@@ -129,7 +113,7 @@ void Session::Exec(const std::string& sql) {
     const SQLRETURN rc =
         SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.c_str())), SQL_NTS);
     if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA)
-        Fail(sql + ": " + Diagnostics(SQL_HANDLE_STMT, stmt));
+        Fail(sql + ": " + OdbcDiagnostics(SQL_HANDLE_STMT, stmt));
     SQLFreeHandle(SQL_HANDLE_STMT, stmt);
 }
 
@@ -138,7 +122,7 @@ std::string Session::Scalar(const std::string& sql) {
     SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &stmt);
     if (!SQL_SUCCEEDED(SQLExecDirect(
             stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.c_str())), SQL_NTS)))
-        Fail(sql + ": " + Diagnostics(SQL_HANDLE_STMT, stmt));
+        Fail(sql + ": " + OdbcDiagnostics(SQL_HANDLE_STMT, stmt));
     std::string value;
     if (SQL_SUCCEEDED(SQLFetch(stmt))) {
         char buffer[256];

@@ -23,14 +23,11 @@ namespace verrolift {
 namespace {
 
 using test::Control;
+using test::ControlCase;
+using test::Px;
 
 // A socket folder where no database listens: every probe fails.
 constexpr const char* kNowhere = "/nonexistent/verrolift";
-
-int Px(int twips) {
-    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
-    return static_cast<int>(std::lround(twips * dpi / 1440.0));
-}
 
 const std::string kSidHelp =
     "This software works with Oracle 9i or higher.\r\r"
@@ -74,14 +71,6 @@ private:
     bool started_ = false;
 };
 
-struct ControlCase {
-    const char* name;
-    const char* kind;
-    const char* caption;
-    const char* container;
-    int left, top, width, height;
-};
-
 class LoginLayout : public LoginWindowTest, public ::testing::WithParamInterface<ControlCase> {};
 
 QString Caption(QWidget* w) {
@@ -95,14 +84,7 @@ TEST_P(LoginLayout, ControlHasItsKindCaptionContainerPlaceAndFont) {
     const ControlCase& c = GetParam();
     QWidget* w = C(c.name);
     ASSERT_NE(w, nullptr);
-    EXPECT_TRUE(w->inherits(c.kind)) << w->metaObject()->className();
-    EXPECT_EQ(Caption(w).toStdString(), c.caption);
-    EXPECT_EQ(w->parentWidget()->objectName().toStdString(), c.container);
-    EXPECT_EQ(w->geometry(), QRect(Px(c.left), Px(c.top), Px(c.width), Px(c.height)));
-    const bool isButton = qobject_cast<QPushButton*>(w) != nullptr;
-    EXPECT_EQ(w->font().family(), QStringLiteral("Arial"));
-    EXPECT_EQ(w->font().weight(), QFont::Bold);
-    EXPECT_DOUBLE_EQ(w->font().pointSizeF(), isButton ? 11.25 : 9.0);
+    test::ExpectControl(w, c, Caption(w));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -28,13 +28,9 @@ namespace verrolift {
 namespace {
 
 using test::Control;
+using test::ControlCase;
 using test::OwnEnabled;
-
-// Pixels for twips at the screen's dpi, worked out here on its own.
-int Px(int twips) {
-    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
-    return static_cast<int>(std::lround(twips * dpi / 1440.0));
-}
+using test::Px;
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -80,14 +76,6 @@ protected:
     std::unique_ptr<MainWindow> window;
 };
 
-struct ControlCase {
-    const char* name;
-    const char* kind;
-    const char* caption;
-    const char* container;
-    int left, top, width, height;
-};
-
 class MainWindowLayout : public MainWindowTest,
                          public ::testing::WithParamInterface<ControlCase> {};
 
@@ -104,14 +92,7 @@ TEST_P(MainWindowLayout, ControlHasItsKindCaptionContainerAndPlace) {
     const ControlCase& c = GetParam();
     QWidget* w = C(c.name);
     ASSERT_NE(w, nullptr);
-    EXPECT_TRUE(w->inherits(c.kind)) << w->metaObject()->className();
-    EXPECT_EQ(Caption(w).toStdString(), c.caption);
-    EXPECT_EQ(w->parentWidget()->objectName().toStdString(), c.container);
-    EXPECT_EQ(w->geometry(), QRect(Px(c.left), Px(c.top), Px(c.width), Px(c.height)));
-    const bool isButton = qobject_cast<QPushButton*>(w) != nullptr;
-    EXPECT_EQ(w->font().family(), QStringLiteral("Arial"));
-    EXPECT_EQ(w->font().weight(), QFont::Bold);
-    EXPECT_DOUBLE_EQ(w->font().pointSizeF(), isButton ? 11.25 : 9.0);
+    test::ExpectControl(w, c, Caption(w));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,14 +1,34 @@
 #include "ui_harness.h"
 
+#include <cmath>
 #include <filesystem>
 
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QFont>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
 
 #include "app/settings_store.h"
 
 namespace verrolift::test {
+
+int Px(int twips) {
+    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
+    return static_cast<int>(std::lround(twips * dpi / 1440.0));
+}
+
+void ExpectControl(QWidget* w, const ControlCase& c, const QString& caption) {
+    EXPECT_TRUE(w->inherits(c.kind)) << w->metaObject()->className();
+    EXPECT_EQ(caption.toStdString(), c.caption);
+    EXPECT_EQ(w->parentWidget()->objectName().toStdString(), c.container);
+    EXPECT_EQ(w->geometry(), QRect(Px(c.left), Px(c.top), Px(c.width), Px(c.height)));
+    const bool isButton = qobject_cast<QPushButton*>(w) != nullptr;
+    EXPECT_EQ(w->font().family(), QStringLiteral("Arial"));
+    EXPECT_EQ(w->font().weight(), QFont::Bold);
+    EXPECT_DOUBLE_EQ(w->font().pointSizeF(), isButton ? 11.25 : 9.0);
+}
 
 ProgramHarness::ProgramHarness() : programFolder(dir.File("bin")), settings(dir.File("config")) {
     std::filesystem::create_directories(programFolder);

@@ -26,6 +26,23 @@ T* Control(QWidget* window, const char* name) {
     return widget;
 }
 
+// Pixels for twips at the screen's dpi, worked out by the tests on their own.
+int Px(int twips);
+
+// One control of a window's design: its name, Qt class, caption, container
+// and place in twips.
+struct ControlCase {
+    const char* name;
+    const char* kind;
+    const char* caption;
+    const char* container;
+    int left, top, width, height;
+};
+
+// Checks the control's kind, caption (as the caller reads it), container,
+// place, and the design font: bold Arial, 11.25 points on buttons, 9 elsewhere.
+void ExpectControl(QWidget* w, const ControlCase& c, const QString& caption);
+
 // Records the moves between windows that a window asks for.
 class RecordingFlow : public WindowFlow {
 public:

@@ -15,6 +15,7 @@
 #include "app/failure.h"
 #include "import/import_messages.h"
 #include "support/recording_dialogs.h"
+#include "support/scoped_environment.h"
 #include "support/temp_dir.h"
 #include "support/test_database.h"
 
@@ -97,20 +98,6 @@ const std::string kBadConnection = "Driver={No Such Driver Here};Server=x;";
 
 class ImportRunTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const char* old = std::getenv("TMPDIR");
-        if (old != nullptr) oldTmpdir_ = old;
-        // Each test works in a temporary folder of its own.
-        ::setenv("TMPDIR", tmp_.Path().c_str(), 1);
-    }
-    void TearDown() override {
-        if (oldTmpdir_) {
-            ::setenv("TMPDIR", oldTmpdir_->c_str(), 1);
-        } else {
-            ::unsetenv("TMPDIR");
-        }
-    }
-
     void Run() { Run(connection_); }
     void Run(const ConnectionSource& connection) {
         ImportContext context{files_, tables_, options_, connection, dialogs_, pump_, pointer_};
@@ -171,7 +158,6 @@ protected:
     }
 
     test::TempDir tmp_;
-    std::optional<std::string> oldTmpdir_;
     Backend db_;
     test::TempDir folder_;
     VectorFileList files_;
@@ -182,6 +168,8 @@ protected:
     test::RecordingPump pump_;
     test::RecordingPointer pointer_;
     std::string stem_;
+    // Each test works in a temporary folder of its own; set last, as a set-up would.
+    test::ScopedEnvironment tmpdir_{"TMPDIR", tmp_.Path()};
 };
 
 // --- Create mode, header line ---

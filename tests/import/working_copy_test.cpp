@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "support/recording_dialogs.h"
+#include "support/scoped_environment.h"
 #include "support/temp_dir.h"
 
 namespace verrolift {
@@ -24,25 +25,13 @@ namespace {
 // Runs each test with $TMPDIR in a fresh folder of its own.
 class WorkingCopyTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const char* old = std::getenv("TMPDIR");
-        if (old != nullptr) oldTmpdir_ = old;
-        ::setenv("TMPDIR", tmp_.Path().c_str(), 1);
-    }
-    void TearDown() override {
-        if (oldTmpdir_) {
-            ::setenv("TMPDIR", oldTmpdir_->c_str(), 1);
-        } else {
-            ::unsetenv("TMPDIR");
-        }
-    }
     std::string Private() const {
         return tmp_.Path() + "/verrolift-" + std::to_string(::geteuid());
     }
 
     test::TempDir tmp_;
     test::TempDir files_;
-    std::optional<std::string> oldTmpdir_;
+    test::ScopedEnvironment tmpdir_{"TMPDIR", tmp_.Path()};
 };
 
 ImportOptions Header() {

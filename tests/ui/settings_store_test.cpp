@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include "app/failure.h"
 #include "app/qt_settings_store.h"
 #include "app/settings_store.h"
+#include "support/scoped_environment.h"
 #include "support/temp_dir.h"
 
 namespace verrolift {
@@ -114,16 +116,13 @@ TEST(QtSettingsStore, KeysAreKeptApart) {
 
 TEST(QtSettingsStore, DefaultPlaceIsUnderXdgConfigHome) {
     test::TempDir dir;
-    const char* before = std::getenv("XDG_CONFIG_HOME");
-    const std::string saved = before ? before : "";
-    ::setenv("XDG_CONFIG_HOME", dir.Path().c_str(), 1);
-    QtSettingsStore store;
-    store.SaveSetting(kApp, kSection, keys::kExtension, "dat");
-    if (before)
-        ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-    else
-        ::unsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(store.Location(kApp), dir.Path() + "/Corvendel/Corvendel.conf");
+    std::optional<QtSettingsStore> store;
+    {
+        test::ScopedEnvironment config("XDG_CONFIG_HOME", dir.Path());
+        store.emplace();
+        store->SaveSetting(kApp, kSection, keys::kExtension, "dat");
+    }
+    EXPECT_EQ(store->Location(kApp), dir.Path() + "/Corvendel/Corvendel.conf");
     EXPECT_NE(test::ReadFileBytes(dir.Path() + "/Corvendel/Corvendel.conf").find("Extension=dat"),
               std::string::npos);
 }

@@ -233,8 +233,7 @@ void OdbcConnection::Open(std::string_view connectionString, const ConnectionSet
 }
 
 void OdbcConnection::Execute(std::string_view sql) {
-    if (!open_) throw OdbcError("The connection is not open", "");
-    SQLHSTMT stmt = static_cast<SQLHSTMT>(stmt_);
+    SQLHSTMT stmt = static_cast<SQLHSTMT>(Statement());
     const SQLRETURN rc = SQLExecDirect(stmt, SqlText(sql), SqlLength(sql));
     if (SQL_SUCCEEDED(rc) || rc == SQL_NO_DATA) {
         // A statement that returned rows leaves a cursor open; the next one needs it closed.
@@ -247,8 +246,7 @@ void OdbcConnection::Execute(std::string_view sql) {
 }
 
 std::vector<std::string> OdbcConnection::QueryFirstColumn(std::string_view sql) {
-    if (!open_) throw OdbcError("The connection is not open", "");
-    SQLHSTMT stmt = static_cast<SQLHSTMT>(stmt_);
+    SQLHSTMT stmt = static_cast<SQLHSTMT>(Statement());
     const CursorCloser closer{stmt};
 
     SQLRETURN rc = SQLExecDirect(stmt, SqlText(sql), SqlLength(sql));
@@ -297,8 +295,7 @@ std::vector<std::string> OdbcConnection::QueryFirstColumn(std::string_view sql) 
 }
 
 int OdbcConnection::ColumnCount(std::string_view selectSql) {
-    if (!open_) throw OdbcError("The connection is not open", "");
-    SQLHSTMT stmt = static_cast<SQLHSTMT>(stmt_);
+    SQLHSTMT stmt = static_cast<SQLHSTMT>(Statement());
     const CursorCloser closer{stmt};
     // Prepared, never executed: the driver describes the result without sending rows.
     // Depending on the driver, a missing table is reported by either call.
@@ -307,6 +304,12 @@ int OdbcConnection::ColumnCount(std::string_view selectSql) {
     SQLSMALLINT columns = 0;
     Check(SQLNumResultCols(stmt, &columns), SQL_HANDLE_STMT, stmt, "SQLNumResultCols");
     return columns;
+}
+
+void* OdbcConnection::Statement() const {
+    // Without a statement after a refused disconnect: open, but only for closing.
+    if (!open_ || !stmt_) throw OdbcError("The connection is not open", "");
+    return stmt_;
 }
 
 void OdbcConnection::Disconnect() {

@@ -64,6 +64,8 @@ public:
     bool IsOpen() const noexcept { return open_; }
 
 private:
+    void* Statement() const;  // the statement handle of an open connection, or throws
+
     void* dbc_ = nullptr;   // SQLHDBC
     void* stmt_ = nullptr;  // SQLHSTMT, reused for every statement
     bool open_ = false;

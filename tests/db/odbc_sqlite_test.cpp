@@ -248,6 +248,8 @@ TEST(SqliteOdbc, ARefusedDisconnectIsReportedAndCloseStillReleases) {
             << e.Description();
     }
     EXPECT_TRUE(connection.IsOpen());
+    // Left for closing only: a statement is refused, not sent on a freed handle.
+    EXPECT_THROW(connection.Execute("INSERT INTO t VALUES('after')"), OdbcError);
     connection.Close();
     EXPECT_FALSE(connection.IsOpen());
     EXPECT_EQ(db.Column("SELECT v FROM t"), std::vector<std::string>{"committed"});

@@ -312,12 +312,16 @@ void* OdbcConnection::Statement() const {
     return stmt_;
 }
 
-void OdbcConnection::Disconnect() {
-    if (!open_) return;
+void OdbcConnection::FreeStatement() noexcept {
     if (stmt_) {
         SQLFreeHandle(SQL_HANDLE_STMT, static_cast<SQLHSTMT>(stmt_));
         stmt_ = nullptr;
     }
+}
+
+void OdbcConnection::Disconnect() {
+    if (!open_) return;
+    FreeStatement();
     SQLHDBC dbc = static_cast<SQLHDBC>(dbc_);
     const SQLRETURN rc = SQLDisconnect(dbc);
     // With info (01002) the link is gone all the same.
@@ -329,10 +333,7 @@ void OdbcConnection::Disconnect() {
 }
 
 void OdbcConnection::Close() noexcept {
-    if (stmt_) {
-        SQLFreeHandle(SQL_HANDLE_STMT, static_cast<SQLHSTMT>(stmt_));
-        stmt_ = nullptr;
-    }
+    FreeStatement();
     if (open_) {
         SQLHDBC dbc = static_cast<SQLHDBC>(dbc_);
         // A handle still connected cannot be freed: an open transaction would leak it.

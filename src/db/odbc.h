@@ -65,6 +65,7 @@ public:
 
 private:
     void* Statement() const;  // the statement handle of an open connection, or throws
+    void FreeStatement() noexcept;
 
     void* dbc_ = nullptr;   // SQLHDBC
     void* stmt_ = nullptr;  // SQLHSTMT, reused for every statement

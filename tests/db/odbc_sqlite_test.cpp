@@ -228,12 +228,8 @@ TEST(SqliteOdbc, DisconnectEndsTheConnectionAndKeepsCommittedRows) {
 // the caller with its state, and Close still lets the handle go.
 TEST(SqliteOdbc, ARefusedDisconnectIsReportedAndCloseStillReleases) {
     SqliteDatabase db;
-    {
-        OdbcConnection setup;
-        setup.Open(db.ConnectionString());
-        setup.Execute("CREATE TABLE t (v TEXT)");
-        setup.Execute("INSERT INTO t VALUES('committed')");
-    }
+    db.Exec("CREATE TABLE t (v TEXT)");
+    db.Exec("INSERT INTO t VALUES('committed')");
     OdbcConnection connection;
     ConnectionSettings manual;
     manual.autocommit = false;

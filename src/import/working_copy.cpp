@@ -12,7 +12,7 @@
 #include <cstring>
 #include <memory>
 
-#include "app/paths.h"
+#include "base/paths.h"
 #include "import/line_reader.h"
 
 namespace verrolift {

@@ -1,8 +1,8 @@
 #include <QApplication>
 
-#include "app/qt_settings_store.h"
 #include "ui/program.h"
 #include "ui/qt_dialogs.h"
+#include "ui/qt_settings_store.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/failure.h"
+#include "base/failure.h"
 #include "import/file_handle.h"
 #include "support/temp_dir.h"
 

@@ -5,6 +5,15 @@ include(GNUInstallDirs)
 set(packaging ${PROJECT_SOURCE_DIR}/packaging)
 set(staged ${CMAKE_BINARY_DIR}/packaging)
 
+install(TARGETS verrolift-import RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(VERROLIFT_GUI)
+  install(TARGETS verrolift RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+# Desktop entry, icon theme, manual pages and the Debian package are for Linux desktops.
+if(NOT UNIX OR APPLE)
+  return()
+endif()
+
 # Manual pages and the change log are installed compressed with gzip -9n (no name, no
 # time stamp): the form Debian requires, and man reads it everywhere.
 find_program(VERROLIFT_GZIP gzip REQUIRED)
@@ -18,10 +27,8 @@ function(verrolift_compressed file)
 endfunction()
 
 set(pages verrolift-import.1)
-install(TARGETS verrolift-import RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(VERROLIFT_GUI)
   list(APPEND pages verrolift.1)
-  install(TARGETS verrolift RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${packaging}/verrolift.desktop DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
   install(FILES ${packaging}/verrolift.svg
           DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/scalable/apps)

@@ -1,17 +1,17 @@
 #pragma once
 
-#include <stdexcept>
+#include <exception>
 #include <string>
 
 namespace verrolift {
 
 // A run-time failure with the description that the error report shows.
 // Descriptions are bytes (driver or system text), never re-encoded.
-class Failure : public std::runtime_error {
+class Failure : public std::exception {
 public:
-    explicit Failure(std::string description)
-        : std::runtime_error(description), description_(std::move(description)) {}
+    explicit Failure(std::string description) : description_(std::move(description)) {}
     const std::string& Description() const noexcept { return description_; }
+    const char* what() const noexcept override { return description_.c_str(); }
 
 private:
     std::string description_;

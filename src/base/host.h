@@ -20,18 +20,34 @@ public:
     virtual PointerShape Pointer() const = 0;
 };
 
-// Sets the busy pointer for its lifetime and restores the default on every path.
+// The busy pointer of a long command, put back to default on every way out of it:
+// by Restore() where its failure can be reported, else when the guard goes, where a
+// pointer that cannot be set is no reason to stop.
 class BusyPointer {
 public:
-    explicit BusyPointer(WindowPointer& pointer) : pointer_(pointer) {
-        pointer_.SetPointer(PointerShape::Busy);
+    explicit BusyPointer(WindowPointer& pointer) : pointer_(pointer) {}
+    ~BusyPointer() {
+        if (!busy_) return;
+        try {
+            pointer_.SetPointer(PointerShape::Default);
+        } catch (...) {
+        }
     }
-    ~BusyPointer() { pointer_.SetPointer(PointerShape::Default); }
     BusyPointer(const BusyPointer&) = delete;
     BusyPointer& operator=(const BusyPointer&) = delete;
 
+    void Show() {
+        busy_ = true;
+        pointer_.SetPointer(PointerShape::Busy);
+    }
+    void Restore() {
+        pointer_.SetPointer(PointerShape::Default);
+        busy_ = false;
+    }
+
 private:
     WindowPointer& pointer_;
+    bool busy_ = false;
 };
 
 // For callers with no window: nothing to pump, no pointer to show.

@@ -19,9 +19,13 @@ namespace verrolift {
 //   if (h.Test(110, [&] { return FileExists(p); })) h.Run(112, [&] { LoadPointer(p); });
 //
 // RunAborted passes through untouched: a closing program reports nothing more.
+// A silent handler counts its failures but shows none (a drop has no report of its own).
 class ProtectedHandler {
 public:
-    ProtectedHandler(std::string_view tag, Dialogs& dialogs) : tag_(tag), dialogs_(dialogs) {}
+    enum class Reporting { Shown, Silent };
+
+    ProtectedHandler(std::string_view tag, Dialogs& dialogs, Reporting reporting = Reporting::Shown)
+        : tag_(tag), dialogs_(dialogs), reporting_(reporting) {}
 
     // Runs one statement. True when it completed; false after its failure was reported.
     template <class Statement>
@@ -47,15 +51,16 @@ public:
 
     void Report(std::int32_t step, std::string description) {
         ++failures_;
-        dialogs_.ShowErrorReport(ErrorReport{std::string(tag_), step, std::move(description)});
+        if (reporting_ == Reporting::Shown)
+            dialogs_.ShowErrorReport(ErrorReport{std::string(tag_), step, std::move(description)});
     }
 
     int Failures() const { return failures_; }
-    Dialogs& GetDialogs() { return dialogs_; }
 
 private:
     std::string_view tag_;
     Dialogs& dialogs_;
+    Reporting reporting_;
     int failures_ = 0;
 };
 

@@ -8,13 +8,13 @@ namespace verrolift {
 std::vector<std::string> CliPathEntries(const std::vector<std::string>& paths,
                                         const std::optional<std::string>& extension,
                                         EventPump& pump, Dialogs& dialogs,
-                                        const StepFailure& onFailure) {
+                                        ProtectedHandler& handler) {
     const std::string pattern =
         (extension && !extension->empty()) ? "*." + *extension : std::string("*.*");
     std::vector<std::string> entries;
     for (const auto& path : paths) {
         if (IsFolder(path)) {
-            auto files = FilesInFolderTree(path, pattern, pump, dialogs, onFailure);
+            auto files = FilesInFolderTree(path, pattern, pump, dialogs, handler);
             entries.insert(entries.end(), std::make_move_iterator(files.begin()),
                            std::make_move_iterator(files.end()));
         } else {

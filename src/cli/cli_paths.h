@@ -6,6 +6,7 @@
 
 #include "base/dialogs.h"
 #include "base/host.h"
+#include "base/protected_handler.h"
 #include "files/folder_files.h"
 
 namespace verrolift {
@@ -15,11 +16,11 @@ namespace verrolift {
 // extension (std::nullopt, or an empty one) whatever the extension, as a
 // drop does; with one only the files of that extension, as the folder
 // command does. Anything else is taken as it is given. A folder whose files
-// cannot all be gathered is passed to `onFailure` and the others go on; the
+// cannot all be gathered is reported by `handler` and the others go on; the
 // folder scan reports its own failures through `dialogs`.
 std::vector<std::string> CliPathEntries(const std::vector<std::string>& paths,
                                         const std::optional<std::string>& extension,
                                         EventPump& pump, Dialogs& dialogs,
-                                        const StepFailure& onFailure);
+                                        ProtectedHandler& handler);
 
 }  // namespace verrolift

@@ -3,6 +3,7 @@
 #include "base/error_report.h"
 #include "base/failure.h"
 #include "base/host.h"
+#include "base/ignoring_case.h"
 #include "base/protected_handler.h"
 #include "cli/cli_paths.h"
 #include "cli/console_dialogs.h"
@@ -14,9 +15,6 @@
 namespace verrolift {
 
 namespace {
-
-// The window's load step fills the table list at this step.
-constexpr int kCatalogueStep = 120;
 
 class GivenConnection : public ConnectionSource {
 public:
@@ -42,27 +40,13 @@ private:
     const volatile std::sig_atomic_t* stop_;
 };
 
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
-}
-
 // Files as given; a folder gives its tree's files, all of them or those of one extension.
 // Unlike a drop, nothing is left out silently: a folder that cannot be read is reported
 // as the folder command reports it, so the exit status shows it.
 std::vector<std::string> PathEntries(const CommandLine& commandLine, EventPump& pump,
                                      Dialogs& dialogs) {
     ProtectedHandler folderCommand(tags::kForm2AddFolder, dialogs);
-    return CliPathEntries(commandLine.paths, commandLine.extension, pump, dialogs,
-                          [&](std::int32_t step, const std::string& description) {
-                              folderCommand.Report(step, description);
-                          });
+    return CliPathEntries(commandLine.paths, commandLine.extension, pump, dialogs, folderCommand);
 }
 
 }  // namespace
@@ -77,7 +61,7 @@ void SelectAppendTable(VectorTableList& tables, const std::string& table) {
     }
     int match = -1;
     for (std::size_t i = 0; i < names.size(); ++i) {
-        if (!SameIgnoringCase(names[i], table)) continue;
+        if (!EqualIgnoringCase(names[i], table)) continue;
         if (match >= 0) {  // two spellings: neither is more right than the other
             match = -1;
             break;
@@ -105,7 +89,7 @@ int RunHeadlessImport(const CommandLine& commandLine, const Console& console) {
         // as far as it got.
         VectorTableList tables;
         ProtectedHandler load(tags::kForm2Load, dialogs);
-        load.Run(kCatalogueStep,
+        load.Run(kListTablesStep,
                  [&] { ListUserTables(tables, connection.ConnectionString(), pump); });
 
         VectorFileList files(PathEntries(commandLine, pump, dialogs));

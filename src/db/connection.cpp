@@ -1,5 +1,6 @@
 #include "db/connection.h"
 
+#include <cstdint>
 #include <exception>
 #include <optional>
 
@@ -10,6 +11,9 @@
 namespace verrolift {
 
 namespace {
+
+// The one statement of the connection test that reports its failure.
+constexpr std::int32_t kMakeConnectionStep = 100;
 
 // A value the driver would otherwise cut at ";" or read as a braced value goes
 // between braces, with every "}" doubled; every other value is left verbatim.
@@ -47,22 +51,16 @@ bool TryOpenConnection(const std::string& connectionString) {
 void TestConnection(const ConnectionSource& source, Dialogs& dialogs, WindowPointer& pointer) {
     ProtectedHandler handler(tags::kForm1TestConnection, dialogs);
     std::optional<OdbcConnection> connection;
-    handler.Run(100, [&] { connection.emplace(); });
+    handler.Run(kMakeConnectionStep, [&] { connection.emplace(); });
 
     // Should a box fail to show, the pointer still goes back to default.
-    struct PointerRestorer {
-        WindowPointer& pointer;
-        bool armed = true;
-        ~PointerRestorer() {
-            if (armed) pointer.SetPointer(PointerShape::Default);
-        }
-    } restorer{pointer};
+    BusyPointer busy(pointer);
 
     // From here on a failure is the answer "could not connect", never an error report,
     // and the driver's own text is not shown.
     bool connected = false;
     try {
-        pointer.SetPointer(PointerShape::Busy);
+        busy.Show();
         if (!connection) throw Failure("no connection object");
         connection->Open(source.ConnectionString());
         connected = true;
@@ -72,8 +70,7 @@ void TestConnection(const ConnectionSource& source, Dialogs& dialogs, WindowPoin
 
     // Either box is shown while the pointer is still busy.
     dialogs.ShowMessage(connected ? kConnectionSuccessful : kCouldNotConnect);
-    restorer.armed = false;
-    pointer.SetPointer(PointerShape::Default);
+    busy.Restore();
     if (connection) connection->Close();
 }
 

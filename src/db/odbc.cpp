@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/ignoring_case.h"
+
 namespace verrolift {
 
 namespace {
@@ -99,15 +101,6 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-bool SameKey(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 std::vector<Attribute> ParseAttributes(std::string_view s) {
     std::vector<Attribute> attributes;
     std::size_t pos = 0;
@@ -158,8 +151,8 @@ struct CursorCloser {
 std::string ConnectionStringForDriver(std::string_view connectionString) {
     std::optional<std::string_view> server;
     for (const Attribute& a : ParseAttributes(connectionString)) {
-        if (SameKey(a.key, "DBQ")) return std::string(connectionString);
-        if (!server && SameKey(a.key, "Server")) server = a.value;
+        if (EqualIgnoringCase(a.key, "DBQ")) return std::string(connectionString);
+        if (!server && EqualIgnoringCase(a.key, "Server")) server = a.value;
     }
     std::string out(connectionString);
     if (!server) return out;

@@ -1,20 +1,13 @@
 #include "db/table_list.h"
 
-namespace verrolift {
+#include "base/ignoring_case.h"
 
-namespace {
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-}  // namespace
+namespace verrolift {
 
 bool ListContains(const TableList& list, std::string_view name) {
     const int count = list.Count();
-    for (int i = 0; i < count; ++i) {
-        const std::string entry = list.At(i);
-        if (entry.size() != name.size()) continue;
-        bool same = true;
-        for (std::size_t k = 0; k < entry.size() && same; ++k) same = Lower(entry[k]) == Lower(name[k]);
-        if (same) return true;
-    }
+    for (int i = 0; i < count; ++i)
+        if (EqualIgnoringCase(list.At(i), name)) return true;
     return false;
 }
 

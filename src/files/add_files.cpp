@@ -7,8 +7,11 @@
 #include "base/error_report.h"
 #include "base/paths.h"
 #include "base/protected_handler.h"
+#include "files/add_files_steps.h"
 
 namespace verrolift {
+
+namespace steps = add_files_steps;
 
 namespace {
 
@@ -64,11 +67,10 @@ std::vector<std::string> SplitAtNul(const std::string& text) {
 
 void AddFilesCommand(FileList& files, Dialogs& dialogs) {
     ProtectedHandler h(tags::kForm2AddFiles, dialogs);
-    // 104 to 110 set the dialog's file name, flags, title and filter; the
-    // dialog takes title and filter with it when it is shown.
+    // The dialog takes its title and filter with it when it is shown.
     std::string result;
     bool tooMany = false;
-    h.Run(112, [&] {
+    h.Run(steps::kPickFiles, [&] {
         result = DialogResult(dialogs.PickFiles(kAddFilesTitle, kAddFilesFilter));
         // The result and its closing NUL must fit the dialog's buffer.
         tooMany = result.size() + 1 > static_cast<std::size_t>(kFileDialogBufferChars);
@@ -77,24 +79,19 @@ void AddFilesCommand(FileList& files, Dialogs& dialogs) {
         dialogs.ShowMessage(kTooManyFiles);
         return;
     }
-    if (h.Test(114, [&] { return result.empty(); })) return;
+    if (result.empty()) return;
 
-    std::vector<std::string> parts;
-    h.Run(116, [&] { parts = SplitAtNul(result); });
-    if (h.Test(118, [&] { return parts.size() <= 1; })) {
-        std::string path;
-        h.Run(120, [&] { path = parts.at(0); });
-        h.Run(122, [&] { files.AddEntry(path); });
+    const std::vector<std::string> parts = SplitAtNul(result);
+    if (parts.size() == 1) {
+        h.Run(steps::kAddOnlyFile, [&] { files.AddEntry(parts.front()); });
         return;
     }
-    // 124: every name after the folder, in the dialog's order.
+    // Every name after the folder, in the dialog's order.
     for (std::size_t i = 1; i < parts.size(); ++i) {
-        std::string path;
         // A dialog always names a folder; paths with none in common stay whole.
-        h.Run(136,
-              [&] { path = parts[0].empty() ? parts[i] : parts[0] + kPathSeparator + parts[i]; });
-        h.Run(138, [&] { path = NormalizePath(path); });
-        h.Run(140, [&] { files.AddEntry(path); });
+        const std::string path =
+            NormalizePath(parts[0].empty() ? parts[i] : parts[0] + kPathSeparator + parts[i]);
+        h.Run(steps::kAddEachFile, [&] { files.AddEntry(path); });
     }
 }
 

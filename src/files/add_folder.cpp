@@ -1,14 +1,16 @@
 #include "files/add_folder.h"
 
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/error_report.h"
 #include "base/protected_handler.h"
+#include "files/add_folder_steps.h"
 #include "files/folder_files.h"
 
 namespace verrolift {
+
+namespace steps = add_folder_steps;
 
 namespace {
 
@@ -31,34 +33,29 @@ void AddFolderCommand(AddFolderContext& context) {
     };
 
     std::string extension;
-    handler.Run(100, [&] {
+    handler.Run(steps::kAskExtension, [&] {
         extension =
             context.dialogs.InputBox(kExtensionPrompt, read(keys::kExtension, kDefaultExtension));
     });
-    if (extension.empty()) return;  // 102: cleared or cancelled
+    if (extension.empty()) return;  // cleared or cancelled
     // Saved before the folder is asked, so it is kept even when that is cancelled.
-    handler.Run(104, [&] { save(keys::kExtension, extension); });
+    handler.Run(steps::kSaveExtension, [&] { save(keys::kExtension, extension); });
 
     std::string picked;
-    handler.Run(106, [&] {
+    handler.Run(steps::kPickFolder, [&] {
         picked = context.dialogs.PickFolder(kFolderPickerTitle, read(keys::kLastFolder, ""));
     });
-    if (picked.empty()) return;  // 108
-    std::string lastFolder;
-    handler.Run(333, [&] { lastFolder = picked; });
-    handler.Run(334, [&] { save(keys::kLastFolder, lastFolder); });
+    if (picked.empty()) return;
+    handler.Run(steps::kSaveFolder, [&] { save(keys::kLastFolder, picked); });
 
-    std::optional<BusyPointer> busy;
-    handler.Run(114, [&] { busy.emplace(context.pointer); });
-    // 116 to 136: every matching file of the tree, gathered first and added
-    // in one go so that the list is filled with a single repaint.
+    BusyPointer busy(context.pointer);
+    handler.Run(steps::kBusyPointer, [&] { busy.Show(); });
+    // Every matching file of the tree, gathered first and added in one go so
+    // that the list is filled with a single repaint.
     const std::vector<std::string> found =
-        FilesInFolderTree(picked, "*." + extension, context.pump, context.dialogs,
-                          [&](std::int32_t step, const std::string& description) {
-                              handler.Report(step, description);
-                          });
-    handler.Run(134, [&] { context.files.AddEntries(found); });
-    handler.Run(138, [&] { busy.reset(); });
+        FilesInFolderTree(picked, "*." + extension, context.pump, context.dialogs, handler);
+    handler.Run(steps::kAddFiles, [&] { context.files.AddEntries(found); });
+    handler.Run(steps::kDefaultPointer, [&] { busy.Restore(); });
 }
 
 }  // namespace verrolift

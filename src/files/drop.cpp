@@ -1,5 +1,6 @@
 #include "files/drop.h"
 
+#include "base/error_report.h"
 #include "base/paths.h"
 #include "files/folder_files.h"
 
@@ -11,7 +12,9 @@ std::vector<std::string> DroppedEntries(const std::vector<std::string>& paths, E
     for (const auto& path : paths) {
         if (IsFolder(path)) {
             // A drop has no error report of its own: what cannot be read is left out.
-            auto files = FilesInFolderTree(path, "*.*", pump, dialogs, nullptr);
+            ProtectedHandler silent(tags::kForm2AddFolder, dialogs,
+                                    ProtectedHandler::Reporting::Silent);
+            auto files = FilesInFolderTree(path, "*.*", pump, dialogs, silent);
             entries.insert(entries.end(), std::make_move_iterator(files.begin()),
                            std::make_move_iterator(files.end()));
         } else {

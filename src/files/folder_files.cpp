@@ -1,48 +1,31 @@
 #include "files/folder_files.h"
 
-#include <exception>
-
-#include "base/failure.h"
 #include "base/paths.h"
+#include "files/add_folder_steps.h"
 #include "files/file_attributes.h"
 #include "files/folder_scan.h"
 
 namespace verrolift {
 
-namespace {
-
-template <class Statement>
-bool Attempt(std::int32_t step, const StepFailure& onFailure, Statement&& statement) {
-    try {
-        statement();
-        return true;
-    } catch (const Failure& failure) {
-        if (onFailure) onFailure(step, failure.Description());
-    } catch (const std::exception& e) {
-        if (onFailure) onFailure(step, e.what());
-    }
-    return false;
-}
-
-}  // namespace
+namespace steps = add_folder_steps;
 
 std::vector<std::string> FilesInFolderTree(const std::string& folder, std::string_view pattern,
                                            EventPump& pump, Dialogs& dialogs,
-                                           const StepFailure& onFailure) {
+                                           ProtectedHandler& handler) {
     std::vector<std::string> found;
-    std::vector<std::string> folders;
-    Attempt(116, onFailure, [&] { folders.push_back(folder + kPathSeparator); });
-    Attempt(118, onFailure, [&] { GetSubDirectories2016(folders, true, pump, dialogs); });
+    std::vector<std::string> folders{folder + kPathSeparator};
+    handler.Run(steps::kSubfolders, [&] { GetSubDirectories2016(folders, true, pump, dialogs); });
 
-    for (const auto& entry : folders) {                                                    // 120
-        const std::string_view own = std::string_view(entry).substr(0, entry.size() - 1);  // 122
+    for (const auto& entry : folders) {
+        const std::string_view own = std::string_view(entry).substr(0, entry.size() - 1);
         std::vector<std::string> names;
-        Attempt(124, onFailure, [&] { names = ListFilesInFolder(std::string(own), pattern); });
-        for (std::size_t i = 1; i < names.size(); ++i) {  // 126
+        handler.Run(steps::kListFiles,
+                    [&] { names = ListFilesInFolder(std::string(own), pattern); });
+        for (std::size_t i = 1; i < names.size(); ++i) {
             const std::string& name = names[i];
-            if (name.front() == '~') continue;  // 128: office lock and temporary files
-            Attempt(134, onFailure, [&] {
-                std::string path;  // 130
+            if (name.front() == '~') continue;  // office lock and temporary files
+            handler.Run(steps::kAddFiles, [&] {
+                std::string path;
                 path.reserve(own.size() + name.size() + 1);
                 path.append(own).push_back(kPathSeparator);
                 path.append(name);

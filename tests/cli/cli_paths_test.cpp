@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "base/error_report.h"
 #include "support/folder_tree.h"
 #include "support/recording_dialogs.h"
 
@@ -28,15 +29,12 @@ protected:
     }
     std::vector<std::string> Entries(const std::vector<std::string>& paths,
                                      std::optional<std::string> extension) {
-        return CliPathEntries(paths, extension, pump, dialogs,
-                              [&](std::int32_t step, const std::string& description) {
-                                  failures.push_back(std::to_string(step) + " " + description);
-                              });
+        return CliPathEntries(paths, extension, pump, dialogs, folderCommand);
     }
     test::FolderTree tree;
-    std::vector<std::string> failures;
     std::string file;
     test::RecordingDialogs dialogs;
+    ProtectedHandler folderCommand{tags::kForm2AddFolder, dialogs};
     NoEventPump pump;
 };
 
@@ -44,7 +42,7 @@ TEST_F(CliPaths, FolderWithoutExtensionAddsEveryFileAsADrop) {
     EXPECT_THAT(Entries({tree.Path("f")}, std::nullopt),
                 ElementsAre(tree.Path("f/B.CSV"), tree.Path("f/a.txt"), tree.Path("f/sub/c.csv"),
                             tree.Path("f/sub/d")));
-    EXPECT_TRUE(failures.empty());
+    EXPECT_EQ(folderCommand.Failures(), 0);
 }
 
 TEST_F(CliPaths, EmptyExtensionCountsAsNone) {

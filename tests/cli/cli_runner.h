@@ -22,4 +22,12 @@ std::vector<std::string> ReportDescriptions(const std::string& err);
 inline constexpr const char* kImportTag = "in Pellucor2021/08/31.Form2.PushButton1_Click ";
 inline constexpr const char* kLoadTag = "in Pellucor2021/08/31.Form2.Form_Load ";
 
+// A report's location as ReportLocations gives it, for a step of the import or of the load.
+inline std::string At(int step) {
+    return std::string(kImportTag) + "at line " + std::to_string(step);
+}
+inline std::string LoadAt(int step) {
+    return std::string(kLoadTag) + "at line " + std::to_string(step);
+}
+
 }  // namespace verrolift::test

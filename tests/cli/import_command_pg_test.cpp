@@ -8,16 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/headless_import.h"
 #include "cli_runner.h"
+#include "import/import_steps.h"
 #include "support/temp_dir.h"
 #include "support/test_database.h"
 
 namespace verrolift::test {
 namespace {
-
-std::string At(int step) {
-    return std::string(kImportTag) + "at line " + std::to_string(step);
-}
 
 class ImportCommandPg : public testing::Test {
 protected:
@@ -104,7 +102,8 @@ TEST_F(ImportCommandPg, RefusedLoginIsReportedByTheCatalogueAndOncePerFile) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "Done.\n");
     EXPECT_EQ(ReportLocations(r.err),
-              (std::vector<std::string>{std::string(kLoadTag) + "at line 120", At(124), At(124)}));
+              (std::vector<std::string>{LoadAt(kListTablesStep), At(import_steps::kOpenConnection),
+                                        At(import_steps::kOpenConnection)}));
     EXPECT_EQ(
         ColumnOn(account.ConnectionString(),
                  "SELECT count(*)::text FROM user_tables WHERE table_name LIKE '" + table + "%'"),

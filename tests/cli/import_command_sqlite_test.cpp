@@ -2,16 +2,14 @@
 #include <gtest/gtest.h>
 
 #include "cli/command_line.h"
+#include "cli/headless_import.h"
 #include "cli_runner.h"
+#include "import/import_steps.h"
 #include "support/temp_dir.h"
 #include "support/test_database.h"
 
 namespace verrolift::test {
 namespace {
-
-std::string At(int step) {
-    return std::string(kImportTag) + "at line " + std::to_string(step);
-}
 
 class ImportCommandSqlite : public testing::Test {
 protected:
@@ -161,7 +159,7 @@ TEST_F(ImportCommandSqlite, AppendToATableMissingFromTheCatalogueIsReportedByThe
     const auto r = Import({"--append", "NOSUCH", a});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "Done.\n");
-    EXPECT_EQ(ReportLocations(r.err), std::vector<std::string>{At(308)});
+    EXPECT_EQ(ReportLocations(r.err), std::vector<std::string>{At(import_steps::kOpenRecordSet)});
     EXPECT_EQ(Tables(), std::vector<std::string>{});
 }
 
@@ -193,7 +191,7 @@ TEST_F(ImportCommandSqlite, ADatabaseThatCannotBeReachedIsReportedByLoadAndRun) 
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "Done.\n");
     EXPECT_EQ(ReportLocations(r.err),
-              (std::vector<std::string>{std::string(kLoadTag) + "at line 120", At(124)}));
+              (std::vector<std::string>{LoadAt(kListTablesStep), At(import_steps::kOpenConnection)}));
 }
 
 TEST_F(ImportCommandSqlite, ProgressIsDrawnOnlyOnATerminal) {

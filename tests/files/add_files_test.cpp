@@ -7,6 +7,8 @@
 
 #include "base/error_report.h"
 #include "files/add_files.h"
+#include "files/add_files_steps.h"
+#include "support/file_lists.h"
 #include "support/recording_dialogs.h"
 
 namespace verrolift {
@@ -137,38 +139,25 @@ TEST(AddFiles, OnePathTooLongForTheBufferShowsTheTooManyFilesMessage) {
     EXPECT_EQ(dialogs.messages, std::vector<std::string>{kTooManyFiles});
 }
 
-// A list whose adding fails for chosen texts.
-class FailingFileList : public VectorFileList {
-public:
-    explicit FailingFileList(std::string failOn) : failOn_(std::move(failOn)) {}
-    void AddEntry(const std::string& text) override {
-        if (text == failOn_) throw std::runtime_error("Out of memory");
-        VectorFileList::AddEntry(text);
-    }
-
-private:
-    std::string failOn_;
-};
-
 TEST(AddFiles, FailureWhileAddingOneOfSeveralIsReportedWithStep140AndTheRestAreAdded) {
     test::RecordingDialogs dialogs;
     dialogs.fileAnswers.push_back({"/d/a.txt", "/d/b.txt", "/d/c.txt"});
-    FailingFileList files("/d/b.txt");
+    test::FailingFileList files("/d/b.txt");
     AddFilesCommand(files, dialogs);
     EXPECT_EQ(files.Entries(), (std::vector<std::string>{"/d/a.txt", "/d/c.txt"}));
     ASSERT_EQ(dialogs.reports.size(), 1u);
     EXPECT_EQ(dialogs.reports[0].tag, tags::kForm2AddFiles);
-    EXPECT_EQ(dialogs.reports[0].step, 140);
+    EXPECT_EQ(dialogs.reports[0].step, add_files_steps::kAddEachFile);
     EXPECT_EQ(dialogs.reports[0].description, "Out of memory");
 }
 
 TEST(AddFiles, FailureWhileAddingTheOnlyFileIsReportedWithStep122) {
     test::RecordingDialogs dialogs;
     dialogs.fileAnswers.push_back({"/d/a.txt"});
-    FailingFileList files("/d/a.txt");
+    test::FailingFileList files("/d/a.txt");
     AddFilesCommand(files, dialogs);
     EXPECT_EQ(files.Count(), 0);
-    EXPECT_EQ(dialogs.ReportSteps(), std::vector<int>{122});
+    EXPECT_EQ(dialogs.ReportSteps(), std::vector<int>{add_files_steps::kAddOnlyFile});
 }
 
 // A dialog that fails to open.
@@ -184,7 +173,7 @@ TEST(AddFiles, DialogThatFailsIsReportedWithStep112AndNothingIsAdded) {
     VectorFileList files;
     AddFilesCommand(files, dialogs);
     EXPECT_EQ(files.Count(), 0);
-    EXPECT_EQ(dialogs.ReportSteps(), std::vector<int>{112});
+    EXPECT_EQ(dialogs.ReportSteps(), std::vector<int>{add_files_steps::kPickFiles});
     EXPECT_TRUE(dialogs.messages.empty());
 }
 

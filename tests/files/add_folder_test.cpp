@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include "base/failure.h"
+#include "files/add_folder_steps.h"
+#include "support/file_lists.h"
 #include "support/folder_tree.h"
 #include "support/recording_dialogs.h"
 
@@ -50,16 +52,6 @@ public:
     bool failWrites = false;
 };
 
-// Counts the one-go additions, so that a folder fills the list in one step.
-class CountingFileList : public VectorFileList {
-public:
-    void AddEntries(const std::vector<std::string>& texts) override {
-        ++batches;
-        VectorFileList::AddEntries(texts);
-    }
-    int batches = 0;
-};
-
 class AddFolder : public ::testing::Test {
 protected:
     void Run() {
@@ -71,7 +63,7 @@ protected:
         dialogs.folderAnswers.push_back(folder);
     }
     test::FolderTree tree;
-    CountingFileList files;
+    test::CountingFileList files;
     test::RecordingDialogs dialogs;
     MemorySettings settings;
     test::RecordingPump pump;
@@ -240,7 +232,7 @@ TEST_F(AddFolder, UnreadableStoreIsReportedAndEndsAtTheEmptyAnswer) {
     Run();
     ASSERT_EQ(dialogs.reports.size(), 1u);
     EXPECT_EQ(dialogs.reports[0].tag, "in Pellucor2021/08/31.Form2.PushButton4_Click ");
-    EXPECT_EQ(dialogs.reports[0].step, 100);
+    EXPECT_EQ(dialogs.reports[0].step, add_folder_steps::kAskExtension);
     EXPECT_EQ(dialogs.reports[0].description, "store unreadable");
     EXPECT_EQ(files.Count(), 0);
 }
@@ -250,7 +242,7 @@ TEST_F(AddFolder, UnwritableStoreIsReportedAndTheCommandGoesOn) {
     settings.failWrites = true;
     Answer("txt", tree.Root());
     Run();
-    EXPECT_THAT(dialogs.ReportSteps(), ElementsAre(104, 334));
+    EXPECT_THAT(dialogs.ReportSteps(), ElementsAre(add_folder_steps::kSaveExtension, add_folder_steps::kSaveFolder));
     EXPECT_THAT(files.Entries(), ElementsAre(tree.Path("a.txt")));
     EXPECT_THAT(pointer.history, ElementsAre(PointerShape::Busy, PointerShape::Default));
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "base/failure.h"
+#include "support/file_lists.h"
 #include "support/folder_tree.h"
 #include "support/recording_dialogs.h"
 
@@ -15,15 +16,6 @@ namespace {
 
 using ::testing::ElementsAre;
 
-class CountingFileList : public VectorFileList {
-public:
-    void AddEntries(const std::vector<std::string>& texts) override {
-        ++batches;
-        VectorFileList::AddEntries(texts);
-    }
-    int batches = 0;
-};
-
 class Drop : public ::testing::Test {
 protected:
     std::vector<std::string> DropPaths(const std::vector<std::string>& paths) {
@@ -31,7 +23,7 @@ protected:
         return files.Entries();
     }
     test::FolderTree tree;
-    CountingFileList files;
+    test::CountingFileList files;
     test::RecordingDialogs dialogs;
     test::RecordingPump pump;
 };
@@ -63,7 +55,7 @@ TEST_F(Drop, FileAndFolderTogetherKeepDropOrder) {
     const std::string file = tree.File("lone.txt");
     tree.File("f/in.txt");
     EXPECT_THAT(DropPaths({file, tree.Path("f")}), ElementsAre(file, tree.Path("f/in.txt")));
-    files = CountingFileList();
+    files = test::CountingFileList();
     EXPECT_THAT(DropPaths({tree.Path("f"), file}), ElementsAre(tree.Path("f/in.txt"), file));
 }
 

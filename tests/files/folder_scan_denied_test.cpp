@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/error_report.h"
 #include "base/host.h"
 #include "files/folder_files.h"
 #include "files/folder_scan.h"
@@ -109,14 +110,12 @@ TEST_F(DeniedFolder, FilesOfTheDeniedFolderAreNotAdded) {
     const std::string problem = RunAsNonRoot([&]() -> std::string {
         test::RecordingDialogs dialogs;
         NoEventPump pump;
-        std::vector<std::string> failures;
-        const auto files = FilesInFolderTree(tree.Root(), "*.txt", pump, dialogs,
-                                             [&](std::int32_t step, const std::string& d) {
-                                                 failures.push_back(std::to_string(step) + d);
-                                             });
+        ProtectedHandler folderCommand(tags::kForm2AddFolder, dialogs);
+        const auto files = FilesInFolderTree(tree.Root(), "*.txt", pump, dialogs, folderCommand);
         std::string out;
         if (files != expected) out += "files\n" + Join(files) + "expected\n" + Join(expected);
-        if (!failures.empty() || !dialogs.reports.empty()) out += "a failure was reported";
+        if (folderCommand.Failures() != 0 || !dialogs.reports.empty())
+            out += "a failure was reported";
         return out;
     });
     EXPECT_EQ(problem, "");

@@ -12,7 +12,7 @@ class TableList {
 public:
     virtual ~TableList() = default;
     virtual int Count() const = 0;
-    virtual std::string At(int index) const = 0;  // 0-based
+    virtual std::string At(int index) const = 0;  // from 0, as in the file list
     virtual void Append(const std::string& name) = 0;
     virtual void InsertAtTop(const std::string& name) = 0;
     virtual void Clear() = 0;

@@ -5,12 +5,13 @@
 
 namespace verrolift {
 
-// The ordered list of files to import: full paths, positions from 1, duplicates allowed.
+// The ordered list of files to import: full paths, duplicates allowed. Indexes from 0,
+// as in the table list.
 class FileList {
 public:
     virtual ~FileList() = default;
     virtual int Count() const = 0;
-    virtual std::string At(int position) const = 0;  // 1-based
+    virtual std::string At(int index) const = 0;
     virtual void AddEntry(const std::string& text) = 0;
     // Appends many entries in one go (one repaint for a whole folder tree).
     virtual void AddEntries(const std::vector<std::string>& texts) {
@@ -21,7 +22,7 @@ public:
         std::vector<std::string> entries;
         const int n = Count();
         entries.reserve(static_cast<std::size_t>(n));
-        for (int i = 1; i <= n; ++i) entries.push_back(At(i));
+        for (int i = 0; i < n; ++i) entries.push_back(At(i));
         return entries;
     }
 };
@@ -32,9 +33,7 @@ public:
     VectorFileList() = default;
     explicit VectorFileList(std::vector<std::string> entries) : entries_(std::move(entries)) {}
     int Count() const override { return static_cast<int>(entries_.size()); }
-    std::string At(int position) const override {
-        return entries_.at(static_cast<std::size_t>(position - 1));
-    }
+    std::string At(int index) const override { return entries_.at(static_cast<std::size_t>(index)); }
     void AddEntry(const std::string& text) override { entries_.push_back(text); }
     const std::vector<std::string>& Entries() const { return entries_; }
 

@@ -41,8 +41,8 @@ int FileListView::Count() const {
     return topLevelItemCount();
 }
 
-std::string FileListView::At(int position) const {
-    return EntryText(position);
+std::string FileListView::At(int index) const {
+    return EntryText(index + 1);
 }
 
 void FileListView::AddEntry(const std::string& text) {

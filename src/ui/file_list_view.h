@@ -27,7 +27,7 @@ public:
 
     // FileList
     int Count() const override;
-    std::string At(int position) const override;
+    std::string At(int index) const override;
     void AddEntry(const std::string& text) override;
     void AddEntries(const std::vector<std::string>& texts) override;
 

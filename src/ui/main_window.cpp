@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -7,6 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <utility>
 
 #include "app/error_report.h"
 #include "app/look.h"
@@ -89,6 +92,15 @@ void MainWindow::BuildControls() {
     }
     ApplyDesignBackground(this);
 
+    // Two exclusive pairs. Left to themselves, option buttons are exclusive
+    // among all buttons below one parent, nested frames included, which makes
+    // one group of all four.
+    for (auto pair : {std::pair{option1_, option2_}, std::pair{option3_, option4_}}) {
+        auto* group = new QButtonGroup(this);
+        group->setExclusive(true);
+        group->addButton(pair.first);
+        group->addButton(pair.second);
+    }
     option1_->setChecked(true);
     option3_->setChecked(true);
     check2_->setChecked(false);

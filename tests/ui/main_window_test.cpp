@@ -193,6 +193,66 @@ INSTANTIATE_TEST_SUITE_P(
                       EnabledCase{"Label2", false}, EnabledCase{"List1", false}),
     [](const ::testing::TestParamInfo<EnabledCase>& p) { return std::string(p.param.control); });
 
+// The user's clicks on the four option buttons, and the four states after each.
+struct OptionClicks {
+    const char* name;
+    std::vector<const char*> clicks;
+    // One "1100"-style pattern per click: Option1, Option2, Option3, Option4 selected.
+    std::vector<const char*> states;
+};
+
+void PrintTo(const OptionClicks& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class OptionPairs : public MainWindowTest, public ::testing::WithParamInterface<OptionClicks> {
+protected:
+    std::string States() {
+        std::string s;
+        for (const char* name : {"Option1", "Option2", "Option3", "Option4"})
+            s += C<QRadioButton>(name)->isChecked() ? '1' : '0';
+        return s;
+    }
+};
+
+TEST_P(OptionPairs, EachPairKeepsExactlyOneSelected) {
+    const OptionClicks& c = GetParam();
+    ASSERT_EQ(c.clicks.size(), c.states.size());
+    EXPECT_EQ(States(), "1010") << "initial";
+    std::string done;
+    for (std::size_t i = 0; i < c.clicks.size(); ++i) {
+        done += std::string(done.empty() ? "" : ", ") + c.clicks[i];
+        QTest::mouseClick(C(c.clicks[i]), Qt::LeftButton);
+        EXPECT_EQ(States(), c.states[i]) << "after " << done;
+    }
+    // Whatever the way, the mode's controls follow the selected option.
+    const bool create = C<QRadioButton>("Option1")->isChecked();
+    for (const char* name : {"Option3", "Option4", "Label5", "Text2"})
+        EXPECT_EQ(OwnEnabled(C(name)), create) << name;
+    for (const char* name : {"Frame4", "Check2", "Label2", "List1"})
+        EXPECT_EQ(OwnEnabled(C(name)), !create) << name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form2, OptionPairs,
+    ::testing::Values(
+        OptionClicks{"AppendThenCreate", {"Option2", "Option1"}, {"0110", "1010"}},
+        OptionClicks{"SelectedCreateClickedAgain",
+                     {"Option2", "Option1", "Option1", "Option1"},
+                     {"0110", "1010", "1010", "1010"}},
+        OptionClicks{"SelectedAppendClickedAgain", {"Option2", "Option2"}, {"0110", "0110"}},
+        OptionClicks{"TypedNamesSurviveAppendAndCreate",
+                     {"Option4", "Option2", "Option1", "Option3", "Option4", "Option4"},
+                     {"1001", "0101", "1001", "1010", "1001", "1001"}},
+        // In append mode the column options are greyed: clicking them changes nothing.
+        OptionClicks{"GreyedColumnOptionsInAppendMode",
+                     {"Option2", "Option4", "Option3", "Option1", "Option4"},
+                     {"0110", "0110", "0110", "1010", "1001"}},
+        OptionClicks{"BackAndForth",
+                     {"Option2", "Option1", "Option2", "Option2", "Option1", "Option3"},
+                     {"0110", "1010", "0110", "0110", "1010", "1010"}}),
+    [](const ::testing::TestParamInfo<OptionClicks>& p) { return std::string(p.param.name); });
+
 TEST_F(MainWindowTest, CreateFrameStaysEnabledAndTheAppendFrameGreysAsAWhole) {
     QTest::mouseClick(C("Option2"), Qt::LeftButton);
     EXPECT_TRUE(C("Frame3")->isEnabled());

@@ -112,11 +112,27 @@ void FileListView::ScrollToEntry(int position) {
 }
 
 void FileListView::SetListCursor(const QCursor& cursor) {
-    viewport()->setCursor(cursor);
+    listCursor_ = cursor;
+    ShowListCursor();
 }
 
 void FileListView::ResetListCursor() {
-    viewport()->unsetCursor();
+    listCursor_.reset();
+    ShowListCursor();
+}
+
+void FileListView::ShowBusyPointer(bool busy) {
+    busyPointer_ = busy;
+    ShowListCursor();
+}
+
+void FileListView::ShowListCursor() {
+    if (busyPointer_)
+        viewport()->setCursor(Qt::WaitCursor);
+    else if (listCursor_)
+        viewport()->setCursor(*listCursor_);
+    else
+        viewport()->unsetCursor();
 }
 
 void FileListView::keyPressEvent(QKeyEvent* event) {

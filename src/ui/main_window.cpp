@@ -19,6 +19,7 @@
 #include "files/add_files.h"
 #include "files/add_folder.h"
 #include "import/import_run.h"
+#include "ui/caption_progress.h"
 #include "ui/file_list_drag.h"
 #include "ui/file_list_view.h"
 #include "ui/help_texts.h"
@@ -107,6 +108,8 @@ void MainWindow::BuildControls() {
     Option1_Click();
 
     listView1_->SetBusyTest([this] { return pointer_.Busy(); });
+    pointer_.OnBusyChange([this](bool busy) { listView1_->ShowBusyPointer(busy); });
+    progress_ = new CaptionProgress(this, context_.progressIntervalMs);
 
     connect(option1_, &QRadioButton::toggled, this, [this](bool on) {
         if (on) Option1_Click();
@@ -197,8 +200,9 @@ void MainWindow::Option2_Click() {
 
 void MainWindow::PushButton1_Click() {
     RunGuarded([&] {
-        ImportContext import{*listView1_,      *list1_,       *this,   profile_,
-                             context_.dialogs, context_.pump, pointer_};
+        const CaptionProgress::Run caption(*progress_);
+        ImportContext import{*listView1_,      *list1_,       *this,    profile_,
+                             context_.dialogs, context_.pump, pointer_, progress_};
         RunImport(import);
     });
 }

@@ -17,7 +17,8 @@ Program::Program(ProgramOptions options)
                *this,
                options_.programFolder,
                options_.random ? options_.random : TimerSeededFraction(),
-               options_.openUrl ? options_.openUrl : DesktopUrlOpener()} {
+               options_.openUrl ? options_.openUrl : DesktopUrlOpener(),
+               options_.progressIntervalMs} {
     if (!options_.onEnd) options_.onEnd = [] { QCoreApplication::quit(); };
 }
 

@@ -23,7 +23,8 @@ struct ProgramOptions {
     RandomFraction random;  // default: seeded from the time of day
     UrlOpener openUrl;      // default: the desktop's URL handler
     int yieldIntervalMs = 5;
-    std::function<void()> onEnd;  // default: leave the event loop
+    int progressIntervalMs = 250;  // caption progress of an import, at most this often
+    std::function<void()> onEnd;   // default: leave the event loop
 };
 
 // The two windows and the moves between them. The login window is created at

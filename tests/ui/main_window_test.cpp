@@ -432,6 +432,23 @@ TEST_F(MainWindowTest, HandOverButtonsResetOverFramesAndNeverOverABusyPointer) {
     EXPECT_EQ(w.cursor().shape(), Qt::WaitCursor);
 }
 
+TEST_F(MainWindowTest, TheBusyPointerCoversTheFileListThatHasAPointerOfItsOwn) {
+    FileListView& files = Window().Files();
+    files.AddEntries({"/a.txt", "/b.txt"});
+    QWidget* surface = files.viewport();
+    const QPoint onEntry = files.visualItemRect(files.topLevelItem(0)).center();
+    // A click on an entry leaves the list with its own arrow pointer.
+    QTest::mouseClick(surface, Qt::LeftButton, Qt::NoModifier, onEntry);
+    ASSERT_EQ(surface->cursor().shape(), Qt::ArrowCursor);
+
+    Window().Pointer().SetPointer(PointerShape::Busy);
+    EXPECT_EQ(surface->cursor().shape(), Qt::WaitCursor);
+    QTest::mouseClick(surface, Qt::LeftButton, Qt::NoModifier, onEntry);
+    EXPECT_EQ(surface->cursor().shape(), Qt::WaitCursor) << "a click while busy";
+    Window().Pointer().SetPointer(PointerShape::Default);
+    EXPECT_EQ(surface->cursor().shape(), Qt::ArrowCursor);
+}
+
 TEST_F(MainWindowTest, WithoutThePointerFileTheHandSettingShowsTheOrdinaryPointer) {
     MainWindow& w = Window();
     EXPECT_FALSE(w.Pointer().HasCustomCursor());

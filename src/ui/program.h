@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/dialogs.h"
@@ -9,6 +10,9 @@
 #include "app/startup.h"
 #include "ui/ui_event_pump.h"
 #include "ui/window_flow.h"
+#include "ui/window_placement.h"
+
+class QWidget;
 
 namespace verrolift {
 
@@ -44,6 +48,9 @@ public:
     // Null until the main window was first shown.
     MainWindow* Main() { return main_.get(); }
     UiEventPump& Pump() { return pump_; }
+    // The window a box belongs to, centred over it: the active one of the two
+    // windows, else the one shown (the main window first); null before either is up.
+    QWidget* DialogOwner() const;
 
     void ShowMainWindow() override;
     void HideMainWindow() override;
@@ -60,6 +67,8 @@ private:
     UiContext context_;
     std::unique_ptr<LoginWindow> login_;
     std::unique_ptr<MainWindow> main_;
+    std::optional<WindowPlacement> loginPlace_;
+    std::optional<WindowPlacement> mainPlace_;
 };
 
 }  // namespace verrolift

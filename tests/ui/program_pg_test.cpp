@@ -117,6 +117,32 @@ TEST_F(ProgramPgTest, SetupConnectionShowsTheSavedProfileAndHidesTheMainWindow) 
     EXPECT_EQ(h.program().Login().Profile().password, main.profile.password);
 }
 
+// The distance of a window's centre from the centre of its screen's free area.
+QPoint OffCentre(const QWidget* w) {
+    return w->frameGeometry().center() - w->screen()->availableGeometry().center();
+}
+
+TEST_F(ProgramPgTest, WindowsOpenCentredAndComeBackWhereTheyWereAndBoxesGoToTheShownWindow) {
+    SaveMainProfile();
+    h.Start();
+    LoginWindow& login = h.program().Login();
+    EXPECT_LE(OffCentre(&Main()).manhattanLength(), 2) << "main window first shown";
+    EXPECT_EQ(h.program().DialogOwner(), &Main());
+    Main().move(40, 30);
+
+    QTest::mouseClick(M("PushButton5"), Qt::LeftButton);
+    EXPECT_LE(OffCentre(&login).manhattanLength(), 2) << "login window first shown";
+    EXPECT_EQ(h.program().DialogOwner(), &login);
+    login.move(70, 20);
+
+    QTest::mouseClick(L("PushButton3"), Qt::LeftButton);
+    ASSERT_TRUE(Main().isVisible());
+    EXPECT_EQ(Main().pos(), QPoint(40, 30));
+    EXPECT_EQ(h.program().DialogOwner(), &Main());
+    QTest::mouseClick(M("PushButton5"), Qt::LeftButton);
+    EXPECT_EQ(login.pos(), QPoint(70, 20));
+}
+
 TEST_F(ProgramPgTest, OtherAccountAfterSetupConnectionListsItsTablesAndKeepsFilesAndOptions) {
     SaveMainProfile();
     h.Start();

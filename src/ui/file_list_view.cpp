@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 
 #include "app/look.h"
+#include "ui/filled_header.h"
 
 namespace verrolift {
 
@@ -14,6 +15,7 @@ constexpr int kBytesRole = Qt::UserRole + 1;
 }  // namespace
 
 FileListView::FileListView(QWidget* parent) : QTreeWidget(parent) {
+    setHeader(new FilledHeader(this));
     setColumnCount(1);
     setHeaderHidden(false);
     header()->setStretchLastSection(false);

@@ -22,6 +22,7 @@
 #include "ui/caption_progress.h"
 #include "ui/file_list_drag.h"
 #include "ui/file_list_view.h"
+#include "ui/frame_box.h"
 #include "ui/help_texts.h"
 #include "ui/slot_guard.h"
 #include "ui/table_list_box.h"
@@ -43,7 +44,7 @@ void MainWindow::BuildControls() {
     setFixedSize(TwipsToPixels(6360), TwipsToPixels(8220));
     setFont(ControlFont());
 
-    frame1_ = Make<QGroupBox>(this, "Frame1", TwipsRect(120, 0, 6120, 2480));
+    frame1_ = Make<FrameBox>(this, "Frame1", TwipsRect(120, 0, 6120, 2480));
     listView1_ = Make<FileListView>(frame1_, "ListView1", TwipsRect(120, 240, 5895, 1215));
     pushButton3_ = Make<QPushButton>(frame1_, "PushButton3", TwipsRect(120, 1560, 2895, 400));
     pushButton3_->setText(QStringLiteral("Add Text File(s)"));
@@ -56,11 +57,11 @@ void MainWindow::BuildControls() {
     pushButton6_ = Make<QPushButton>(frame1_, "PushButton6", TwipsRect(4080, 2033, 615, 345));
     pushButton6_->setText(QStringLiteral("?"));
 
-    frame2_ = Make<QGroupBox>(this, "Frame2", TwipsRect(120, 2520, 6120, 5055));
+    frame2_ = Make<FrameBox>(this, "Frame2", TwipsRect(120, 2520, 6120, 5055));
     frame2_->setTitle(QStringLiteral("Table Options"));
     option1_ = Make<QRadioButton>(frame2_, "Option1", TwipsRect(180, 360, 3495, 255));
     option1_->setText(QStringLiteral("Create New Table From Text File"));
-    frame3_ = Make<QGroupBox>(frame2_, "Frame3", TwipsRect(180, 720, 5775, 1455));
+    frame3_ = Make<FrameBox>(frame2_, "Frame3", TwipsRect(180, 720, 5775, 1455));
     frame3_->setTitle(QStringLiteral("Create New Table Options"));
     option3_ = Make<QRadioButton>(frame3_, "Option3", TwipsRect(120, 300, 4695, 255));
     option3_->setText(QStringLiteral("First line in file will be used to create table columns"));
@@ -72,7 +73,7 @@ void MainWindow::BuildControls() {
     text2_->setText(QString::fromLatin1(kDefaultTableName));
     option2_ = Make<QRadioButton>(frame2_, "Option2", TwipsRect(180, 2280, 4095, 255));
     option2_->setText(QStringLiteral("Append to Existing Table From Text File"));
-    frame4_ = Make<QGroupBox>(frame2_, "Frame4", TwipsRect(180, 2640, 5775, 2175));
+    frame4_ = Make<FrameBox>(frame2_, "Frame4", TwipsRect(180, 2640, 5775, 2175));
     frame4_->setTitle(QStringLiteral("Append to Existing Table Options"));
     check2_ = Make<QCheckBox>(frame4_, "Check2", TwipsRect(120, 360, 5535, 255));
     check2_->setText(

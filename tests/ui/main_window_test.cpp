@@ -168,6 +168,68 @@ TEST_F(MainWindowTest, FramesLabelsOptionsAndChecksTakeTheFaceColour) {
     EXPECT_EQ(Window().palette().color(Window().backgroundRole()), face);
 }
 
+// The window as drawn, in its own coordinates.
+QImage Drawn(QWidget* w) {
+    return w->grab().toImage();
+}
+
+QColor At(const QImage& image, QPoint p) {
+    return image.pixelColor(p);
+}
+
+TEST_F(MainWindowTest, LabelsOptionsAndChecksShowTheFaceOfTheirFrameWithoutAPatch) {
+    QWidget& w = Window();
+    const QImage image = Drawn(&w);
+    for (const char* name :
+         {"Label1", "Label2", "Label5", "Option1", "Option2", "Option3", "Option4", "Check2"}) {
+        QWidget* control = C(name);
+        const QRect r(control->mapTo(&w, QPoint(0, 0)), control->size());
+        // The control's top right corner is blank (its last pixels may lie
+        // under the next control); a little left of the control lies its
+        // frame's own face.
+        const QColor own = At(image, r.topRight() - QPoint(3, 0));
+        const QColor container = At(image, QPoint(r.left() - 3, r.center().y()));
+        EXPECT_EQ(own.name().toStdString(), container.name().toStdString()) << name;
+    }
+}
+
+TEST_F(MainWindowTest, FrameCaptionsSitOnTheBorderLine) {
+    Window();
+    for (const char* name : {"Frame2", "Frame3", "Frame4"}) {
+        auto* frame = C<QGroupBox>(name);
+        const QImage image = Drawn(frame);
+        const int textHeight = QFontMetrics(frame->font()).height();
+        // Down the right part of the frame, clear of the caption: the first
+        // line met is the top border.
+        const int x = frame->width() - 20;
+        const QColor face = At(image, QPoint(x, 0));
+        int border = -1;
+        for (int y = 1; y < frame->height() && border < 0; ++y)
+            if (At(image, QPoint(x, y)) != face) border = y;
+        EXPECT_GT(border, 0) << name;
+        EXPECT_LT(border, textHeight) << name << ": the border runs below the caption";
+        // The caption itself is drawn across that line, greyed or not.
+        const int captionWidth = QFontMetrics(frame->font()).horizontalAdvance(frame->title());
+        int inked = 0;
+        for (int cx = 0; cx < captionWidth; ++cx)
+            for (int y = 0; y < textHeight; ++y)
+                if (y != border && y != border + 1 && At(image, QPoint(cx, y)) != face) ++inked;
+        EXPECT_GT(inked, captionWidth / 2) << name;
+    }
+}
+
+TEST_F(MainWindowTest, FileListHeaderSpansTheList) {
+    QHeaderView* header = Window().Files().header();
+    const QImage image = Drawn(header);
+    ASSERT_LT(header->sectionSize(0) + 20, header->width());
+    const int y = header->height() / 2;
+    const QColor inColumn = At(image, QPoint(header->sectionSize(0) - 10, y));
+    const QColor beyond = At(image, QPoint(header->sectionSize(0) + 10, y));
+    const QColor farEnd = At(image, QPoint(header->width() - 3, y));
+    EXPECT_EQ(beyond.name().toStdString(), inColumn.name().toStdString());
+    EXPECT_EQ(farEnd.name().toStdString(), inColumn.name().toStdString());
+}
+
 struct EnabledCase {
     const char* control;
     bool inCreateMode;

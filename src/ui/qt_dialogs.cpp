@@ -15,6 +15,7 @@
 
 #include "app/failure.h"
 #include "app/look.h"
+#include "ui/window_placement.h"
 
 namespace verrolift {
 
@@ -27,8 +28,21 @@ std::string Bytes(const QString& text) {
     return text.toLocal8Bit().toStdString();
 }
 
+// A box that opens centred over the window it belongs to, once its size is settled.
+template <class Dialog>
+class OwnedBox : public Dialog {
+public:
+    using Dialog::Dialog;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        Dialog::showEvent(event);
+        CentreOverOwner(this);
+    }
+};
+
 void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text) {
-    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    OwnedBox<QMessageBox> box(icon, title, text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     // A message box fixes its size from its layout each time it is shown, so
     // the caption's room goes into the layout: the button row spans the box.
@@ -67,7 +81,7 @@ void QtDialogs::ShowErrorReport(const ErrorReport& report) {
 
 std::string QtDialogs::InputBox(const std::string& prompt, const std::string& defaultAnswer) {
     StopWhenEnding();
-    QInputDialog dialog(Parent());
+    OwnedBox<QInputDialog> dialog(Parent());
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setWindowTitle(ApplicationTitle());
     dialog.setLabelText(DisplayText(prompt));

@@ -23,4 +23,9 @@ private:
     std::optional<QPoint> at_;
 };
 
+// Puts a box that is about to be shown centred over the window it belongs
+// to (its parent's window), frame on frame, as long as that window is shown.
+// Qt's own placement only estimates the frames and lands the box lower or higher.
+void CentreOverOwner(QWidget* box);
+
 }  // namespace verrolift

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/failure.h"
+#include "base/failure.h"
 
 namespace verrolift {
 
@@ -62,6 +62,10 @@ public:
     // when the driver will not disconnect without it.
     void Close() noexcept;
     bool IsOpen() const noexcept { return open_; }
+
+    // True when the driver says the link to the server is gone
+    // (SQL_ATTR_CONNECTION_DEAD); false while it holds, or when the driver cannot tell.
+    bool IsDead() const noexcept;
 
 private:
     void* Statement() const;  // the statement handle of an open connection, or throws

@@ -4,8 +4,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include "app/look.h"
 #include "ui/filled_header.h"
+#include "ui/look.h"
 
 namespace verrolift {
 

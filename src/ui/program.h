@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "app/dialogs.h"
-#include "app/settings_store.h"
-#include "app/startup.h"
+#include "base/dialogs.h"
+#include "base/settings_store.h"
+#include "ui/startup.h"
 #include "ui/ui_event_pump.h"
 #include "ui/window_flow.h"
 #include "ui/window_placement.h"

@@ -13,8 +13,8 @@
 #include <QStringList>
 #include <QStyle>
 
-#include "app/failure.h"
-#include "app/look.h"
+#include "base/failure.h"
+#include "ui/look.h"
 #include "ui/window_placement.h"
 
 namespace verrolift {

@@ -13,11 +13,12 @@ class FrameBox : public QGroupBox {
 public:
     explicit FrameBox(QWidget* parent = nullptr) : QGroupBox(parent) {}
 
-    // Where the top border line runs, from the frame's top.
-    int BorderTop() const;
-
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    // Where the top border line runs, from the frame's top.
+    int BorderTop() const;
 };
 
 }  // namespace verrolift

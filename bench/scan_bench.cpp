@@ -85,7 +85,7 @@ double Median(std::vector<double> values) {
 double TimeScan(const std::string& root, std::size_t& found) {
     verrolift::NoEventPump pump;
     CountingDialogs dialogs;
-    verrolift::ProtectedHandler folderCommand(verrolift::tags::kForm2AddFolder, dialogs);
+    verrolift::ProtectedHandler folderCommand(verrolift::tags::kMainAddFolder, dialogs);
     const auto start = std::chrono::steady_clock::now();
     const auto files = verrolift::FilesInFolderTree(root, "*.txt", pump, dialogs, folderCommand);
     const double seconds = Seconds(start);

@@ -10,21 +10,23 @@ inline constexpr std::string_view kProductName = "Verrolift";
 inline constexpr std::string_view kErrorReportTitle = "Application Error";
 inline constexpr std::string_view kSupportAddress = "support@verrolift.example";
 
-// Location tags of the protected handlers; the trailing blank belongs to each tag.
+// Location tags of the protected handlers, named by window and command; the texts keep the
+// design's names (Form1 is the login window, Form2 the main window). The trailing blank
+// belongs to each tag.
 namespace tags {
-inline constexpr std::string_view kForm1Load = "in Pellucor2021/08/31.Form1.Form_Load ";
-inline constexpr std::string_view kForm1SidHelp = "in Pellucor2021/08/31.Form1.PushButton1_Click ";
-inline constexpr std::string_view kForm1Next = "in Pellucor2021/08/31.Form1.PushButton3_Click ";
-inline constexpr std::string_view kForm1TestConnection =
+inline constexpr std::string_view kLoginLoad = "in Pellucor2021/08/31.Form1.Form_Load ";
+inline constexpr std::string_view kLoginSidHelp = "in Pellucor2021/08/31.Form1.PushButton1_Click ";
+inline constexpr std::string_view kLoginNext = "in Pellucor2021/08/31.Form1.PushButton3_Click ";
+inline constexpr std::string_view kLoginTestConnection =
     "in Pellucor2021/08/31.Form1.PushButton5_Click ";
-inline constexpr std::string_view kForm1Help = "in Pellucor2021/08/31.Form1.PushButton6_Click ";
-inline constexpr std::string_view kForm2Load = "in Pellucor2021/08/31.Form2.Form_Load ";
-inline constexpr std::string_view kForm2Import = "in Pellucor2021/08/31.Form2.PushButton1_Click ";
-inline constexpr std::string_view kForm2AddFiles = "in Pellucor2021/08/31.Form2.PushButton3_Click ";
-inline constexpr std::string_view kForm2AddFolder = "in Pellucor2021/08/31.Form2.PushButton4_Click ";
-inline constexpr std::string_view kForm2SetupConnection =
+inline constexpr std::string_view kLoginHelp = "in Pellucor2021/08/31.Form1.PushButton6_Click ";
+inline constexpr std::string_view kMainLoad = "in Pellucor2021/08/31.Form2.Form_Load ";
+inline constexpr std::string_view kMainImport = "in Pellucor2021/08/31.Form2.PushButton1_Click ";
+inline constexpr std::string_view kMainAddFiles = "in Pellucor2021/08/31.Form2.PushButton3_Click ";
+inline constexpr std::string_view kMainAddFolder = "in Pellucor2021/08/31.Form2.PushButton4_Click ";
+inline constexpr std::string_view kMainSetupConnection =
     "in Pellucor2021/08/31.Form2.PushButton5_Click ";
-inline constexpr std::string_view kForm2FormatHelp =
+inline constexpr std::string_view kMainFormatHelp =
     "in Pellucor2021/08/31.Form2.PushButton6_Click ";
 inline constexpr std::string_view kFolderScan =
     "in Marrowtide2021/08/31.AddFolder.GetSubDirectories2016 ";

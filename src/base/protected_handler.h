@@ -14,9 +14,10 @@ namespace verrolift {
 // A command whose numbered statements each report their own failure and let
 // the command go on with the next statement.
 //
-//   ProtectedHandler h(tags::kForm2Load, dialogs);
-//   h.Run(100, [&] { ApplyFaceColor(); });
-//   if (h.Test(110, [&] { return FileExists(p); })) h.Run(112, [&] { LoadPointer(p); });
+//   ProtectedHandler h(tags::kMainLoad, dialogs);
+//   h.Run(steps::kFaceColor, [&] { ApplyFaceColor(); });
+//   if (h.Test(steps::kPointerFileTest, [&] { return FileExists(p); }))
+//       h.Run(steps::kLoadPointer, [&] { LoadPointer(p); });
 //
 // RunAborted passes through untouched: a closing program reports nothing more.
 // A silent handler counts its failures but shows none (a drop has no report of its own).

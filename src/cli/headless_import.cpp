@@ -45,7 +45,7 @@ private:
 // as the folder command reports it, so the exit status shows it.
 std::vector<std::string> PathEntries(const CommandLine& commandLine, EventPump& pump,
                                      Dialogs& dialogs) {
-    ProtectedHandler folderCommand(tags::kForm2AddFolder, dialogs);
+    ProtectedHandler folderCommand(tags::kMainAddFolder, dialogs);
     return CliPathEntries(commandLine.paths, commandLine.extension, pump, dialogs, folderCommand);
 }
 
@@ -88,7 +88,7 @@ int RunHeadlessImport(const CommandLine& commandLine, const Console& console) {
         // As the main window's load step: a failing catalogue is reported and the list stays
         // as far as it got.
         VectorTableList tables;
-        ProtectedHandler load(tags::kForm2Load, dialogs);
+        ProtectedHandler load(tags::kMainLoad, dialogs);
         load.Run(kListTablesStep,
                  [&] { ListUserTables(tables, connection.ConnectionString(), pump); });
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <csignal>
-#include <cstdint>
 #include <cstdio>
 
 #include "cli/command_line.h"
@@ -22,10 +21,6 @@ struct Console {
     // Set by a signal: the run stops at its next yield.
     const volatile std::sig_atomic_t* stopRequested = nullptr;
 };
-
-// The step of the main window's load statement that fills the table list; the
-// command line reports a failing catalogue under it, as the window does.
-inline constexpr std::int32_t kListTablesStep = 120;
 
 // The main window's work without the window: fills the table list from the
 // catalogue, builds the file list from the paths, sets the options and runs

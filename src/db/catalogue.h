@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "base/host.h"
@@ -8,6 +9,10 @@
 namespace verrolift {
 
 inline constexpr const char* kCatalogueQuery = "SELECT table_name FROM user_tables";
+
+// The main window's load reports a failing catalogue at this step, and the
+// command line's load, which stands in for it, does the same.
+inline constexpr std::int32_t kListTablesStep = 120;
 
 // Appends the connected user's table names to list, in the database's order,
 // yielding before every row. Failures propagate; names appended before one stay.

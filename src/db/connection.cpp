@@ -49,7 +49,7 @@ bool TryOpenConnection(const std::string& connectionString) {
 }
 
 void TestConnection(const ConnectionSource& source, Dialogs& dialogs, WindowPointer& pointer) {
-    ProtectedHandler handler(tags::kForm1TestConnection, dialogs);
+    ProtectedHandler handler(tags::kLoginTestConnection, dialogs);
     std::optional<OdbcConnection> connection;
     handler.Run(kMakeConnectionStep, [&] { connection.emplace(); });
 

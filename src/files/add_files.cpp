@@ -66,7 +66,7 @@ std::vector<std::string> SplitAtNul(const std::string& text) {
 }  // namespace
 
 void AddFilesCommand(FileList& files, Dialogs& dialogs) {
-    ProtectedHandler h(tags::kForm2AddFiles, dialogs);
+    ProtectedHandler h(tags::kMainAddFiles, dialogs);
     // The dialog takes its title and filter with it when it is shown.
     std::string result;
     bool tooMany = false;

@@ -23,7 +23,7 @@ constexpr const char* kFolderPickerTitle = "Please select folder:";
 }  // namespace
 
 void AddFolderCommand(AddFolderContext& context) {
-    ProtectedHandler handler(tags::kForm2AddFolder, context.dialogs);
+    ProtectedHandler handler(tags::kMainAddFolder, context.dialogs);
     auto read = [&](std::string_view key, std::string_view defaultValue) {
         return context.settings.GetSetting(kSettingsApplication, kSettingsSection, key,
                                            defaultValue);

@@ -12,7 +12,7 @@ std::vector<std::string> DroppedEntries(const std::vector<std::string>& paths, E
     for (const auto& path : paths) {
         if (IsFolder(path)) {
             // A drop has no error report of its own: what cannot be read is left out.
-            ProtectedHandler silent(tags::kForm2AddFolder, dialogs,
+            ProtectedHandler silent(tags::kMainAddFolder, dialogs,
                                     ProtectedHandler::Reporting::Silent);
             auto files = FilesInFolderTree(path, "*.*", pump, dialogs, silent);
             entries.insert(entries.end(), std::make_move_iterator(files.begin()),

@@ -92,7 +92,7 @@ void RequireKeptLines(const FileImport& file) {
 class ImportRun {
 public:
     explicit ImportRun(ImportContext& context)
-        : context_(context), options_(context.options), h_(tags::kForm2Import, context.dialogs) {}
+        : context_(context), options_(context.options), h_(tags::kMainImport, context.dialogs) {}
 
     void Run() {
         if (h_.Test(steps::kNoFilesTest, [&] { return context_.files.Count() == 0; })) {

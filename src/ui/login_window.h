@@ -26,16 +26,16 @@ public:
 
     // Form_Load: skin, caption and title, home page, hand pointer, saved
     // profile, probe, and on success straight on to the main window.
-    void FormLoad();
+    void Load();
 
     std::string ConnectionString() const override;
     ConnectionProfile Profile() const;
     QtWindowPointer& Pointer() { return pointer_; }
 
-    void PushButton1_Click();  // "?"
-    void PushButton3_Click();  // "Next >"
-    void PushButton5_Click();  // "Test Connection"
-    void PushButton6_Click();  // "Help"
+    void OnSidHelpClicked();  // "?"
+    void OnNextClicked();  // "Next >"
+    void OnTestConnectionClicked();  // "Test Connection"
+    void OnHelpClicked();  // "Help"
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -46,17 +46,17 @@ private:
 
     UiContext& context_;
     QtWindowPointer pointer_;
-    QGroupBox* frame1_ = nullptr;
-    QLabel* label1_ = nullptr;
-    QLabel* label2_ = nullptr;
-    QLabel* label4_ = nullptr;
-    SelectAllLineEdit* text1_ = nullptr;
-    SelectAllLineEdit* text2_ = nullptr;
-    SelectAllLineEdit* text3_ = nullptr;
-    QPushButton* pushButton1_ = nullptr;
-    QPushButton* pushButton3_ = nullptr;
-    QPushButton* pushButton5_ = nullptr;
-    QPushButton* pushButton6_ = nullptr;
+    QGroupBox* profileFrame_ = nullptr;
+    QLabel* userLabel_ = nullptr;
+    QLabel* sidLabel_ = nullptr;
+    QLabel* passwordLabel_ = nullptr;
+    SelectAllLineEdit* sidEdit_ = nullptr;
+    SelectAllLineEdit* userEdit_ = nullptr;
+    SelectAllLineEdit* passwordEdit_ = nullptr;
+    QPushButton* sidHelpButton_ = nullptr;
+    QPushButton* nextButton_ = nullptr;
+    QPushButton* testConnectionButton_ = nullptr;
+    QPushButton* helpButton_ = nullptr;
 };
 
 }  // namespace verrolift

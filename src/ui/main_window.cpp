@@ -24,6 +24,7 @@
 #include "ui/frame_box.h"
 #include "ui/help_texts.h"
 #include "ui/look.h"
+#include "ui/main_window_steps.h"
 #include "ui/slot_guard.h"
 #include "ui/table_list_box.h"
 #include "ui/widget_building.h"
@@ -33,6 +34,8 @@ namespace verrolift {
 using ui::Bytes;
 using ui::Local;
 using ui::Make;
+
+namespace steps = main_window_steps;
 
 MainWindow::MainWindow(UiContext& context, const ConnectionSource& profile)
     : QWidget(nullptr), context_(context), profile_(profile), pointer_(this) {
@@ -44,51 +47,51 @@ void MainWindow::BuildControls() {
     setFixedSize(TwipsToPixels(6360), TwipsToPixels(8220));
     setFont(ControlFont());
 
-    frame1_ = Make<FrameBox>(this, "Frame1", TwipsRect(120, 0, 6120, 2480));
-    listView1_ = Make<FileListView>(frame1_, "ListView1", TwipsRect(120, 240, 5895, 1215));
-    pushButton3_ = Make<QPushButton>(frame1_, "PushButton3", TwipsRect(120, 1560, 2895, 400));
-    pushButton3_->setText(QStringLiteral("Add Text File(s)"));
-    pushButton4_ = Make<QPushButton>(frame1_, "PushButton4", TwipsRect(3120, 1560, 2895, 400));
-    pushButton4_->setText(QStringLiteral("Add All File(s) In Folder"));
-    label1_ = Make<QLabel>(frame1_, "Label1", TwipsRect(240, 2090, 2055, 255));
-    label1_->setText(QStringLiteral("Fields Separated By:"));
-    text3_ = Make<QLineEdit>(frame1_, "Text3", TwipsRect(2280, 2050, 1695, 330));
-    text3_->setText(QString::fromLatin1(kDefaultSeparator));
-    pushButton6_ = Make<QPushButton>(frame1_, "PushButton6", TwipsRect(4080, 2033, 615, 345));
-    pushButton6_->setText(QStringLiteral("?"));
+    filesFrame_ = Make<FrameBox>(this, "Frame1", TwipsRect(120, 0, 6120, 2480));
+    fileList_ = Make<FileListView>(filesFrame_, "ListView1", TwipsRect(120, 240, 5895, 1215));
+    addFilesButton_ = Make<QPushButton>(filesFrame_, "PushButton3", TwipsRect(120, 1560, 2895, 400));
+    addFilesButton_->setText(QStringLiteral("Add Text File(s)"));
+    addFolderButton_ = Make<QPushButton>(filesFrame_, "PushButton4", TwipsRect(3120, 1560, 2895, 400));
+    addFolderButton_->setText(QStringLiteral("Add All File(s) In Folder"));
+    separatorLabel_ = Make<QLabel>(filesFrame_, "Label1", TwipsRect(240, 2090, 2055, 255));
+    separatorLabel_->setText(QStringLiteral("Fields Separated By:"));
+    separatorEdit_ = Make<QLineEdit>(filesFrame_, "Text3", TwipsRect(2280, 2050, 1695, 330));
+    separatorEdit_->setText(QString::fromLatin1(kDefaultSeparator));
+    formatHelpButton_ = Make<QPushButton>(filesFrame_, "PushButton6", TwipsRect(4080, 2033, 615, 345));
+    formatHelpButton_->setText(QStringLiteral("?"));
 
-    frame2_ = Make<FrameBox>(this, "Frame2", TwipsRect(120, 2520, 6120, 5055));
-    frame2_->setTitle(QStringLiteral("Table Options"));
-    option1_ = Make<QRadioButton>(frame2_, "Option1", TwipsRect(180, 360, 3495, 255));
-    option1_->setText(QStringLiteral("Create New Table From Text File"));
-    frame3_ = Make<FrameBox>(frame2_, "Frame3", TwipsRect(180, 720, 5775, 1455));
-    frame3_->setTitle(QStringLiteral("Create New Table Options"));
-    option3_ = Make<QRadioButton>(frame3_, "Option3", TwipsRect(120, 300, 4695, 255));
-    option3_->setText(QStringLiteral("First line in file will be used to create table columns"));
-    option4_ = Make<QRadioButton>(frame3_, "Option4", TwipsRect(120, 600, 4455, 255));
-    option4_->setText(QStringLiteral("Ignore first line, user-specified columns names"));
-    label5_ = Make<QLabel>(frame3_, "Label5", TwipsRect(240, 960, 1215, 255));
-    label5_->setText(QStringLiteral("Table Name:"));
-    text2_ = Make<QLineEdit>(frame3_, "Text2", TwipsRect(1680, 960, 3735, 330));
-    text2_->setText(QString::fromLatin1(kDefaultTableName));
-    option2_ = Make<QRadioButton>(frame2_, "Option2", TwipsRect(180, 2280, 4095, 255));
-    option2_->setText(QStringLiteral("Append to Existing Table From Text File"));
-    frame4_ = Make<FrameBox>(frame2_, "Frame4", TwipsRect(180, 2640, 5775, 2175));
-    frame4_->setTitle(QStringLiteral("Append to Existing Table Options"));
-    check2_ = Make<QCheckBox>(frame4_, "Check2", TwipsRect(120, 360, 5535, 255));
-    check2_->setText(
+    tableOptionsFrame_ = Make<FrameBox>(this, "Frame2", TwipsRect(120, 2520, 6120, 5055));
+    tableOptionsFrame_->setTitle(QStringLiteral("Table Options"));
+    createOption_ = Make<QRadioButton>(tableOptionsFrame_, "Option1", TwipsRect(180, 360, 3495, 255));
+    createOption_->setText(QStringLiteral("Create New Table From Text File"));
+    createFrame_ = Make<FrameBox>(tableOptionsFrame_, "Frame3", TwipsRect(180, 720, 5775, 1455));
+    createFrame_->setTitle(QStringLiteral("Create New Table Options"));
+    headerColumnsOption_ = Make<QRadioButton>(createFrame_, "Option3", TwipsRect(120, 300, 4695, 255));
+    headerColumnsOption_->setText(QStringLiteral("First line in file will be used to create table columns"));
+    typedColumnsOption_ = Make<QRadioButton>(createFrame_, "Option4", TwipsRect(120, 600, 4455, 255));
+    typedColumnsOption_->setText(QStringLiteral("Ignore first line, user-specified columns names"));
+    tableNameLabel_ = Make<QLabel>(createFrame_, "Label5", TwipsRect(240, 960, 1215, 255));
+    tableNameLabel_->setText(QStringLiteral("Table Name:"));
+    tableNameEdit_ = Make<QLineEdit>(createFrame_, "Text2", TwipsRect(1680, 960, 3735, 330));
+    tableNameEdit_->setText(QString::fromLatin1(kDefaultTableName));
+    appendOption_ = Make<QRadioButton>(tableOptionsFrame_, "Option2", TwipsRect(180, 2280, 4095, 255));
+    appendOption_->setText(QStringLiteral("Append to Existing Table From Text File"));
+    appendFrame_ = Make<FrameBox>(tableOptionsFrame_, "Frame4", TwipsRect(180, 2640, 5775, 2175));
+    appendFrame_->setTitle(QStringLiteral("Append to Existing Table Options"));
+    skipHeaderCheck_ = Make<QCheckBox>(appendFrame_, "Check2", TwipsRect(120, 360, 5535, 255));
+    skipHeaderCheck_->setText(
         QStringLiteral("Ignore first line in file because it is a header row with no data"));
-    label2_ = Make<QLabel>(frame4_, "Label2", TwipsRect(240, 720, 1215, 255));
-    label2_->setText(QStringLiteral("Table Name:"));
-    list1_ = Make<TableListBox>(frame4_, "List1", TwipsRect(1680, 720, 3735, 1185));
+    appendTableLabel_ = Make<QLabel>(appendFrame_, "Label2", TwipsRect(240, 720, 1215, 255));
+    appendTableLabel_->setText(QStringLiteral("Table Name:"));
+    tableList_ = Make<TableListBox>(appendFrame_, "List1", TwipsRect(1680, 720, 3735, 1185));
 
-    pushButton1_ = Make<QPushButton>(this, "PushButton1", TwipsRect(120, 7680, 3015, 400));
-    pushButton1_->setText(QStringLiteral("Import To Oracle"));
-    pushButton5_ = Make<QPushButton>(this, "PushButton5", TwipsRect(3240, 7680, 3000, 400));
-    pushButton5_->setText(QStringLiteral("Setup Connection"));
+    importButton_ = Make<QPushButton>(this, "PushButton1", TwipsRect(120, 7680, 3015, 400));
+    importButton_->setText(QStringLiteral("Import To Oracle"));
+    setupConnectionButton_ = Make<QPushButton>(this, "PushButton5", TwipsRect(3240, 7680, 3000, 400));
+    setupConnectionButton_->setText(QStringLiteral("Setup Connection"));
 
     for (QWidget* w : findChildren<QWidget*>()) w->setFont(ControlFont());
-    for (QPushButton* b : {pushButton1_, pushButton3_, pushButton4_, pushButton5_, pushButton6_}) {
+    for (QPushButton* b : {importButton_, addFilesButton_, addFolderButton_, setupConnectionButton_, formatHelpButton_}) {
         b->setFont(ButtonFont());
         b->setAutoDefault(false);
     }
@@ -97,143 +100,142 @@ void MainWindow::BuildControls() {
     // Two exclusive pairs. Left to themselves, option buttons are exclusive
     // among all buttons below one parent, nested frames included, which makes
     // one group of all four.
-    for (auto pair : {std::pair{option1_, option2_}, std::pair{option3_, option4_}}) {
+    for (auto pair : {std::pair{createOption_, appendOption_}, std::pair{headerColumnsOption_, typedColumnsOption_}}) {
         auto* group = new QButtonGroup(this);
         group->setExclusive(true);
         group->addButton(pair.first);
         group->addButton(pair.second);
     }
-    option1_->setChecked(true);
-    option3_->setChecked(true);
-    check2_->setChecked(false);
-    Option1_Click();
+    createOption_->setChecked(true);
+    headerColumnsOption_->setChecked(true);
+    skipHeaderCheck_->setChecked(false);
+    OnCreateChosen();
 
-    listView1_->SetBusyTest([this] { return pointer_.Busy(); });
-    pointer_.OnBusyChange([this](bool busy) { listView1_->ShowBusyPointer(busy); });
+    fileList_->SetBusyTest([this] { return pointer_.Busy(); });
+    pointer_.OnBusyChange([this](bool busy) { fileList_->ShowBusyPointer(busy); });
     progress_ = new CaptionProgress(this, context_.progressIntervalMs);
 
-    connect(option1_, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) Option1_Click();
+    connect(createOption_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) OnCreateChosen();
     });
-    connect(option2_, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) Option2_Click();
+    connect(appendOption_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) OnAppendChosen();
     });
-    connect(pushButton1_, &QPushButton::clicked, this, [this] { PushButton1_Click(); });
-    connect(pushButton3_, &QPushButton::clicked, this, [this] { PushButton3_Click(); });
-    connect(pushButton4_, &QPushButton::clicked, this, [this] { PushButton4_Click(); });
-    connect(pushButton5_, &QPushButton::clicked, this, [this] { PushButton5_Click(); });
-    connect(pushButton6_, &QPushButton::clicked, this, [this] { PushButton6_Click(); });
+    connect(importButton_, &QPushButton::clicked, this, [this] { OnImportClicked(); });
+    connect(addFilesButton_, &QPushButton::clicked, this, [this] { OnAddFilesClicked(); });
+    connect(addFolderButton_, &QPushButton::clicked, this, [this] { OnAddFolderClicked(); });
+    connect(setupConnectionButton_, &QPushButton::clicked, this, [this] { OnSetupConnectionClicked(); });
+    connect(formatHelpButton_, &QPushButton::clicked, this, [this] { OnFormatHelpClicked(); });
 
     auto* feedback = new PointerFeedback(pointer_, this);
-    for (QWidget* b : std::initializer_list<QWidget*>{pushButton1_, pushButton3_, pushButton4_,
-                                                      pushButton5_, pushButton6_})
+    for (QWidget* b : std::initializer_list<QWidget*>{importButton_, addFilesButton_, addFolderButton_,
+                                                      setupConnectionButton_, formatHelpButton_})
         feedback->Hand(b);
-    for (QWidget* w : std::initializer_list<QWidget*>{this, frame1_, frame2_, frame3_, frame4_,
-                                                      label1_, list1_, text3_})
+    for (QWidget* w : std::initializer_list<QWidget*>{this, filesFrame_, tableOptionsFrame_, createFrame_, appendFrame_,
+                                                      separatorLabel_, tableList_, separatorEdit_})
         feedback->Reset(w);
     // The list's own pointer moves (the reset first), dragging and dropping.
-    new FileListDrag(*listView1_, pointer_, context_.pump, context_.dialogs, context_.programFolder,
+    new FileListDrag(*fileList_, pointer_, context_.pump, context_.dialogs, context_.programFolder,
                      this);
 }
 
-void MainWindow::FormLoad() {
-    ProtectedHandler h(tags::kForm2Load, context_.dialogs);
-    h.Run(100, [&] { ApplyFaceColor(this); });
-    h.Run(102, [&] { setWindowIcon(ApplicationIcon()); });
-    h.Run(104, [&] { text2_->setText(QString::fromLatin1(kDefaultTableName)); });
-    h.Run(106, [&] { text3_->setText(QString::fromLatin1(kDefaultSeparator)); });
+void MainWindow::Load() {
+    ProtectedHandler h(tags::kMainLoad, context_.dialogs);
+    h.Run(steps::load::kFaceColor, [&] { ApplyFaceColor(this); });
+    h.Run(steps::load::kIcon, [&] { setWindowIcon(ApplicationIcon()); });
+    tableNameEdit_->setText(QString::fromLatin1(kDefaultTableName));
+    separatorEdit_->setText(QString::fromLatin1(kDefaultSeparator));
     const std::string pointerFile = ProgramFile(context_.programFolder, kPointerFile);
-    if (h.Test(110, [&] { return FileExists(pointerFile); })) {
-        h.Run(112, [&] {
+    if (h.Test(steps::load::kPointerFileTest, [&] { return FileExists(pointerFile); })) {
+        h.Run(steps::load::kLoadPointer, [&] {
             if (auto cursor = LoadCursorFile(pointerFile)) pointer_.SetCustomCursor(*cursor);
         });
     }
-    h.Run(114, [&] { setWindowTitle(Local(std::string(kProductName))); });
-    h.Run(116, [&] { list1_->Clear(); });
-    std::string connectionString;
-    h.Run(118, [&] { connectionString = profile_.ConnectionString(); });
-    h.Run(120, [&] { ListUserTables(*list1_, connectionString, context_.pump); });
-    h.Run(122, [&] { listView1_->EnsureColumn(); });
-    h.Run(124, [&] { listView1_->SetColumnWidthTwips(kFileListColumnTwips); });
+    setWindowTitle(Local(std::string(kProductName)));
+    tableList_->Clear();
+    h.Run(steps::load::kListTables, [&] {
+        ListUserTables(*tableList_, profile_.ConnectionString(), context_.pump);
+    });
+    fileList_->EnsureColumn();
+    fileList_->SetColumnWidthTwips(kFileListColumnTwips);
 }
 
 ImportMode MainWindow::Mode() const {
-    if (option1_->isChecked()) return ImportMode::CreateTable;
-    if (option2_->isChecked()) return ImportMode::AppendToTable;
+    if (createOption_->isChecked()) return ImportMode::CreateTable;
+    if (appendOption_->isChecked()) return ImportMode::AppendToTable;
     return ImportMode::Unset;
 }
 
 ColumnSource MainWindow::Columns() const {
-    if (option3_->isChecked()) return ColumnSource::HeaderLine;
-    if (option4_->isChecked()) return ColumnSource::TypedNames;
+    if (headerColumnsOption_->isChecked()) return ColumnSource::HeaderLine;
+    if (typedColumnsOption_->isChecked()) return ColumnSource::TypedNames;
     return ColumnSource::Unset;
 }
 
 bool MainWindow::SkipHeaderOnAppend() const {
-    return check2_->isChecked();
+    return skipHeaderCheck_->isChecked();
 }
 
 std::string MainWindow::Separator() const {
-    return Bytes(text3_->text());
+    return Bytes(separatorEdit_->text());
 }
 
 std::string MainWindow::TableNamePattern() const {
-    return Bytes(text2_->text());
+    return Bytes(tableNameEdit_->text());
 }
 
 std::optional<std::string> MainWindow::TargetTable() const {
-    return list1_->Selected();
+    return tableList_->Selected();
 }
 
-void MainWindow::Option1_Click() {
-    for (QWidget* w : std::initializer_list<QWidget*>{option3_, option4_, label5_, text2_})
+void MainWindow::OnCreateChosen() {
+    for (QWidget* w : std::initializer_list<QWidget*>{headerColumnsOption_, typedColumnsOption_, tableNameLabel_, tableNameEdit_})
         w->setEnabled(true);
-    for (QWidget* w : std::initializer_list<QWidget*>{frame4_, check2_, label2_, list1_})
+    for (QWidget* w : std::initializer_list<QWidget*>{appendFrame_, skipHeaderCheck_, appendTableLabel_, tableList_})
         w->setEnabled(false);
 }
 
-void MainWindow::Option2_Click() {
-    for (QWidget* w : std::initializer_list<QWidget*>{option3_, option4_, label5_, text2_})
+void MainWindow::OnAppendChosen() {
+    for (QWidget* w : std::initializer_list<QWidget*>{headerColumnsOption_, typedColumnsOption_, tableNameLabel_, tableNameEdit_})
         w->setEnabled(false);
-    for (QWidget* w : std::initializer_list<QWidget*>{frame4_, check2_, label2_, list1_})
+    for (QWidget* w : std::initializer_list<QWidget*>{appendFrame_, skipHeaderCheck_, appendTableLabel_, tableList_})
         w->setEnabled(true);
 }
 
-void MainWindow::PushButton1_Click() {
+void MainWindow::OnImportClicked() {
     RunGuarded([&] {
         const CaptionProgress::Run caption(*progress_);
-        ImportContext import{*listView1_,      *list1_,       *this,    profile_,
+        ImportContext import{*fileList_,      *tableList_,       *this,    profile_,
                              context_.dialogs, context_.pump, pointer_, progress_};
         RunImport(import);
     });
 }
 
-void MainWindow::PushButton3_Click() {
-    RunGuarded([&] { AddFilesCommand(*listView1_, context_.dialogs); });
+void MainWindow::OnAddFilesClicked() {
+    RunGuarded([&] { AddFilesCommand(*fileList_, context_.dialogs); });
 }
 
-void MainWindow::PushButton4_Click() {
+void MainWindow::OnAddFolderClicked() {
     RunGuarded([&] {
-        AddFolderContext folder{*listView1_, context_.dialogs, context_.settings, context_.pump,
+        AddFolderContext folder{*fileList_, context_.dialogs, context_.settings, context_.pump,
                                 pointer_};
         AddFolderCommand(folder);
     });
 }
 
-void MainWindow::PushButton5_Click() {
+void MainWindow::OnSetupConnectionClicked() {
     RunGuarded([&] {
-        ProtectedHandler h(tags::kForm2SetupConnection, context_.dialogs);
-        h.Run(100, [&] { context_.flow.ShowLoginWindow(); });
-        h.Run(102, [&] { context_.flow.HideMainWindow(); });
+        ProtectedHandler h(tags::kMainSetupConnection, context_.dialogs);
+        h.Run(steps::setup_connection::kShowLogin, [&] { context_.flow.ShowLoginWindow(); });
+        h.Run(steps::setup_connection::kHideMain, [&] { context_.flow.HideMainWindow(); });
     });
 }
 
-void MainWindow::PushButton6_Click() {
+void MainWindow::OnFormatHelpClicked() {
     RunGuarded([&] {
-        ProtectedHandler h(tags::kForm2FormatHelp, context_.dialogs);
-        std::string text;
-        h.Run(100, [&] { text = FileFormatHelpText(); });
-        h.Run(114, [&] { context_.dialogs.ShowMessage(text); });
+        ProtectedHandler h(tags::kMainFormatHelp, context_.dialogs);
+        h.Run(steps::format_help::kShowText,
+              [&] { context_.dialogs.ShowMessage(FileFormatHelpText()); });
     });
 }
 

@@ -37,7 +37,7 @@ public:
 
     // Form_Load: look, defaults of the table name and separator, table list
     // refilled from the database, the file list's column.
-    void FormLoad();
+    void Load();
 
     ImportMode Mode() const override;
     ColumnSource Columns() const override;
@@ -46,17 +46,17 @@ public:
     std::string TableNamePattern() const override;
     std::optional<std::string> TargetTable() const override;
 
-    FileListView& Files() { return *listView1_; }
-    TableListBox& Tables() { return *list1_; }
+    FileListView& Files() { return *fileList_; }
+    TableListBox& Tables() { return *tableList_; }
     QtWindowPointer& Pointer() { return pointer_; }
 
-    void PushButton1_Click();  // "Import To Oracle"
-    void PushButton3_Click();  // "Add Text File(s)"
-    void PushButton4_Click();  // "Add All File(s) In Folder"
-    void PushButton5_Click();  // "Setup Connection"
-    void PushButton6_Click();  // "?" file format help
-    void Option1_Click();      // create mode
-    void Option2_Click();      // append mode
+    void OnImportClicked();  // "Import To Oracle"
+    void OnAddFilesClicked();  // "Add Text File(s)"
+    void OnAddFolderClicked();  // "Add All File(s) In Folder"
+    void OnSetupConnectionClicked();  // "Setup Connection"
+    void OnFormatHelpClicked();  // "?" file format help
+    void OnCreateChosen();      // create mode
+    void OnAppendChosen();      // append mode
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -68,27 +68,27 @@ private:
     const ConnectionSource& profile_;
     QtWindowPointer pointer_;
     CaptionProgress* progress_ = nullptr;
-    QGroupBox* frame1_ = nullptr;
-    FileListView* listView1_ = nullptr;
-    QPushButton* pushButton3_ = nullptr;
-    QPushButton* pushButton4_ = nullptr;
-    QLabel* label1_ = nullptr;
-    QLineEdit* text3_ = nullptr;
-    QPushButton* pushButton6_ = nullptr;
-    QGroupBox* frame2_ = nullptr;
-    QRadioButton* option1_ = nullptr;
-    QGroupBox* frame3_ = nullptr;
-    QRadioButton* option3_ = nullptr;
-    QRadioButton* option4_ = nullptr;
-    QLabel* label5_ = nullptr;
-    QLineEdit* text2_ = nullptr;
-    QRadioButton* option2_ = nullptr;
-    QGroupBox* frame4_ = nullptr;
-    QCheckBox* check2_ = nullptr;
-    QLabel* label2_ = nullptr;
-    TableListBox* list1_ = nullptr;
-    QPushButton* pushButton1_ = nullptr;
-    QPushButton* pushButton5_ = nullptr;
+    QGroupBox* filesFrame_ = nullptr;
+    FileListView* fileList_ = nullptr;
+    QPushButton* addFilesButton_ = nullptr;
+    QPushButton* addFolderButton_ = nullptr;
+    QLabel* separatorLabel_ = nullptr;
+    QLineEdit* separatorEdit_ = nullptr;
+    QPushButton* formatHelpButton_ = nullptr;
+    QGroupBox* tableOptionsFrame_ = nullptr;
+    QRadioButton* createOption_ = nullptr;
+    QGroupBox* createFrame_ = nullptr;
+    QRadioButton* headerColumnsOption_ = nullptr;
+    QRadioButton* typedColumnsOption_ = nullptr;
+    QLabel* tableNameLabel_ = nullptr;
+    QLineEdit* tableNameEdit_ = nullptr;
+    QRadioButton* appendOption_ = nullptr;
+    QGroupBox* appendFrame_ = nullptr;
+    QCheckBox* skipHeaderCheck_ = nullptr;
+    QLabel* appendTableLabel_ = nullptr;
+    TableListBox* tableList_ = nullptr;
+    QPushButton* importButton_ = nullptr;
+    QPushButton* setupConnectionButton_ = nullptr;
 };
 
 }  // namespace verrolift

@@ -28,7 +28,7 @@ void Program::Start() {
     login_ = std::make_unique<LoginWindow>(context_);
     loginPlace_.emplace(login_.get());
     try {
-        login_->FormLoad();
+        login_->Load();
     } catch (const RunAborted&) {
         return;
     }
@@ -41,7 +41,7 @@ void Program::ShowMainWindow() {
     if (!main_) {
         main_ = std::make_unique<MainWindow>(context_, *login_);
         mainPlace_.emplace(main_.get());
-        main_->FormLoad();
+        main_->Load();
     }
     mainPlace_->Show();
 }
@@ -52,7 +52,7 @@ void Program::HideMainWindow() {
 
 void Program::RunMainWindowLoad() {
     if (ending_) throw RunAborted{};
-    if (main_) main_->FormLoad();
+    if (main_) main_->Load();
 }
 
 void Program::ShowLoginWindow() {

@@ -14,7 +14,7 @@ using test::RecordingDialogs;
 TEST(ProtectedHandler, FailureIsReportedAndNextStatementRuns) {
     RecordingDialogs dialogs;
     std::vector<int> ran;
-    ProtectedHandler h(tags::kForm2Load, dialogs);
+    ProtectedHandler h(tags::kMainLoad, dialogs);
     h.Run(100, [&] {
         ran.push_back(100);
         throw Failure("boom");
@@ -22,14 +22,14 @@ TEST(ProtectedHandler, FailureIsReportedAndNextStatementRuns) {
     h.Run(102, [&] { ran.push_back(102); });
     EXPECT_EQ(ran, (std::vector<int>{100, 102}));
     ASSERT_EQ(dialogs.reports.size(), 1u);
-    EXPECT_EQ(dialogs.reports[0].tag, tags::kForm2Load);
+    EXPECT_EQ(dialogs.reports[0].tag, tags::kMainLoad);
     EXPECT_EQ(dialogs.reports[0].step, 100);
     EXPECT_EQ(dialogs.reports[0].description, "boom");
 }
 
 TEST(ProtectedHandler, FailingTestCountsAsPassed) {
     RecordingDialogs dialogs;
-    ProtectedHandler h(tags::kForm2Load, dialogs);
+    ProtectedHandler h(tags::kMainLoad, dialogs);
     bool blockRan = false;
     if (h.Test(110, []() -> bool { throw Failure("cannot tell"); })) blockRan = true;
     EXPECT_TRUE(blockRan);
@@ -39,7 +39,7 @@ TEST(ProtectedHandler, FailingTestCountsAsPassed) {
 
 TEST(ProtectedHandler, LoopGoesOnInSamePassAndEachFailureIsReportedInOrder) {
     RecordingDialogs dialogs;
-    ProtectedHandler h(tags::kForm2Import, dialogs);
+    ProtectedHandler h(tags::kMainImport, dialogs);
     std::vector<int> afterFailure;
     for (int pass = 0; pass < 3; ++pass) {
         h.Run(236, [&] {
@@ -56,7 +56,7 @@ TEST(ProtectedHandler, LoopGoesOnInSamePassAndEachFailureIsReportedInOrder) {
 
 TEST(ProtectedHandler, StandardExceptionsAreReportedWithTheirText) {
     RecordingDialogs dialogs;
-    ProtectedHandler h(tags::kForm1Load, dialogs);
+    ProtectedHandler h(tags::kLoginLoad, dialogs);
     EXPECT_FALSE(h.Run(104, [] { throw std::runtime_error("std failure"); }));
     EXPECT_TRUE(h.Run(106, [] {}));
     EXPECT_EQ(dialogs.reports.at(0).description, "std failure");
@@ -64,7 +64,7 @@ TEST(ProtectedHandler, StandardExceptionsAreReportedWithTheirText) {
 
 TEST(ProtectedHandler, RunAbortedPassesThroughUnreported) {
     RecordingDialogs dialogs;
-    ProtectedHandler h(tags::kForm2Import, dialogs);
+    ProtectedHandler h(tags::kMainImport, dialogs);
     EXPECT_THROW(h.Run(236, [] { throw RunAborted{}; }), RunAborted);
     EXPECT_TRUE(dialogs.reports.empty());
 }

@@ -34,7 +34,7 @@ protected:
     test::FolderTree tree;
     std::string file;
     test::RecordingDialogs dialogs;
-    ProtectedHandler folderCommand{tags::kForm2AddFolder, dialogs};
+    ProtectedHandler folderCommand{tags::kMainAddFolder, dialogs};
     NoEventPump pump;
 };
 

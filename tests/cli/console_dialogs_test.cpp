@@ -50,7 +50,7 @@ TEST(ConsoleDialogs, MessagesGoToStandardOutputOnePerLine) {
 TEST(ConsoleDialogs, ReportsGoToStandardErrorUnderTheirTitle) {
     Capture out, err;
     ConsoleDialogs dialogs(out.File(), err.File(), {}, nullptr);
-    dialogs.ShowErrorReport(ErrorReport{std::string(tags::kForm2Import), 124, "no\r\nserver"});
+    dialogs.ShowErrorReport(ErrorReport{std::string(tags::kMainImport), 124, "no\r\nserver"});
     EXPECT_EQ(out.Text(), "");
     EXPECT_EQ(err.Text(),
               "Application Error\n"

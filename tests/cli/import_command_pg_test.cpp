@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "cli/headless_import.h"
+#include "db/catalogue.h"
 #include "cli_runner.h"
 #include "import/import_steps.h"
 #include "support/temp_dir.h"

@@ -146,7 +146,7 @@ TEST(AddFiles, FailureWhileAddingOneOfSeveralIsReportedWithStep140AndTheRestAreA
     AddFilesCommand(files, dialogs);
     EXPECT_EQ(files.Entries(), (std::vector<std::string>{"/d/a.txt", "/d/c.txt"}));
     ASSERT_EQ(dialogs.reports.size(), 1u);
-    EXPECT_EQ(dialogs.reports[0].tag, tags::kForm2AddFiles);
+    EXPECT_EQ(dialogs.reports[0].tag, tags::kMainAddFiles);
     EXPECT_EQ(dialogs.reports[0].step, add_files_steps::kAddEachFile);
     EXPECT_EQ(dialogs.reports[0].description, "Out of memory");
 }

@@ -110,7 +110,7 @@ TEST_F(DeniedFolder, FilesOfTheDeniedFolderAreNotAdded) {
     const std::string problem = RunAsNonRoot([&]() -> std::string {
         test::RecordingDialogs dialogs;
         NoEventPump pump;
-        ProtectedHandler folderCommand(tags::kForm2AddFolder, dialogs);
+        ProtectedHandler folderCommand(tags::kMainAddFolder, dialogs);
         const auto files = FilesInFolderTree(tree.Root(), "*.txt", pump, dialogs, folderCommand);
         std::string out;
         if (files != expected) out += "files\n" + Join(files) + "expected\n" + Join(expected);

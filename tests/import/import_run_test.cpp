@@ -442,7 +442,7 @@ TEST_F(ImportRunTest, MissingTargetTableIsReportedOnceAtTheRecordSetAndNoRowIsSe
     AddFile("b.csv", "5,6\r\n");
     Run();
     EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{308, 308}));
-    for (const auto& r : dialogs_.reports) EXPECT_EQ(r.tag, tags::kForm2Import);
+    for (const auto& r : dialogs_.reports) EXPECT_EQ(r.tag, tags::kMainImport);
     EXPECT_EQ(rowHook_.rows, 0);
     EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kDone});
 }
@@ -678,7 +678,7 @@ TEST_F(ImportRunTest, TypedNamesCreateAndRowFailuresHaveTheirOwnSteps) {
     EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{266, 296, 296}));
     EXPECT_FALSE(Exists(Table(1)));
     EXPECT_EQ(db_.Rows(Table(2)), std::vector<std::string>{"4|5"});
-    for (const auto& r : dialogs_.reports) EXPECT_EQ(r.tag, tags::kForm2Import);
+    for (const auto& r : dialogs_.reports) EXPECT_EQ(r.tag, tags::kMainImport);
 }
 
 // --- Live options, one run at a time, closing ---

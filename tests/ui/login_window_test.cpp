@@ -14,6 +14,7 @@
 
 #include "base/settings_store.h"
 #include "ui/login_window.h"
+#include "ui/login_window_steps.h"
 #include "ui/look.h"
 #include "ui/main_window.h"
 #include "ui/startup.h"
@@ -344,8 +345,8 @@ TEST(HomePage, ThatCannotOpenIsReportedAtStep106AndStartUpGoesOn) {
     refusing.refuseUrls = true;
     refusing.Start();
     ASSERT_EQ(refusing.dialogs.reports.size(), 1u);
-    EXPECT_EQ(refusing.dialogs.reports[0].tag, tags::kForm1Load);
-    EXPECT_EQ(refusing.dialogs.reports[0].step, 106);
+    EXPECT_EQ(refusing.dialogs.reports[0].tag, tags::kLoginLoad);
+    EXPECT_EQ(refusing.dialogs.reports[0].step, login_window_steps::load::kHomePage);
     EXPECT_EQ(Control<QLineEdit>(&refusing.program().Login(), "Text2")->text(),
               QStringLiteral("u"));
     EXPECT_TRUE(refusing.program().Login().isVisible());

@@ -21,6 +21,7 @@
 #include "ui/file_list_view.h"
 #include "ui/look.h"
 #include "ui/main_window.h"
+#include "ui/main_window_steps.h"
 #include "ui/table_list_box.h"
 #include "ui_harness.h"
 
@@ -42,7 +43,7 @@ protected:
     MainWindow& Window() {
         if (!window) {
             window = std::make_unique<MainWindow>(context, profile);
-            window->FormLoad();
+            window->Load();
             window->show();
         }
         return *window;
@@ -383,7 +384,7 @@ TEST_F(MainWindowTest, LoadingAgainKeepsFilesAndOptionsAndResetsNameSeparatorAnd
     C<QLineEdit>("Text3")->setText(QStringLiteral(";"));
     db.Exec("CREATE TABLE \"NEWER\" (a TEXT)");
 
-    w.FormLoad();
+    w.Load();
 
     EXPECT_EQ(w.Files().Snapshot(), std::vector<std::string>{"/data/a.txt"});
     EXPECT_TRUE(C<QRadioButton>("Option2")->isChecked());
@@ -403,11 +404,11 @@ TEST_F(MainWindowTest, CatalogueThatCannotConnectIsReportedAtStep120AndTheWindow
         "Driver={Microsoft ODBC for Oracle};Server=/nonexistent/verrolift;Uid=nobody;Pwd=x;");
     MainWindow& w = Window();
     ASSERT_EQ(dialogs.reports.size(), 1u);
-    EXPECT_EQ(dialogs.reports[0].tag, tags::kForm2Load);
-    EXPECT_EQ(dialogs.reports[0].step, 120);
+    EXPECT_EQ(dialogs.reports[0].tag, tags::kMainLoad);
+    EXPECT_EQ(dialogs.reports[0].step, main_window_steps::load::kListTables);
     EXPECT_EQ(w.Tables().Count(), 0);
     EXPECT_TRUE(w.isVisible());
-    // The steps after 120 ran.
+    // The steps after it ran.
     EXPECT_EQ(w.Files().headerItem()->text(0), QStringLiteral("Text Files"));
     EXPECT_EQ(w.Files().columnWidth(0), Px(5000));
 }

@@ -183,7 +183,7 @@ TEST(QtDialogs, ErrorReportHasTheWarningIconAndItsOwnTitle) {
                       std::string(kSupportAddress));
         box->button(QMessageBox::Ok)->click();
     });
-    dialogs.ShowErrorReport(ErrorReport{std::string(tags::kForm2Load), 120, "Broken"});
+    dialogs.ShowErrorReport(ErrorReport{std::string(tags::kMainLoad), 120, "Broken"});
     EXPECT_TRUE(seen);
 }
 

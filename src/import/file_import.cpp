@@ -13,7 +13,8 @@ void ExecuteStatement(OdbcConnection& connection, std::string_view sql) {
 }
 
 void SendRows(FileImport& file, const import_steps::RowSteps& steps,
-              const std::function<std::string()>& tableName) {
+              const std::function<std::string()>& tableName,
+              const std::vector<bool>& emptyLeftOutAt) {
     ProtectedHandler& h = file.handler;
     ImportContext& context = file.context;
     FileHandle in;
@@ -38,7 +39,7 @@ void SendRows(FileImport& file, const import_steps::RowSteps& steps,
         // A statement that could not be built must not go out as the previous line's.
         if (!h.Run(steps.build, [&] {
                 SplitFieldsInto(line, context.options.Separator(), fields);
-                AppendRowStatement(statement, table, fields, context.pump);
+                AppendRowStatement(statement, table, fields, context.pump, emptyLeftOutAt);
             }))
             continue;
         bool targetLost = false;

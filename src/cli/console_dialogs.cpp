@@ -53,7 +53,7 @@ void ConsoleDialogs::ShowMessage(const std::string& text) {
         done_ = true;
     else
         ++otherMessages_;
-    Write(out_, text + "\n");
+    Write(out_, UnixLineBreaks(text) + "\n");
 }
 
 void ConsoleDialogs::ShowErrorReport(const ErrorReport& report) {

@@ -7,8 +7,10 @@
 #include "cli/console_dialogs.h"
 #include "cli/progress_line.h"
 #include "db/catalogue.h"
+#include "db/failure_kinds.h"
 #include "files/cli_paths.h"
 #include "files/file_list.h"
+#include "import/import_messages.h"
 #include "import/import_run.h"
 
 namespace verrolift {
@@ -105,10 +107,24 @@ int RunHeadlessImport(const CommandLine& commandLine, const Console& console) {
         // as far as it got.
         VectorTableList tables;
         ProtectedHandler load(tags::kForm2Load, dialogs);
-        load.Run(kCatalogueStep,
-                 [&] { ListUserTables(tables, connection.ConnectionString(), pump); });
+        bool loginRefused = false;
+        load.Run(kCatalogueStep, [&] {
+            try {
+                ListUserTables(tables, connection.ConnectionString(), pump);
+            } catch (const OdbcError& error) {
+                loginRefused = IsLoginRefused(error);
+                throw;
+            }
+        });
 
         VectorFileList files(PathEntries(commandLine, pump, dialogs));
+        // The catalogue's login is the check before the first file: refused credentials
+        // are not tried again once per file.
+        if (loginRefused) {
+            dialogs.ShowMessage(FilesNotImportedAfterRefusedLogin(files.Snapshot()));
+            progress.Clear();
+            return kExitReported;
+        }
 
         ImportOptions options;
         options.mode = commandLine.mode;

@@ -42,8 +42,9 @@ TEST(ConsoleDialogs, MessagesGoToStandardOutputOnePerLine) {
     Capture out, err;
     ConsoleDialogs dialogs(out.File(), err.File(), {}, nullptr);
     dialogs.ShowMessage("No files added.");
+    dialogs.ShowMessage("two\r\n\r\nbreaks\rand a lone CR");
     dialogs.ShowMessage("Done.");
-    EXPECT_EQ(out.Text(), "No files added.\nDone.\n");
+    EXPECT_EQ(out.Text(), "No files added.\ntwo\n\nbreaks\nand a lone CR\nDone.\n");
     EXPECT_EQ(err.Text(), "");
 }
 

@@ -148,10 +148,9 @@ TEST_F(ImportCommandSqlite, ColumnCountMismatchIsAPlainMessageAndSkipsTheFile) {
     const auto b = files.Write("b.csv", "1,2,3,4\r\n");
     const auto r = Import({"--append", "EMP", a, b});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(
-        r.out,
-        "The columns in the text file and the columns in the table must be identical.\r\n\r\n" + a +
-            " was split by , and has 3 columns. The table EMP has 4 columns.\nDone.\n");
+    EXPECT_EQ(r.out,
+              "The columns in the text file and the columns in the table must be identical.\n\n" +
+                  a + " was split by , and has 3 columns. The table EMP has 4 columns.\nDone.\n");
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(db.Rows("EMP"), std::vector<std::string>{"1|2|3|4"});
 }

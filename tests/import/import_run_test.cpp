@@ -521,6 +521,33 @@ TEST_F(ImportRunTest, SessionKilledDuringAFileEndsThatFileAndTheNextFileIsImport
     EXPECT_EQ(db_.Rows(Table(2)).size(), 201u);
     EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kDone});
 }
+
+TEST_F(ImportRunTest, RefusedPasswordIsTriedOnceAndTheFilesLeftAreNamedInOneReport) {
+    const test::PgScratchRole role;
+    const int before = test::PgFailedLogins(role.Name());
+    FreshPattern("refused");
+    AddFile("a.csv", "v\r\n1\r\n");
+    const std::string b = AddFile("b.csv", "v\r\n2\r\n");
+    const std::string c = AddFile("c.csv", "v\r\n3\r\n");
+    const test::FixedConnection wrong(
+        BuildConnectionString({test::PgMain().profile.sid, role.Name(), "wrong-password"}));
+    Run(wrong);
+    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{124, 124}));
+    ASSERT_EQ(dialogs_.reports.size(), 2u);
+    EXPECT_NE(dialogs_.reports[0].description.find("password authentication failed"),
+              std::string::npos);
+    EXPECT_EQ(dialogs_.reports[1].description, FilesNotImportedAfterRefusedLogin({b, c}));
+    EXPECT_EQ(test::PgFailedLogins(role.Name()) - before, 1);
+    EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kDone});
+    ExpectPointerPerFile(1);
+
+    // A failure to reach the server is no verdict on the password: each file tries again.
+    const test::FixedConnection unreachable(BuildConnectionString(
+        {folder_.Path(), test::PgMain().profile.userName, test::PgMain().profile.password}));
+    dialogs_ = {};
+    Run(unreachable);
+    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{124, 124, 124}));
+}
 #endif
 
 // --- Preconditions and the final message ---

@@ -18,6 +18,12 @@ public:
     virtual void FileStarted(int position, int count) = 0;
     // After each row statement went out, accepted or refused.
     virtual void RowSent() = 0;
+    // After a row statement the database refused (RowSent counts it too).
+    virtual void RowRefused() {}
+    // After the last line of a file went out as a row: nothing of the file was
+    // skipped (a listed name, a column-count mismatch, a refused CREATE TABLE, a
+    // lost connection or table, a file that could not be read).
+    virtual void FileImported() {}
 };
 
 // Everything an import run talks to. The main window provides all of them;

@@ -57,7 +57,7 @@ TEST_F(ImportCommandPg, LoginProfileCreatesTablesWithTheirRows) {
         RunImportCommand(Join(Login(account.profile.password),
                               {"--table-name", stem + "_[counter]", "--separator", ",", a}));
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(r.out, "Done.\nSummary: 1 of 1 files imported, 3 rows sent, 0 rows refused.\n");
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(Rows(t1), (std::vector<std::string>{"Name|Age", "Ann|30", "O'Brien|42"}));
 
@@ -76,7 +76,7 @@ TEST_F(ImportCommandPg, PasswordMayComeFromTheEnvironment) {
                                      account.profile.userName, "--table-name", table, a},
                                     env);
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(r.out, "Done.\nSummary: 1 of 1 files imported, 2 rows sent, 0 rows refused.\n");
     EXPECT_EQ(Rows(table), (std::vector<std::string>{"x", "1"}));
 }
 
@@ -124,7 +124,7 @@ TEST_F(ImportCommandPg, AppendSelectsTheCatalogueSpellingOfTheTable) {
     const auto r = RunImportCommand(
         Join(Login(account.profile.password), {"--append", lower, "--skip-header", a}));
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(r.out, "Done.\nSummary: 1 of 1 files imported, 2 rows sent, 0 rows refused.\n");
     EXPECT_EQ(Rows(table), (std::vector<std::string>{"1|2", "3|4"}));
 }
 
@@ -145,7 +145,8 @@ TEST_F(ImportCommandPg, ColumnCountMessageNamesFileSeparatorAndTable) {
     EXPECT_EQ(r2.out,
               "The columns in the text file and the columns in the table must be identical.\n\n" +
                   b + " was split by ; and has 3 columns. The table " + table +
-                  " has 4 columns.\nDone.\n");
+                  " has 4 columns.\nDone.\nSummary: 0 of 1 files imported, 0 rows sent, 0 rows "
+                  "refused.\n");
     EXPECT_EQ(Rows(table).size(), 1u);
 }
 

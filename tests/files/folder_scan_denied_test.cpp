@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "app/host.h"
+#include "files/cli_paths.h"
 #include "files/folder_files.h"
 #include "files/folder_scan.h"
 #include "folder_tree.h"
@@ -131,6 +132,25 @@ TEST_F(DeniedFolder, DeniedStartFolderIsRemoved) {
         const std::vector<std::string> expected{tree.Entry("a"), tree.Entry("a/x")};
         if (folders != expected) return "scan gave\n" + Join(folders);
         return {};
+    });
+    EXPECT_EQ(problem, "");
+}
+
+TEST_F(DeniedFolder, ADeniedFolderNamedOnTheCommandLineIsReportedAndTheOthersGoOn) {
+    const std::string problem = RunAsNonRoot([&]() -> std::string {
+        test::RecordingDialogs dialogs;
+        NoEventPump pump;
+        std::vector<std::string> failures;
+        const auto files = CliPathEntries({tree.Path("denied"), tree.Path("a/x")}, "txt", pump,
+                                          dialogs, [&](std::int32_t step, const std::string& d) {
+                                              failures.push_back(std::to_string(step) + " " + d);
+                                          });
+        std::string out;
+        const std::vector<std::string> expected{"118 The folder \"" + tree.Path("denied") +
+                                                "\" cannot be read: " + std::strerror(EACCES)};
+        if (failures != expected) out += "failures\n" + Join(failures);
+        if (files != test::Under(tree, {"a/x/ax.txt"})) out += "files\n" + Join(files);
+        return out;
     });
     EXPECT_EQ(problem, "");
 }

@@ -1,11 +1,11 @@
-#include "files/cli_paths.h"
+#include "cli/cli_paths.h"
 
 #include <dirent.h>
 
 #include <cerrno>
 #include <cstring>
 
-#include "app/paths.h"
+#include "base/paths.h"
 #include "files/folder_files.h"
 
 namespace verrolift {

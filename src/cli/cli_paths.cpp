@@ -1,9 +1,31 @@
 #include "cli/cli_paths.h"
 
+#include <dirent.h>
+
+#include <cerrno>
+#include <cstring>
+
 #include "base/paths.h"
+#include "files/add_folder_steps.h"
 #include "files/folder_files.h"
 
 namespace verrolift {
+
+namespace {
+
+// Why a folder named on the command line cannot be listed, or "" when it can. The
+// scan itself passes over folders it may not enter, as a drop does; a folder the
+// user named is worth a word.
+std::string UnreadableFolder(const std::string& path) {
+    DIR* dir = ::opendir(path.c_str());
+    if (dir != nullptr) {
+        ::closedir(dir);
+        return {};
+    }
+    return "The folder \"" + path + "\" cannot be read: " + std::strerror(errno);
+}
+
+}  // namespace
 
 std::vector<std::string> CliPathEntries(const std::vector<std::string>& paths,
                                         const std::optional<std::string>& extension,
@@ -14,6 +36,10 @@ std::vector<std::string> CliPathEntries(const std::vector<std::string>& paths,
     std::vector<std::string> entries;
     for (const auto& path : paths) {
         if (IsFolder(path)) {
+            if (const std::string why = UnreadableFolder(path); !why.empty()) {
+                handler.Report(add_folder_steps::kSubfolders, why);
+                continue;
+            }
             auto files = FilesInFolderTree(path, pattern, pump, dialogs, handler);
             entries.insert(entries.end(), std::make_move_iterator(files.begin()),
                            std::make_move_iterator(files.end()));

@@ -1,5 +1,10 @@
 #include "cli/cli_paths.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -8,7 +13,9 @@
 #include <gtest/gtest.h>
 
 #include "base/error_report.h"
+#include "files/add_folder_steps.h"
 #include "support/folder_tree.h"
+#include "support/non_root.h"
 #include "support/recording_dialogs.h"
 
 namespace verrolift {
@@ -35,6 +42,15 @@ protected:
     std::string file;
     test::RecordingDialogs dialogs;
     ProtectedHandler folderCommand{tags::kMainAddFolder, dialogs};
+
+    // The folder command's reports, each as "<step> <description>".
+    std::vector<std::string> Failures() const {
+        std::vector<std::string> failures;
+        for (const auto& report : dialogs.reports)
+            if (report.tag == tags::kMainAddFolder)
+                failures.push_back(std::to_string(report.step) + " " + report.description);
+        return failures;
+    }
     NoEventPump pump;
 };
 
@@ -42,7 +58,7 @@ TEST_F(CliPaths, FolderWithoutExtensionAddsEveryFileAsADrop) {
     EXPECT_THAT(Entries({tree.Path("f")}, std::nullopt),
                 ElementsAre(tree.Path("f/B.CSV"), tree.Path("f/a.txt"), tree.Path("f/sub/c.csv"),
                             tree.Path("f/sub/d")));
-    EXPECT_EQ(folderCommand.Failures(), 0);
+    EXPECT_TRUE(Failures().empty());
 }
 
 TEST_F(CliPaths, EmptyExtensionCountsAsNone) {
@@ -61,6 +77,26 @@ TEST_F(CliPaths, FilesAreTakenAsGivenInArgumentOrder) {
                 ElementsAre(file, lock, missing));  // sub holds no .txt file
     EXPECT_THAT(Entries({tree.Path("f/sub"), file}, std::string("csv")),
                 ElementsAre(tree.Path("f/sub/c.csv"), file));
+}
+
+TEST_F(CliPaths, AFolderThatCannotBeListedIsReportedAndTheOthersGoOn) {
+    tree.File("denied/d.txt");
+    tree.File("open/o.txt");
+    // Reachable by the child that is not root, but for "denied".
+    for (const std::string& p : {tree.Root(), tree.Path("open")}) ::chmod(p.c_str(), 0755);
+    ::chmod(tree.Path("denied").c_str(), ::geteuid() == 0 ? 0700 : 0);
+    const std::string problem = test::RunAsNonRoot([&]() -> std::string {
+        const auto files = Entries({tree.Path("denied"), tree.Path("open")}, std::string("txt"));
+        std::string out;
+        const std::vector<std::string> expected{
+            std::to_string(add_folder_steps::kSubfolders) + " The folder \"" +
+            tree.Path("denied") + "\" cannot be read: " + std::strerror(EACCES)};
+        if (Failures() != expected) out += "failures: " + testing::PrintToString(Failures()) + "\n";
+        if (files != std::vector<std::string>{tree.Path("open/o.txt")})
+            out += "files: " + testing::PrintToString(files);
+        return out;
+    });
+    EXPECT_EQ(problem, "");
 }
 
 }  // namespace

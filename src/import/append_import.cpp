@@ -5,6 +5,7 @@
 
 #include "db/failure_kinds.h"
 #include "import/import_messages.h"
+#include "import/line_fields.h"
 #include "import/line_reader.h"
 #include "import/sql_text.h"
 

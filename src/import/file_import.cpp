@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "db/failure_kinds.h"
+#include "import/line_fields.h"
 #include "import/line_reader.h"
 #include "import/sql_text.h"
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "import/import_messages.h"
-#include "import/line_reader.h"
+#include "import/line_fields.h"
 #include "import/sql_text.h"
 
 namespace verrolift {

@@ -14,7 +14,7 @@
 #include <optional>
 
 #include "base/paths.h"
-#include "import/line_reader.h"
+#include "import/line_fields.h"
 
 namespace verrolift {
 

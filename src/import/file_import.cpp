@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "import/batch_sender.h"
 #include "import/line_reader.h"
 #include "import/sql_text.h"
 
@@ -11,8 +12,15 @@ void ExecuteStatement(OdbcConnection& connection, std::string_view sql) {
     connection.Execute(sql);
 }
 
+bool SendRowStatement(FileImport& file, const import_steps::RowSteps& steps,
+                      const std::string& statement) {
+    file.handler.Run(steps.send, [&] { ExecuteStatement(file.connection, statement); });
+    if (file.context.progress) file.context.progress->RowSent();
+    return true;
+}
+
 void SendRows(FileImport& file, const import_steps::RowSteps& steps,
-              const std::function<std::string()>& tableName) {
+              const std::function<std::string()>& tableName, std::optional<std::size_t> columns) {
     ProtectedHandler& h = file.handler;
     ImportContext& context = file.context;
     FileHandle in;
@@ -22,6 +30,8 @@ void SendRows(FileImport& file, const import_steps::RowSteps& steps,
     std::vector<std::string_view> fields;
     std::string statement;
     std::string table;
+    std::optional<BatchSender> batches;
+    if (context.sending.batches) batches.emplace(file, steps, columns);
     for (;;) {
         bool atEnd = false;
         std::string_view line;
@@ -33,15 +43,23 @@ void SendRows(FileImport& file, const import_steps::RowSteps& steps,
         });
         if (!read || atEnd) break;
         h.Run(steps.tableName, [&] { table = tableName(); });
+        if (batches) {
+            if (!h.Run(steps.build,
+                       [&] { SplitFieldsInto(line, context.options.Separator(), fields); }))
+                continue;
+            const bool queued = batches->Take(table, fields);
+            if (batches->Ended()) break;
+            if (queued) continue;
+        }
         // A statement that could not be built must not go out as the previous line's.
         if (!h.Run(steps.build, [&] {
-                SplitFieldsInto(line, context.options.Separator(), fields);
+                if (!batches) SplitFieldsInto(line, context.options.Separator(), fields);
                 AppendRowStatement(statement, table, fields, context.pump);
             }))
             continue;
-        h.Run(steps.send, [&] { ExecuteStatement(file.connection, statement); });
-        if (context.progress) context.progress->RowSent();
+        if (!SendRowStatement(file, steps, statement)) break;
     }
+    if (batches) batches->Flush();
     h.Run(steps.close,
           [&] { in.Close("Cannot close the working copy " + file.workingCopy.Path()); });
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,11 +28,18 @@ struct FileImport {
 // Sends one statement on the run's connection; nothing of its result is used.
 void ExecuteStatement(OdbcConnection& connection, std::string_view sql);
 
+// Sends one row statement at steps.send, a refusal reported there, and counts the
+// row as sent. False when the file must end here.
+bool SendRowStatement(FileImport& file, const import_steps::RowSteps& steps,
+                      const std::string& statement);
+
 // The second pass: every line of the working copy, split with the separator of
 // the moment, is sent as one row into the table that tableName gives at that
 // moment. A refused row is reported and the next line follows. The pass ends
-// at a failed read rather than reporting the same failure for ever.
+// at a failed read rather than reporting the same failure for ever. With batches
+// (context.sending), columns is the table's column count when it is known.
 void SendRows(FileImport& file, const import_steps::RowSteps& steps,
-              const std::function<std::string()>& tableName);
+              const std::function<std::string()>& tableName,
+              std::optional<std::size_t> columns = std::nullopt);
 
 }  // namespace verrolift

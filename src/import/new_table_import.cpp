@@ -16,10 +16,10 @@ void HeaderMode(FileImport& file, const std::string& tableName) {
     ProtectedHandler& h = file.handler;
     ImportContext& context = file.context;
     std::string statement;
+    std::vector<std::string> columns;
     const bool built = h.Run(steps::kHeaderColumns, [&] {
         std::vector<std::string_view> fields;
         SplitFieldsInto(file.prepared.firstLine, context.options.Separator(), fields);
-        std::vector<std::string> columns;
         for (const auto field : fields) {
             context.pump.Yield();
             if (!field.empty()) columns.push_back(CleanColumnName(field));
@@ -31,8 +31,10 @@ void HeaderMode(FileImport& file, const std::string& tableName) {
     });
     if (!built) return;
     h.Run(steps::kHeaderCreate, [&] { ExecuteStatement(file.connection, statement); });
-    SendRows(file, steps::kHeaderRows,
-             [&] { return ResolveTableName(context.options.TableNamePattern(), file.position); });
+    SendRows(
+        file, steps::kHeaderRows,
+        [&] { return ResolveTableName(context.options.TableNamePattern(), file.position); },
+        columns.size());
     h.Run(steps::kHeaderListName, [&] { context.tables.InsertAtTop(tableName); });
 }
 
@@ -54,8 +56,10 @@ void TypedNamesMode(FileImport& file, const std::string& tableName) {
     if (lastAnswer.empty()) return;
     h.Run(steps::kTypedCreate,
           [&] { ExecuteStatement(file.connection, BuildCreateStatement(tableName, columns)); });
-    SendRows(file, steps::kTypedRows,
-             [&] { return ResolveTableName(context.options.TableNamePattern(), file.position); });
+    SendRows(
+        file, steps::kTypedRows,
+        [&] { return ResolveTableName(context.options.TableNamePattern(), file.position); },
+        columns.size());
     h.Run(steps::kTypedListName, [&] { context.tables.InsertAtTop(tableName); });
 }
 

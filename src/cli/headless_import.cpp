@@ -42,6 +42,18 @@ private:
     const volatile std::sig_atomic_t* stop_;
 };
 
+// What the jobs of a run with --jobs yield to from their threads: only the stop request.
+class StopPump : public EventPump {
+public:
+    explicit StopPump(const volatile std::sig_atomic_t* stop) : stop_(stop) {}
+    void Yield() override {
+        if (stop_ && *stop_) throw RunAborted{};
+    }
+
+private:
+    const volatile std::sig_atomic_t* stop_;
+};
+
 char Lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
@@ -122,8 +134,13 @@ int RunHeadlessImport(const CommandLine& commandLine, const Console& console) {
             options.targetTable = tables.Selected();
         }
 
+        StopPump jobPump(console.stopRequested);
         ImportContext context{files, tables, options, connection, dialogs, pump, pointer};
         context.progress = &progress;
+        context.sending.batches = commandLine.fast;
+        context.sending.batchRows = commandLine.batchRows;
+        context.jobs = commandLine.jobs;
+        context.jobPump = &jobPump;
         RunImport(context);
     } catch (const RunAborted&) {
         progress.Clear();

@@ -3,9 +3,7 @@
 namespace verrolift {
 
 namespace {
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 }  // namespace
 
 bool ListContains(const TableList& list, std::string_view name) {
@@ -14,8 +12,7 @@ bool ListContains(const TableList& list, std::string_view name) {
         const std::string entry = list.At(i);
         if (entry.size() != name.size()) continue;
         bool same = true;
-        for (std::size_t k = 0; k < entry.size() && same; ++k)
-            same = Lower(entry[k]) == Lower(name[k]);
+        for (std::size_t k = 0; k < entry.size() && same; ++k) same = Lower(entry[k]) == Lower(name[k]);
         if (same) return true;
     }
     return false;

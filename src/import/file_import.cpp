@@ -44,10 +44,12 @@ void SendRows(FileImport& file, const import_steps::RowSteps& steps,
         if (!read || atEnd) break;
         h.Run(steps.tableName, [&] { table = tableName(); });
         if (batches) {
-            if (!h.Run(steps.build,
-                       [&] { SplitFieldsInto(line, context.options.Separator(), fields); }))
+            bool queued = false;
+            if (!h.Run(steps.build, [&] {
+                    SplitFieldsInto(line, context.options.Separator(), fields);
+                    queued = batches->Take(table, fields);
+                }))
                 continue;
-            const bool queued = batches->Take(table, fields);
             if (batches->Ended()) break;
             if (queued) continue;
         }
@@ -59,7 +61,7 @@ void SendRows(FileImport& file, const import_steps::RowSteps& steps,
             continue;
         if (!SendRowStatement(file, steps, statement)) break;
     }
-    if (batches) batches->Flush();
+    if (batches) h.Run(steps.send, [&] { batches->Flush(); });
     h.Run(steps.close,
           [&] { in.Close("Cannot close the working copy " + file.workingCopy.Path()); });
 }

@@ -333,14 +333,6 @@ void OdbcConnection::Rollback() {
     Check(SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_ROLLBACK), SQL_HANDLE_DBC, dbc, "SQLEndTran");
 }
 
-bool OdbcConnection::IsDead() const noexcept {
-    if (!open_) return false;
-    SQLUINTEGER dead = SQL_CD_FALSE;
-    const SQLRETURN rc = SQLGetConnectAttr(static_cast<SQLHDBC>(dbc_), SQL_ATTR_CONNECTION_DEAD,
-                                           &dead, sizeof dead, nullptr);
-    return SQL_SUCCEEDED(rc) && dead == SQL_CD_TRUE;
-}
-
 void* OdbcConnection::Statement() const {
     // Without a statement after a refused disconnect: open, but only for closing.
     if (!open_ || !stmt_) throw OdbcError("The connection is not open", "");
@@ -365,6 +357,14 @@ void OdbcConnection::Disconnect() {
         return;
     }
     throw Diagnostics(SQL_HANDLE_DBC, dbc, "SQLDisconnect", rc);
+}
+
+bool OdbcConnection::IsDead() const noexcept {
+    if (!open_) return false;
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    const SQLRETURN rc =
+        SQLGetConnectAttr(static_cast<SQLHDBC>(dbc_), SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr);
+    return SQL_SUCCEEDED(rc) && dead == SQL_CD_TRUE;
 }
 
 void OdbcConnection::Close() noexcept {

@@ -60,10 +60,6 @@ public:
     void Commit();
     void Rollback();
 
-    // True when the driver says the link to the server is gone (a statement failed
-    // because of it); false also when the driver cannot tell.
-    bool IsDead() const noexcept;
-
     // Ends the connection and reports a refusal of the driver (an open transaction,
     // a broken link): the connection then stays open, and Close still releases it.
     void Disconnect();
@@ -72,6 +68,10 @@ public:
     // when the driver will not disconnect without it.
     void Close() noexcept;
     bool IsOpen() const noexcept { return open_; }
+
+    // True when the driver says the link to the server is gone
+    // (SQL_ATTR_CONNECTION_DEAD); false while it holds, or when the driver cannot tell.
+    bool IsDead() const noexcept;
 
 private:
     friend class OdbcBatchStatement;  // takes a statement handle of its own

@@ -28,44 +28,41 @@ BatchSender::BatchSender(FileImport& file, const import_steps::RowSteps& steps,
 
 BatchSender::~BatchSender() = default;
 
-bool BatchSender::FitsBatch(const std::vector<std::string_view>& fields) const {
-    if (disabled_ || fields.empty()) return false;
-    const std::size_t parameters = columns_.value_or(fields.size());
-    if (fields.size() != parameters) return false;
+bool BatchSender::FitsBatch(std::span<const ParameterValue> values) const {
+    if (disabled_ || values.empty()) return false;
+    const std::size_t parameters = columns_.value_or(values.size());
+    if (values.size() != parameters) return false;
     // A bound value would end at the NUL, while the same byte in a statement's
     // text makes the database refuse the row.
-    return std::none_of(fields.begin(), fields.end(), [](std::string_view field) {
-        return field.find('\0') != std::string_view::npos;
+    return std::none_of(values.begin(), values.end(), [](const ParameterValue& value) {
+        return value.bytes.find('\0') != std::string_view::npos;
     });
 }
 
-bool BatchSender::Take(const std::string& table, const std::vector<std::string_view>& fields) {
+bool BatchSender::Take(const std::string& table, std::span<const ParameterValue> values) {
     if (ended_) return false;
-    if (!FitsBatch(fields)) {
+    if (!FitsBatch(values)) {
         Flush();
         if (!ended_) Autocommit(true);
         return false;
     }
-    if (!columns_) columns_ = fields.size();
+    if (!columns_) columns_ = values.size();
     if (!rows_.Empty() && table != table_) Flush();
     if (ended_) return false;
 
-    // An empty field is NULL, as in a row statement.
-    values_.clear();
-    for (const std::string_view field : fields) values_.push_back({field, field.empty()});
     if (rows_.Empty()) {
-        if (rows_.Columns() != values_.size()) rows_.Reset(values_.size());
+        if (rows_.Columns() != values.size()) rows_.Reset(values.size());
         // One row too large for any batch goes on its own.
-        if (rows_.ArrayBytesWith(values_) > kMaxBatchBytes) {
+        if (rows_.ArrayBytesWith(values) > kMaxBatchBytes) {
             Autocommit(true);
             return false;
         }
-    } else if (rows_.ArrayBytesWith(values_) > kMaxBatchBytes) {
+    } else if (rows_.ArrayBytesWith(values) > kMaxBatchBytes) {
         Flush();
         if (ended_) return false;
     }
     table_ = table;
-    rows_.Add(values_);
+    rows_.Add(values);
     if (rows_.Count() >= batchRows_) Flush();
     return true;
 }
@@ -114,8 +111,11 @@ void BatchSender::Flush() {
                 // A link that is gone has nothing left to roll back.
             }
         }
-        // Sending the rows again would only fail the same way, once for each.
-        if (file_.connection.IsDead()) {
+        // Without a connection, sending the rows again would only fail the same way. (A
+        // missing table is left to the first row sent again, which reports it as a run
+        // without batches would and ends the file.)
+        const auto* odbc = dynamic_cast<const OdbcError*>(&refused);
+        if (file_.connection.IsDead() || (odbc && odbc->SqlState().starts_with("08"))) {
             const auto* failure = dynamic_cast<const Failure*>(&refused);
             file_.handler.Report(steps_.send,
                                  failure ? failure->Description() : std::string(refused.what()));
@@ -134,15 +134,13 @@ void BatchSender::Flush() {
 
 void BatchSender::SendOneByOne() {
     Autocommit(true);
-    std::vector<std::string_view> fields;
+    std::vector<ParameterValue> values;
     std::string statement;
     for (std::size_t r = 0; r < rows_.Count() && !ended_; ++r) {
         if (!file_.handler.Run(steps_.build, [&] {
-                fields.clear();
-                // An empty field of a batch row is a NULL one.
-                for (std::size_t j = 0; j < rows_.Columns(); ++j)
-                    fields.push_back(rows_.At(r, j).bytes);
-                AppendRowStatement(statement, table_, fields, file_.context.pump);
+                values.clear();
+                for (std::size_t j = 0; j < rows_.Columns(); ++j) values.push_back(rows_.At(r, j));
+                AppendRowStatement(statement, table_, values, file_.context.pump);
             }))
             continue;
         if (!SendRowStatement(file_, steps_, statement)) ended_ = true;

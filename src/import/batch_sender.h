@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,7 +34,7 @@ public:
 
     // Queues one row for table, sending the batch when it is full. False when the
     // row must go on its own: then nothing is queued any more and autocommit is on.
-    bool Take(const std::string& table, const std::vector<std::string_view>& fields);
+    bool Take(const std::string& table, std::span<const ParameterValue> values);
 
     // Sends what is queued.
     void Flush();
@@ -42,7 +43,7 @@ public:
     bool Ended() const noexcept { return ended_; }
 
 private:
-    bool FitsBatch(const std::vector<std::string_view>& fields) const;
+    bool FitsBatch(std::span<const ParameterValue> values) const;
     void Prepare(const std::string& table);
     void SendOneByOne();
     void Autocommit(bool on);
@@ -53,7 +54,6 @@ private:
     std::size_t batchRows_;
     ParameterRows rows_;
     std::string table_;  // of the queued rows
-    std::vector<ParameterValue> values_;
     std::unique_ptr<OdbcBatchStatement> statement_;
     std::string preparedTable_;
     bool autocommit_ = true;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "db/failure_kinds.h"
 #include "import/batch_sender.h"
 #include "import/line_reader.h"
 #include "import/sql_text.h"
@@ -14,9 +15,18 @@ void ExecuteStatement(OdbcConnection& connection, std::string_view sql) {
 
 bool SendRowStatement(FileImport& file, const import_steps::RowSteps& steps,
                       const std::string& statement) {
-    file.handler.Run(steps.send, [&] { ExecuteStatement(file.connection, statement); });
+    bool targetLost = false;
+    file.handler.Run(steps.send, [&] {
+        try {
+            ExecuteStatement(file.connection, statement);
+        } catch (const OdbcError& error) {
+            targetLost = IsTargetFailure(error, file.connection);
+            throw;
+        }
+    });
     if (file.context.progress) file.context.progress->RowSent();
-    return true;
+    // The connection or the table is gone: every further line would fail alike.
+    return !targetLost;
 }
 
 void SendRows(FileImport& file, const import_steps::RowSteps& steps,
@@ -26,11 +36,13 @@ void SendRows(FileImport& file, const import_steps::RowSteps& steps,
     FileHandle in;
     if (!h.Run(steps.open, [&] { in = OpenWorkingCopy(file.workingCopy); })) return;
 
-    LineReader reader(in.Get(), "Cannot read the working copy " + file.workingCopy.Path());
+    LineReader reader(in.Get(), "Cannot read the working copy " + file.workingCopy.Path(),
+                      file.workingCopy.LineEnds());
     std::vector<std::string_view> fields;
     std::string statement;
     std::string table;
     std::optional<BatchSender> batches;
+    std::vector<ParameterValue> values;
     if (context.sending.batches) batches.emplace(file, steps, columns);
     for (;;) {
         bool atEnd = false;
@@ -47,7 +59,11 @@ void SendRows(FileImport& file, const import_steps::RowSteps& steps,
             bool queued = false;
             if (!h.Run(steps.build, [&] {
                     SplitFieldsInto(line, context.options.Separator(), fields);
-                    queued = batches->Take(table, fields);
+                    // An empty field is NULL, as in a row statement.
+                    values.clear();
+                    for (const std::string_view field : fields)
+                        values.push_back({field, field.empty()});
+                    queued = batches->Take(table, values);
                 }))
                 continue;
             if (batches->Ended()) break;

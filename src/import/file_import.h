@@ -36,8 +36,10 @@ bool SendRowStatement(FileImport& file, const import_steps::RowSteps& steps,
 // The second pass: every line of the working copy, split with the separator of
 // the moment, is sent as one row into the table that tableName gives at that
 // moment. A refused row is reported and the next line follows. The pass ends
-// at a failed read rather than reporting the same failure for ever. With batches
-// (context.sending), columns is the table's column count when it is known.
+// at a failed read rather than reporting the same failure for ever, and after
+// the report of a row that failed because of its target (IsTargetFailure: the
+// connection or the table is gone). With batches (context.sending), columns is
+// the table's column count when it is known.
 void SendRows(FileImport& file, const import_steps::RowSteps& steps,
               const std::function<std::string()>& tableName,
               std::optional<std::size_t> columns = std::nullopt);

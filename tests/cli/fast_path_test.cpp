@@ -16,6 +16,7 @@ namespace {
 #ifdef VERROLIFT_TEST_PG
 #define FastPathTest PgFastPath
 #define FastJobsTest PgFastJobs
+#define FastPathTargetTest PgFastPathTarget
 class Backend {
 public:
     Backend() : account_(PgMain()) {}
@@ -47,6 +48,7 @@ private:
 #else
 #define FastPathTest SqliteFastPath
 #define FastJobsTest SqliteFastJobs
+#define FastPathTargetTest SqliteFastPathTarget
 class Backend {
 public:
     std::vector<std::string> Login() const {
@@ -173,6 +175,27 @@ INSTANTIATE_TEST_SUITE_P(Cases, FastPathTest,
                          [](const testing::TestParamInfo<Case>& param) {
                              return std::string(param.param.name);
                          });
+
+TEST(FastPathTargetTest, AMissingTableEndsTheFileAfterOneRowReportAsWithoutBatches) {
+    Backend db;
+    TempDir files;
+    const std::string table = db.Fresh("gone");
+    // Two columns of the same name: no table is made, and the rows meet no table.
+    const auto path = files.Write("dup.csv", "a,a\r\n1,2\r\n3,4\r\n5,6\r\n7,8\r\n");
+    auto run = [&](const std::vector<std::string>& extra) {
+        std::vector<std::string> args = db.Login();
+        args.insert(args.end(), {"--table-name", table});
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.push_back(path);
+        return RunImportCommand(args);
+    };
+    const ProcessResult plain = run({});
+    ASSERT_EQ(ReportLocations(plain.err).size(), 2u) << "the CREATE and the first row" << plain.err;
+    const ProcessResult fast = run({"--fast", "--batch-rows", "2"});
+    EXPECT_EQ(fast.exitCode, plain.exitCode);
+    EXPECT_EQ(fast.out, plain.out);
+    EXPECT_EQ(fast.err, plain.err);
+}
 
 // Several files at once against one at a time: the same tables, and each file's
 // messages and reports together and in list order.

@@ -27,6 +27,7 @@ const char* const kUsageText =
     "  --jobs N                  import up to N files at once, each on its own connection\n"
     "                            (default 1)\n"
     "  --help                    this text\n"
+    "  --version                 the program's name and version\n"
     "\n"
     "The password may also come from the environment variable VERROLIFT_PASSWORD.\n"
     "Exit status: 0 done, 1 a report or message was shown, 2 bad usage.\n";
@@ -67,6 +68,7 @@ enum class Option {
     BatchRows,
     Jobs,
     Help,
+    Version,
 };
 
 struct OptionInfo {
@@ -91,6 +93,7 @@ const std::map<std::string_view, OptionInfo>& Options() {
         {"--jobs", {Option::Jobs, true}},
         {"--help", {Option::Help, false}},
         {"-h", {Option::Help, false}},
+        {"--version", {Option::Version, false}},
     };
     return options;
 }
@@ -157,6 +160,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, const c
 
     if (given.contains(Option::Help)) {
         cl.help = true;
+        return {cl, {}};
+    }
+    if (given.contains(Option::Version)) {
+        cl.version = true;
         return {cl, {}};
     }
 

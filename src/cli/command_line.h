@@ -34,6 +34,7 @@ struct CommandLine {
     int jobs = 1;
 
     bool help = false;
+    bool version = false;
 
     std::string ConnectionString() const;
 };

@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/protected_handler.h"
+#include "base/protected_handler.h"
 #include "db/locked_table_list.h"
 #include "db/odbc.h"
 #include "import/append_import.h"

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/host.h"
+#include "base/host.h"
 #include "db/parameter_rows.h"
 
 namespace verrolift {

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/failure.h"
-#include "app/host.h"
+#include "base/failure.h"
+#include "base/host.h"
 #include "import/file_handle.h"
 #include "import/import_options.h"
 #include "import/line_end_mode.h"

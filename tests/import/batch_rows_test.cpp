@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/failure.h"
+#include "base/failure.h"
 #include "import/import_messages.h"
 #include "import/import_run.h"
 #include "import/sql_text.h"

@@ -19,7 +19,8 @@ public:
     virtual ~ImportProgress() = default;
     // Before anything else is done for the file at position (from 1) of count.
     virtual void FileStarted(int position, int count) = 0;
-    // After each row statement went out, accepted or refused.
+    // After each row went out, accepted or refused (a row of a batch once its batch
+    // is committed, or sent again on its own).
     virtual void RowSent() = 0;
 };
 

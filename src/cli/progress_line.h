@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "import/import_run.h"
+#include "import/import_context.h"
 
 namespace verrolift {
 

@@ -10,16 +10,12 @@
 
 namespace verrolift {
 
-void ExecuteStatement(OdbcConnection& connection, std::string_view sql) {
-    connection.Execute(sql);
-}
-
 bool SendRowStatement(FileImport& file, const import_steps::RowSteps& steps,
                       const std::string& statement) {
     bool targetLost = false;
     const bool accepted = file.handler.Run(steps.send, [&] {
         try {
-            ExecuteStatement(file.connection, statement);
+            file.connection.Execute(statement);
         } catch (const OdbcError& error) {
             targetLost = IsTargetFailure(error, file.connection);
             throw;

@@ -9,7 +9,7 @@
 
 #include "base/protected_handler.h"
 #include "db/odbc.h"
-#include "import/import_run.h"
+#include "import/import_context.h"
 #include "import/import_steps.h"
 #include "import/working_copy.h"
 
@@ -25,9 +25,6 @@ struct FileImport {
     std::string path;       // the text of the list entry
     PreparedLines prepared;
 };
-
-// Sends one statement on the run's connection; nothing of its result is used.
-void ExecuteStatement(OdbcConnection& connection, std::string_view sql);
 
 // Sends one row statement at steps.send, a refusal reported there, and counts the
 // row as sent. False when the file must end here.

@@ -1,3 +1,17 @@
+// The life of a row, in the order of the files it passes through:
+//  1. ui/main_window.cpp (OnImportClicked) or cli/headless_import.cpp gathers the list, the
+//     options and the connection into an ImportContext (import_context.h) and calls RunImport.
+//  2. Here, for each file of the list: a connection of its own, then working_copy.cpp copies
+//     the file and reads it once (PrepareLines: its line ends, its first line, and by
+//     line_fields.cpp's first-line rule the lines kept).
+//  3. new_table_import.cpp makes the table, its columns from the first line or typed by the
+//     user, or append_import.cpp checks the chosen table's columns against the first line.
+//  4. file_import.cpp (SendRows) reads the working copy again: line_reader.cpp gives each
+//     line, line_fields.cpp its fields, sql_text.cpp its INSERT statement, which
+//     db/odbc.cpp (OdbcConnection::Execute) sends with SQLExecDirect; with batches,
+//     batch_sender.cpp gathers the rows and sends them as parameter arrays instead.
+// Each step reports its own failure under its number (import_steps.h) and the run goes on.
+
 #include "import/import_run.h"
 
 #include <algorithm>
@@ -45,35 +59,6 @@ public:
 
 private:
     bool claimed_;
-};
-
-// The busy pointer of one file, put back on every way out of it.
-class FilePointer {
-public:
-    explicit FilePointer(WindowPointer& pointer) : pointer_(pointer) {}
-    ~FilePointer() {
-        if (!busy_) return;
-        try {
-            pointer_.SetPointer(PointerShape::Default);
-        } catch (...) {
-            // Leaving the file anyway; a pointer that cannot be set is no reason to stop.
-        }
-    }
-    FilePointer(const FilePointer&) = delete;
-    FilePointer& operator=(const FilePointer&) = delete;
-
-    void Busy() {
-        busy_ = true;
-        pointer_.SetPointer(PointerShape::Busy);
-    }
-    void Default() {
-        pointer_.SetPointer(PointerShape::Default);
-        busy_ = false;
-    }
-
-private:
-    WindowPointer& pointer_;
-    bool busy_ = false;
 };
 
 std::int32_t StepOf(WorkingCopyError::Stage stage) {
@@ -172,8 +157,8 @@ public:
     // One file of the list; gives whether its table name was free.
     bool ImportFile(std::int32_t position, const std::string& entry) {
         noTableClash_ = true;
-        FilePointer pointer(context_.pointer);
-        h_.Run(steps::kBusyPointer, [&] { pointer.Busy(); });
+        BusyPointer pointer(context_.pointer);
+        h_.Run(steps::kBusyPointer, [&] { pointer.Show(); });
         // Dropped on every way out of the file, a closing program included.
         std::optional<OdbcConnection> connection;
         // A file without a connection is skipped: each of its statements would only fail.
@@ -191,7 +176,7 @@ public:
         h_.Run(steps::kCloseConnection, [&] {
             if (connection) connection->Disconnect();
         });
-        h_.Run(steps::kDefaultPointer, [&] { pointer.Default(); });
+        h_.Run(steps::kDefaultPointer, [&] { pointer.Restore(); });
         return noTableClash_;
     }
 

@@ -41,12 +41,21 @@ struct RowSteps {
     std::int32_t close;
 };
 
+// The part of create mode after the column names are known, one set of
+// numbers per column source.
+struct NewTableSteps {
+    std::int32_t create;
+    RowSteps rows;
+    std::int32_t listName;
+};
+
 // Header mode.
 inline constexpr std::int32_t kHeaderModeTest = 154;
 inline constexpr std::int32_t kHeaderColumns = 160;
 inline constexpr std::int32_t kHeaderCreate = 204;
 inline constexpr RowSteps kHeaderRows{206, 208, 210, 214, 236, 238};
 inline constexpr std::int32_t kHeaderListName = 240;
+inline constexpr NewTableSteps kHeaderTable{kHeaderCreate, kHeaderRows, kHeaderListName};
 
 // Typed-names mode.
 inline constexpr std::int32_t kTypedModeTest = 242;
@@ -54,6 +63,7 @@ inline constexpr std::int32_t kTypedPrompts = 246;
 inline constexpr std::int32_t kTypedCreate = 266;
 inline constexpr RowSteps kTypedRows{268, 270, 272, 276, 296, 298};
 inline constexpr std::int32_t kTypedListName = 300;
+inline constexpr NewTableSteps kTypedTable{kTypedCreate, kTypedRows, kTypedListName};
 
 // Append mode.
 inline constexpr std::int32_t kAppendModeTest = 302;

@@ -12,14 +12,32 @@ namespace steps = import_steps;
 
 namespace {
 
-void HeaderMode(FileImport& file, const std::string& tableName) {
+// What both column sources share once the column names are known: the table is
+// made, filled from the working copy and put at the top of the table list.
+// emptyLeftOutAt: as for SendRows.
+void CreateAndFill(FileImport& file, const std::string& tableName,
+                   const std::vector<std::string>& columns, const std::vector<bool>& emptyLeftOutAt,
+                   const steps::NewTableSteps& numbers) {
     ProtectedHandler& h = file.handler;
     ImportContext& context = file.context;
-    std::string statement;
+    // A refused CREATE leaves the name to whatever holds it (a view, another program's
+    // table): no row of this file may go there, and the name is not listed as made.
+    if (!h.Run(numbers.create,
+               [&] { file.connection.Execute(BuildCreateStatement(tableName, columns)); }))
+        return;
+    SendRows(
+        file, numbers.rows,
+        [&] { return ResolveTableName(context.options.TableNamePattern(), file.position); },
+        emptyLeftOutAt, columns.size());
+    h.Run(numbers.listName, [&] { context.tables.InsertAtTop(tableName); });
+}
+
+void HeaderMode(FileImport& file, const std::string& tableName) {
+    ImportContext& context = file.context;
     // The positions whose header field is empty: they have no column.
     std::vector<bool> emptyHeaderAt;
     std::vector<std::string> columns;
-    const bool built = h.Run(steps::kHeaderColumns, [&] {
+    const bool named = file.handler.Run(steps::kHeaderColumns, [&] {
         std::vector<std::string_view> fields;
         SplitFieldsInto(file.prepared.firstLine, context.options.Separator(), fields);
         for (const auto field : fields) {
@@ -30,25 +48,16 @@ void HeaderMode(FileImport& file, const std::string& tableName) {
         if (columns.empty())
             throw Failure("The first line of the file \"" + file.path +
                           "\" gives no column name, so no table is made for it.");
-        statement = BuildCreateStatement(tableName, columns);
     });
-    if (!built) return;
-    // A refused CREATE leaves the name to whatever holds it (a view, another program's
-    // table): no row of this file may go there, and the name is not listed as made.
-    if (!h.Run(steps::kHeaderCreate, [&] { ExecuteStatement(file.connection, statement); })) return;
-    SendRows(
-        file, steps::kHeaderRows,
-        [&] { return ResolveTableName(context.options.TableNamePattern(), file.position); },
-        emptyHeaderAt, columns.size());
-    h.Run(steps::kHeaderListName, [&] { context.tables.InsertAtTop(tableName); });
+    if (!named) return;
+    CreateAndFill(file, tableName, columns, emptyHeaderAt, steps::kHeaderTable);
 }
 
 void TypedNamesMode(FileImport& file, const std::string& tableName) {
-    ProtectedHandler& h = file.handler;
     ImportContext& context = file.context;
     std::vector<std::string> columns;
     std::string lastAnswer;
-    h.Run(steps::kTypedPrompts, [&] {
+    file.handler.Run(steps::kTypedPrompts, [&] {
         // Only the number of fields of the first line counts here.
         std::vector<std::string_view> fields;
         SplitFieldsInto(file.prepared.firstLine, context.options.Separator(), fields);
@@ -62,15 +71,7 @@ void TypedNamesMode(FileImport& file, const std::string& tableName) {
         }
     });
     if (lastAnswer.empty()) return;
-    if (!h.Run(steps::kTypedCreate, [&] {
-            ExecuteStatement(file.connection, BuildCreateStatement(tableName, columns));
-        }))
-        return;
-    SendRows(
-        file, steps::kTypedRows,
-        [&] { return ResolveTableName(context.options.TableNamePattern(), file.position); }, {},
-        columns.size());
-    h.Run(steps::kTypedListName, [&] { context.tables.InsertAtTop(tableName); });
+    CreateAndFill(file, tableName, columns, {}, steps::kTypedTable);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QTimer>
 
-#include "import/import_run.h"
+#include "import/import_context.h"
 
 class QWidget;
 

@@ -15,6 +15,7 @@
 
 #include "base/failure.h"
 #include "import/import_messages.h"
+#include "import/import_steps.h"
 #include "support/recording_dialogs.h"
 #include "support/scoped_environment.h"
 #include "support/temp_dir.h"
@@ -22,6 +23,8 @@
 
 namespace verrolift {
 namespace {
+
+namespace steps = import_steps;
 
 using test::ColumnOn;
 using test::ExecOn;
@@ -226,7 +229,7 @@ TEST_F(ImportRunTest, EmptyHeaderFieldMakesNoColumnAndAnEmptyValueThereIsLeftOut
     Run();
     EXPECT_EQ(db_.Columns(Table(1)), (std::vector<std::string>{"A", "C"}));
     // A value where no column is keeps its whole row, which the database refuses.
-    EXPECT_EQ(dialogs_.ReportSteps(), std::vector<int>{236});
+    EXPECT_EQ(dialogs_.ReportSteps(), std::vector<int>{steps::kHeaderRows.send});
     EXPECT_EQ(db_.Rows(Table(1)), (std::vector<std::string>{"A|C", "1|3", "4|6"}));
     // A separator at the end of every line adds nothing.
     EXPECT_EQ(db_.Columns(Table(2)), (std::vector<std::string>{"a", "b"}));
@@ -243,7 +246,7 @@ TEST_F(ImportRunTest, RefusedCreateSendsNoRowAndListsNoNameAndTheNextFileGoesOn)
     AddFile("a.csv", "c1\r\nintruder 1\r\nintruder 2\r\n");
     AddFile("b.csv", "v\r\n2\r\n");
     Run();
-    EXPECT_EQ(dialogs_.ReportSteps(), std::vector<int>{204});
+    EXPECT_EQ(dialogs_.ReportSteps(), std::vector<int>{steps::kHeaderCreate});
     EXPECT_EQ(db_.Rows(base), std::vector<std::string>{"kept"});
     EXPECT_EQ(rowHook_.rows, 2);  // the second file's
     EXPECT_EQ(db_.Rows(Table(2)), (std::vector<std::string>{"v", "2"}));
@@ -314,7 +317,8 @@ TEST_F(ImportRunTest, EveryEmptyFieldIsNullInItsOwnPlaceAndOtherValuesAreUntouch
             " a , b ,\"q\",\t\r\n");
     options_.separator = ",";
     Run();
-    EXPECT_EQ(dialogs_.ReportSteps(), std::vector<int>{348}) << dialogs_.log.front();
+    EXPECT_EQ(dialogs_.ReportSteps(), std::vector<int>{steps::kAppendRows.send})
+        << dialogs_.log.front();
     EXPECT_EQ(db_.Rows(table),
               (std::vector<std::string>{"1|<NULL>|3|<NULL>", "<NULL>|<NULL>|<NULL>|<NULL>",
                                         " a | b |\"q\"|\t"}));
@@ -454,7 +458,8 @@ TEST_F(ImportRunTest, OnlyTheFirstLineIsCheckedAndLaterMisfitsAreRefusedOneByOne
     AddFile("a.csv", "1,2\r\n3,4,5\r\n\r\n7,8\r\n");
     Run();
     // Too many values, and an empty line (VALUES()): each refused, the next line follows.
-    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{348, 348}));
+    EXPECT_EQ(dialogs_.ReportSteps(),
+              (std::vector<int>{steps::kAppendRows.send, steps::kAppendRows.send}));
     EXPECT_EQ(db_.Rows(table), (std::vector<std::string>{"1|2", "7|8"}));
     EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kDone});
 }
@@ -464,7 +469,8 @@ TEST_F(ImportRunTest, MissingTargetTableIsReportedOnceAtTheRecordSetAndNoRowIsSe
     AddFile("a.csv", "1,2\r\n3,4\r\n");
     AddFile("b.csv", "5,6\r\n");
     Run();
-    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{308, 308}));
+    EXPECT_EQ(dialogs_.ReportSteps(),
+              (std::vector<int>{steps::kOpenRecordSet, steps::kOpenRecordSet}));
     for (const auto& r : dialogs_.reports) EXPECT_EQ(r.tag, tags::kMainImport);
     EXPECT_EQ(rowHook_.rows, 0);
     EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kDone});
@@ -484,7 +490,9 @@ TEST_F(ImportRunTest, TableDroppedDuringAFileEndsThatFileAfterOneReport) {
     Run();
     // The fourth row meets no table and ends the file; the next file finds no table at its
     // column check. One report each, not one per line.
-    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{348, 308})) << dialogs_.log.front();
+    EXPECT_EQ(dialogs_.ReportSteps(),
+              (std::vector<int>{steps::kAppendRows.send, steps::kOpenRecordSet}))
+        << dialogs_.log.front();
     EXPECT_EQ(rowHook_.rows, 4);
     EXPECT_FALSE(Exists(table));
     EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kDone});
@@ -495,7 +503,8 @@ TEST_F(ImportRunTest, RowsRefusedOneByOneAreNotTargetFailures) {
     UseAppend(table, false);
     AddFile("a.csv", "1,2\r\n1,2,3\r\n4,5,6,7\r\n5,6\r\n");
     Run();
-    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{348, 348}));
+    EXPECT_EQ(dialogs_.ReportSteps(),
+              (std::vector<int>{steps::kAppendRows.send, steps::kAppendRows.send}));
     EXPECT_EQ(db_.Rows(table), (std::vector<std::string>{"1|2", "5|6"}));
 }
 
@@ -516,7 +525,7 @@ TEST_F(ImportRunTest, SessionKilledDuringAFileEndsThatFileAndTheNextFileIsImport
                    Table(1) + "\"%'");
     };
     Run();
-    EXPECT_EQ(dialogs_.ReportSteps(), std::vector<int>{236});
+    EXPECT_EQ(dialogs_.ReportSteps(), std::vector<int>{steps::kHeaderRows.send});
     EXPECT_EQ(db_.Rows(Table(1)).size(), 5u);
     EXPECT_EQ(db_.Rows(Table(2)).size(), 201u);
     EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kDone});
@@ -532,7 +541,8 @@ TEST_F(ImportRunTest, RefusedPasswordIsTriedOnceAndTheFilesLeftAreNamedInOneRepo
     const test::FixedConnection wrong(
         BuildConnectionString({test::PgMain().profile.sid, role.Name(), "wrong-password"}));
     Run(wrong);
-    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{124, 124}));
+    EXPECT_EQ(dialogs_.ReportSteps(),
+              (std::vector<int>{steps::kOpenConnection, steps::kOpenConnection}));
     ASSERT_EQ(dialogs_.reports.size(), 2u);
     EXPECT_NE(dialogs_.reports[0].description.find("password authentication failed"),
               std::string::npos);
@@ -546,7 +556,9 @@ TEST_F(ImportRunTest, RefusedPasswordIsTriedOnceAndTheFilesLeftAreNamedInOneRepo
         {folder_.Path(), test::PgMain().profile.userName, test::PgMain().profile.password}));
     dialogs_ = {};
     Run(unreachable);
-    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{124, 124, 124}));
+    EXPECT_EQ(
+        dialogs_.ReportSteps(),
+        (std::vector<int>{steps::kOpenConnection, steps::kOpenConnection, steps::kOpenConnection}));
 }
 #endif
 
@@ -636,7 +648,9 @@ TEST_F(ImportRunTest,
     const std::string noNames = AddFile("5.csv", ",,\r\n1,2,3\r\n");
     AddFile("6.csv", "y\r\nlast file\r\n");
     Run();
-    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{132, 152, 152, 160}));
+    EXPECT_EQ(dialogs_.ReportSteps(),
+              (std::vector<int>{steps::kOpenFirstPass, steps::kCreateDataCheck,
+                                steps::kCreateDataCheck, steps::kHeaderColumns}));
     const auto d = Descriptions();
     ASSERT_EQ(d.size(), 4u);
     EXPECT_EQ(d[0].rfind("The file \"" + missing + "\" cannot be read: ", 0), 0u) << d[0];
@@ -659,7 +673,8 @@ TEST_F(ImportRunTest, AppendNeverSendsTheRowsOfTheFileBefore) {
     AddFile("3.csv", "h\r\n");
     AddFile("4.csv", "h\r\nfrom four\r\n");
     Run();
-    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{132, 304}));
+    EXPECT_EQ(dialogs_.ReportSteps(),
+              (std::vector<int>{steps::kOpenFirstPass, steps::kAppendDataCheck}));
     EXPECT_EQ(
         dialogs_.reports[1].description,
         "The file \"" + folder_.File("3.csv") + "\" holds no line to import after its first line.");
@@ -675,7 +690,7 @@ TEST_F(ImportRunTest, ConnectionThatCannotBeOpenedIsReportedOnceAndItsFileSkippe
     // Read afresh at each file: the first file meets a bad profile, the second a good one.
     const ChangingConnection connection({kBadConnection, db_.ConnectionString()});
     Run(connection);
-    EXPECT_EQ(dialogs_.ReportSteps(), std::vector<int>{124});
+    EXPECT_EQ(dialogs_.ReportSteps(), std::vector<int>{steps::kOpenConnection});
     EXPECT_NE(dialogs_.reports[0].description.find("No Such Driver Here"), std::string::npos);
     EXPECT_FALSE(Exists(Table(1)));
     EXPECT_EQ(db_.Rows(Table(2)), (std::vector<std::string>{"v", "2"}));
@@ -692,7 +707,8 @@ TEST_F(ImportRunTest, UnsafeWorkingFolderIsReportedAtStep130ForEachFile) {
     AddFile("a.csv", "v\r\n1\r\n");
     AddFile("b.csv", "v\r\n2\r\n");
     Run();
-    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{130, 130}));
+    EXPECT_EQ(dialogs_.ReportSteps(),
+              (std::vector<int>{steps::kMakeWorkingCopy, steps::kMakeWorkingCopy}));
     EXPECT_NE(dialogs_.reports[0].description.find(linked), std::string::npos);
     EXPECT_FALSE(Exists(Table(1)));
     EXPECT_FALSE(Exists(Table(2)));
@@ -704,7 +720,7 @@ TEST_F(ImportRunTest, RefusedCreateInHeaderModeIsReportedAndNoRowFollows) {
     FreshPattern("dup");
     AddFile("a.csv", "x,x\r\n1,2\r\n");
     Run();
-    EXPECT_EQ(dialogs_.ReportSteps(), std::vector<int>{204});
+    EXPECT_EQ(dialogs_.ReportSteps(), std::vector<int>{steps::kHeaderCreate});
     EXPECT_EQ(rowHook_.rows, 0);
     EXPECT_FALSE(Exists(Table(1)));
     EXPECT_TRUE(tables_.Names().empty());
@@ -714,7 +730,7 @@ TEST_F(ImportRunTest, RefusedRowInHeaderModeIsFollowedByAcceptedRows) {
     FreshPattern("rows");
     AddFile("a.csv", "a,b\r\n1,2,3\r\n4,5\r\n6,7\r\n");
     Run();
-    EXPECT_EQ(dialogs_.ReportSteps(), std::vector<int>{236});
+    EXPECT_EQ(dialogs_.ReportSteps(), std::vector<int>{steps::kHeaderRows.send});
     EXPECT_EQ(db_.Rows(Table(1)), (std::vector<std::string>{"a|b", "4|5", "6|7"}));
 }
 
@@ -726,7 +742,8 @@ TEST_F(ImportRunTest, TypedNamesCreateAndRowFailuresHaveTheirOwnSteps) {
     dialogs_.inputAnswers = {"same", "same!", "p", "q"};
     Run();
     // The first file's names clean to the same name: its CREATE is refused and ends the file.
-    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{266, 296}));
+    EXPECT_EQ(dialogs_.ReportSteps(),
+              (std::vector<int>{steps::kTypedCreate, steps::kTypedRows.send}));
     EXPECT_FALSE(Exists(Table(1)));
     EXPECT_EQ(tables_.Names(), std::vector<std::string>{Table(2)});
     EXPECT_EQ(db_.Rows(Table(2)), std::vector<std::string>{"4|5"});

@@ -19,6 +19,10 @@ const char* const kUsageText =
     "                            empty answer is an empty answer\n"
     "  --append TABLE            append mode: every file into TABLE\n"
     "  --skip-header             with --append: the first line of every file is a header\n"
+    "  --quotes                  fields may be quoted: \"a,b\" is one field, \"\" doubles a "
+    "quote,\n"
+    "                            quoted line breaks stay in the field, and \"\" is an empty\n"
+    "                            text where an empty unquoted field is NULL\n"
     "  --extension EXT           folders add only files of this extension; without it a\n"
     "                            folder adds every file\n"
     "  --help                    this text\n"
@@ -57,6 +61,7 @@ enum class Option {
     Columns,
     Append,
     SkipHeader,
+    Quotes,
     Extension,
     Help,
 };
@@ -77,6 +82,7 @@ const std::map<std::string_view, OptionInfo>& Options() {
         {"--columns", {Option::Columns, true}},
         {"--append", {Option::Append, true}},
         {"--skip-header", {Option::SkipHeader, false}},
+        {"--quotes", {Option::Quotes, false}},
         {"--extension", {Option::Extension, true}},
         {"--help", {Option::Help, false}},
         {"-h", {Option::Help, false}},
@@ -159,6 +165,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, const c
     }
 
     if (given.contains(Option::Separator)) cl.separator = given[Option::Separator];
+    cl.quotes = given.contains(Option::Quotes);
+    // A quote would both open fields and separate them.
+    if (cl.quotes && cl.separator.find('"') != std::string::npos)
+        return Refuse("--quotes needs a separator without a double quote");
     if (given.contains(Option::Extension)) {
         // "csv" and ".csv" mean the same to a user.
         std::string extension = given[Option::Extension];

@@ -116,6 +116,7 @@ int RunHeadlessImport(const CommandLine& commandLine, const Console& console) {
             commandLine.columnAnswers ? ColumnSource::TypedNames : ColumnSource::HeaderLine;
         options.skipHeaderOnAppend = commandLine.skipHeader;
         options.separator = commandLine.separator;
+        options.quotedFields = commandLine.quotes;
         options.tableNamePattern = commandLine.tableNamePattern;
         if (commandLine.mode == ImportMode::AppendToTable) {
             SelectAppendTable(tables, commandLine.appendTable);

@@ -30,9 +30,15 @@ void ImportIntoTable(FileImport& file) {
     std::string separator;
     h.Run(steps::kFirstDataLine, [&] {
         FileHandle in = OpenWorkingCopy(file.workingCopy);
-        LineReader reader(in.Get(), "Cannot read the working copy " + file.workingCopy.Path());
-        const std::string_view line = reader.AtEnd() ? std::string_view() : reader.Next();
+        const std::string what = "Cannot read the working copy " + file.workingCopy.Path();
         separator = options.Separator();
+        if (options.QuotedFields()) {
+            QuotedRecordReader records(in.Get(), what, WorkingCopyRecords(file));
+            fileFields = records.Next() ? records.Fields().size() : 0;
+            return;
+        }
+        LineReader reader(in.Get(), what);
+        const std::string_view line = reader.AtEnd() ? std::string_view() : reader.Next();
         std::vector<std::string_view> fields;
         SplitFieldsInto(line, separator, fields);
         fileFields = fields.size();

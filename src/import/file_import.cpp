@@ -7,6 +7,59 @@
 
 namespace verrolift {
 
+namespace {
+
+// The second pass with quoted fields: the first pass kept only whole records,
+// each read here as one row.
+void SendRecords(FileImport& file, const import_steps::RowSteps& steps,
+                 const std::function<std::string()>& tableName, FileHandle& in) {
+    ProtectedHandler& h = file.handler;
+    ImportContext& context = file.context;
+    QuotedRecordReader records(in.Get(), "Cannot read the working copy " + file.workingCopy.Path(),
+                               WorkingCopyRecords(file));
+    std::string statement;
+    std::string table;
+    for (;;) {
+        bool atEnd = false;
+        const bool read = h.Run(steps.read, [&] {
+            context.pump.Yield();
+            atEnd = !records.Next();
+        });
+        if (!read || atEnd) break;
+        h.Run(steps.tableName, [&] { table = tableName(); });
+        if (!h.Run(steps.build, [&] {
+                if (records.GetFault() != QuotedRecordReader::Fault::None)
+                    throw Failure("Record " + std::to_string(records.Number()) +
+                                  " of the working copy " + file.workingCopy.Path() +
+                                  " cannot be read; it is not sent.");
+                AppendRowStatement(statement, table, records.Fields(), records.Quoted(),
+                                   context.pump);
+            }))
+            continue;
+        h.Run(steps.send, [&] { ExecuteStatement(file.connection, statement); });
+        if (context.progress) context.progress->RowSent();
+    }
+}
+
+}  // namespace
+
+std::vector<std::string_view> FirstLineFields(const FileImport& file) {
+    std::vector<std::string_view> fields;
+    if (file.context.options.QuotedFields()) {
+        fields.assign(file.prepared.firstFields.begin(), file.prepared.firstFields.end());
+    } else {
+        SplitFieldsInto(file.prepared.firstLine, file.context.options.Separator(), fields);
+    }
+    return fields;
+}
+
+QuotedRecordReader::Settings WorkingCopyRecords(const FileImport& file) {
+    QuotedRecordReader::Settings settings;
+    settings.separator = file.context.options.Separator();
+    settings.lineEnds = file.prepared.recordEnds;
+    return settings;
+}
+
 void ExecuteStatement(OdbcConnection& connection, std::string_view sql) {
     connection.Execute(sql);
 }
@@ -17,6 +70,12 @@ void SendRows(FileImport& file, const import_steps::RowSteps& steps,
     ImportContext& context = file.context;
     FileHandle in;
     if (!h.Run(steps.open, [&] { in = OpenWorkingCopy(file.workingCopy); })) return;
+    if (context.options.QuotedFields()) {
+        SendRecords(file, steps, tableName, in);
+        h.Run(steps.close,
+              [&] { in.Close("Cannot close the working copy " + file.workingCopy.Path()); });
+        return;
+    }
 
     LineReader reader(in.Get(), "Cannot read the working copy " + file.workingCopy.Path());
     std::vector<std::string_view> fields;

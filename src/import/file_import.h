@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/protected_handler.h"
 #include "db/odbc.h"
@@ -24,13 +25,22 @@ struct FileImport {
     PreparedLines prepared;
 };
 
+// The fields of the file's first line: cut at the separator of the moment, or,
+// with quoted fields, the first record as the first pass read it. Views into
+// file.prepared.
+std::vector<std::string_view> FirstLineFields(const FileImport& file);
+
+// How the second pass reads the working copy's records with quoted fields.
+QuotedRecordReader::Settings WorkingCopyRecords(const FileImport& file);
+
 // Sends one statement on the run's connection; nothing of its result is used.
 void ExecuteStatement(OdbcConnection& connection, std::string_view sql);
 
 // The second pass: every line of the working copy, split with the separator of
 // the moment, is sent as one row into the table that tableName gives at that
 // moment. A refused row is reported and the next line follows. The pass ends
-// at a failed read rather than reporting the same failure for ever.
+// at a failed read rather than reporting the same failure for ever. With quoted
+// fields every record of the working copy is one row.
 void SendRows(FileImport& file, const import_steps::RowSteps& steps,
               const std::function<std::string()>& tableName);
 

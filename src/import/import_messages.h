@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "import/quoted_record_reader.h"
+
 namespace verrolift {
 
 inline constexpr const char* kNoFilesAdded = "No files added.";
@@ -19,5 +21,8 @@ std::string ColumnPrompt(int number);
 // has not as many fields as the table has columns.
 std::string ColumnCountMessage(std::string_view path, std::string_view separator,
                                std::size_t fileFields, std::string_view table, int tableColumns);
+
+// The report of a record that could not be read with quoted fields, and is not sent.
+std::string MalformedRecordMessage(std::string_view path, const MalformedRecord& record);
 
 }  // namespace verrolift

@@ -164,7 +164,10 @@ private:
         std::optional<PreparedLines> prepared;
         h_.Run(steps::kOpenFirstPass, [&] {
             try {
-                prepared = PrepareLines(*workingCopy_, options_, context_.pump);
+                prepared = PrepareLines(
+                    *workingCopy_, options_, context_.pump, [&](const MalformedRecord& record) {
+                        h_.Report(steps::kMalformedRecord, MalformedRecordMessage(path, record));
+                    });
             } catch (const WorkingCopyError& failure) {
                 h_.Report(StepOf(failure.GetStage()), failure.Description());
             }
@@ -192,6 +195,10 @@ private:
                 return;
             if (!h_.Run(steps::kCreateDataCheck, [&] {
                     RequireKeptLines(file);
+                    if (file.prepared.firstRecordMalformed)
+                        throw Failure("The first record of the file " + Quoted(file.path) +
+                                      " is malformed, so it gives no column and no table is "
+                                      "made.");
                     if (file.prepared.firstLine.empty())
                         throw Failure("The first line of the file " + Quoted(file.path) +
                                       " is empty, so it gives no column and no table is made.");

@@ -17,8 +17,7 @@ void HeaderMode(FileImport& file, const std::string& tableName) {
     ImportContext& context = file.context;
     std::string statement;
     const bool built = h.Run(steps::kHeaderColumns, [&] {
-        std::vector<std::string_view> fields;
-        SplitFieldsInto(file.prepared.firstLine, context.options.Separator(), fields);
+        const std::vector<std::string_view> fields = FirstLineFields(file);
         std::vector<std::string> columns;
         for (const auto field : fields) {
             context.pump.Yield();
@@ -43,8 +42,7 @@ void TypedNamesMode(FileImport& file, const std::string& tableName) {
     std::string lastAnswer;
     h.Run(steps::kTypedPrompts, [&] {
         // Only the number of fields of the first line counts here.
-        std::vector<std::string_view> fields;
-        SplitFieldsInto(file.prepared.firstLine, context.options.Separator(), fields);
+        const std::vector<std::string_view> fields = FirstLineFields(file);
         for (std::size_t j = 1; j <= fields.size(); ++j) {
             lastAnswer = context.dialogs.InputBox(ColumnPrompt(static_cast<int>(j)), "");
             columns.push_back(CleanColumnName(lastAnswer));

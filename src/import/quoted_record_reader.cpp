@@ -52,6 +52,7 @@ bool QuotedRecordReader::Next() {
     fields_.clear();
     quoted_.clear();
     text_ = {};
+    terminated_ = false;
     spans_.clear();
     state_ = State::FieldStart;
     pos_ = 0;
@@ -225,6 +226,7 @@ void QuotedRecordReader::Finish(std::size_t contentEnd, std::size_t consumed) {
         lines += static_cast<std::uint64_t>(std::count(d, d + contentEnd, mark));
     }
     nextLine_ = startLine_ + lines;
+    terminated_ = consumed > contentEnd;
     begin_ += consumed;
     if (fault_ != Fault::None) return;
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -62,9 +63,10 @@ public:
     Fault GetFault() const noexcept { return fault_; }
     const std::vector<std::string_view>& Fields() const noexcept { return fields_; }
     const std::vector<bool>& Quoted() const noexcept { return quoted_; }
-    // Its bytes without the line end that closed it; empty for a record that
-    // lost its end to an open quote.
+    // Its bytes without the line end that closed it; empty for a malformed record.
     std::string_view Text() const noexcept { return text_; }
+    // Whether a line end closed it (the last record of a file may lack one).
+    bool Terminated() const noexcept { return terminated_; }
 
     // How records end: Detect until the file's first line end outside quotes is read.
     LineEnds Ends() const noexcept { return ends_; }
@@ -124,6 +126,15 @@ private:
     std::vector<std::string_view> fields_;
     std::vector<bool> quoted_;
     std::string_view text_;
+    bool terminated_ = false;
 };
+
+// A record that could not be read, as the import reports it.
+struct MalformedRecord {
+    std::uint64_t number;  // from 1, counting the header
+    std::uint64_t line;    // where it began, from 1
+    QuotedRecordReader::Fault fault;
+};
+using MalformedRecordReport = std::function<void(const MalformedRecord&)>;
 
 }  // namespace verrolift

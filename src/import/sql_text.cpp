@@ -13,6 +13,27 @@ void AppendQuoted(std::string& out, std::string_view text, char quote) {
     out.push_back(quote);
 }
 
+// quoted, when given, marks the fields whose emptiness is an empty text.
+void AppendRow(std::string& statement, std::string_view table,
+               const std::vector<std::string_view>& fields, const std::vector<bool>* quoted,
+               EventPump& pump) {
+    statement.clear();
+    statement += "INSERT INTO ";
+    AppendQuoted(statement, table, '"');
+    statement += " VALUES(";
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        pump.Yield();
+        if (i > 0) statement += ',';
+        // An empty field keeps its place as NULL, so later values stay in their columns.
+        if (fields[i].empty() && (quoted == nullptr || !(*quoted)[i])) {
+            statement += "NULL";
+        } else {
+            AppendQuoted(statement, fields[i], '\'');
+        }
+    }
+    statement += ')';
+}
+
 }  // namespace
 
 std::string ResolveTableName(std::string_view pattern, std::int32_t position) {
@@ -68,23 +89,13 @@ std::string BuildCreateStatement(std::string_view table, const std::vector<std::
 
 void AppendRowStatement(std::string& statement, std::string_view table,
                         const std::vector<std::string_view>& fields, EventPump& pump) {
-    statement.clear();
-    statement += "INSERT INTO ";
-    AppendQuoted(statement, table, '"');
-    statement += " VALUES(";
-    bool first = true;
-    for (const auto field : fields) {
-        pump.Yield();
-        if (!first) statement += ',';
-        first = false;
-        // An empty field keeps its place as NULL, so later values stay in their columns.
-        if (field.empty()) {
-            statement += "NULL";
-        } else {
-            AppendQuoted(statement, field, '\'');
-        }
-    }
-    statement += ')';
+    AppendRow(statement, table, fields, nullptr, pump);
+}
+
+void AppendRowStatement(std::string& statement, std::string_view table,
+                        const std::vector<std::string_view>& fields,
+                        const std::vector<bool>& quoted, EventPump& pump) {
+    AppendRow(statement, table, fields, &quoted, pump);
 }
 
 std::string BuildRowStatement(std::string_view table, const std::vector<std::string>& fields) {

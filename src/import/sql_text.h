@@ -38,6 +38,11 @@ std::string BuildCreateStatement(std::string_view table, const std::vector<std::
 std::string BuildRowStatement(std::string_view table, const std::vector<std::string>& fields);
 void AppendRowStatement(std::string& statement, std::string_view table,
                         const std::vector<std::string_view>& fields, EventPump& pump);
+// The same for fields read with quotes: an empty field that was quoted ("") is
+// the empty text '', an empty unquoted one NULL.
+void AppendRowStatement(std::string& statement, std::string_view table,
+                        const std::vector<std::string_view>& fields,
+                        const std::vector<bool>& quoted, EventPump& pump);
 
 // SELECT * FROM "T": the query whose column count the append check uses.
 std::string BuildColumnCountQuery(std::string_view table);

@@ -14,6 +14,7 @@
 
 #include "app/paths.h"
 #include "import/line_reader.h"
+#include "import/quoted_first_pass.h"
 
 namespace verrolift {
 
@@ -143,6 +144,7 @@ public:
         }
     }
 
+    int Fd() const { return fd_; }
     const std::string& What() const { return what_; }
     WorkingCopyError::Stage Stage() const { return stage_; }
 
@@ -245,7 +247,11 @@ private:
 // Reads in through one buffer, feeding the first pass, whose kept text out
 // writes. Read failures throw WorkingCopyError with readStage.
 PreparedLines CopyKeptLines(int in, const std::string& readWhat, WorkingCopyError::Stage readStage,
-                            PieceWriter& out, const ImportOptionsSource& options, EventPump& pump) {
+                            PieceWriter& out, const ImportOptionsSource& options, EventPump& pump,
+                            const MalformedRecordReport& report) {
+    if (options.QuotedFields())
+        return CopyQuotedRecords(in, readWhat, readStage, out.Fd(), out.What(), out.Stage(),
+                                 options, pump, report);
 #ifdef POSIX_FADV_SEQUENTIAL
     ::posix_fadvise(in, 0, 0, POSIX_FADV_SEQUENTIAL);
 #endif
@@ -279,7 +285,8 @@ void CloseWritten(FileHandle& out, const PieceWriter& writer) {
 // The first pass over the file MakeWorkingCopy opened, writing the working copy
 // it created. Every failure here is a failure of the copy.
 PreparedLines CopyIn(WorkingCopy& copy, FileHandle source, const std::string& named,
-                     const ImportOptionsSource& options, EventPump& pump) {
+                     const ImportOptionsSource& options, EventPump& pump,
+                     const MalformedRecordReport& report) {
     using Stage = WorkingCopyError::Stage;
     // Opened again by name, so that whatever took its place since is refused, not written
     // through. Not truncated on opening: ext4 would then write the whole copy out to disk
@@ -294,7 +301,7 @@ PreparedLines CopyIn(WorkingCopy& copy, FileHandle source, const std::string& na
             throw WorkingCopyError(Stage::Open, DescribeErrno(named));
         PieceWriter writer(out.Get(), named, Stage::Open);
         PreparedLines result =
-            CopyKeptLines(source.Get(), named, Stage::Open, writer, options, pump);
+            CopyKeptLines(source.Get(), named, Stage::Open, writer, options, pump, report);
         pump.Yield();
         CloseWritten(out, writer);
         return result;
@@ -306,8 +313,8 @@ PreparedLines CopyIn(WorkingCopy& copy, FileHandle source, const std::string& na
 }
 
 // The first pass over the working copy itself, replacing it.
-PreparedLines Rewrite(const WorkingCopy& copy, const ImportOptionsSource& options,
-                      EventPump& pump) {
+PreparedLines Rewrite(const WorkingCopy& copy, const ImportOptionsSource& options, EventPump& pump,
+                      const MalformedRecordReport& report) {
     using Stage = WorkingCopyError::Stage;
     FileHandle in(::openat(copy.Folder(), kWorkingCopyName, O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     if (!in.IsOpen()) {
@@ -323,7 +330,7 @@ PreparedLines Rewrite(const WorkingCopy& copy, const ImportOptionsSource& option
             Stage::Write, DescribeErrno("Cannot create the new working copy in " + copy.Path()));
     PieceWriter writer(out.Get(), "Cannot write the working copy " + copy.Path(), Stage::Write);
     PreparedLines result = CopyKeptLines(in.Get(), "Cannot read the working copy " + copy.Path(),
-                                         Stage::Read, writer, options, pump);
+                                         Stage::Read, writer, options, pump, report);
     CloseWritten(out, writer);
     // A failed delete does not matter: the rename replaces the old copy anyway.
     DeleteFileForced(copy.Folder(), kWorkingCopyName, pump);
@@ -386,23 +393,25 @@ FileHandle OpenWorkingCopy(const WorkingCopy& copy) {
     return in;
 }
 
-PreparedLines PrepareLines(WorkingCopy& copy, const ImportOptionsSource& options, EventPump& pump) {
+PreparedLines PrepareLines(WorkingCopy& copy, const ImportOptionsSource& options, EventPump& pump,
+                           const MalformedRecordReport& report) {
     // The file is copied once, by the first pass that reads it.
     if (copy.source_.IsOpen())
-        return CopyIn(copy, std::move(copy.source_), copy.sourceFailure_, options, pump);
-    return Rewrite(copy, options, pump);
+        return CopyIn(copy, std::move(copy.source_), copy.sourceFailure_, options, pump, report);
+    return Rewrite(copy, options, pump, report);
 }
 
 PreparedLines PrepareFile(WorkingCopy& copy, const std::string& path,
-                          const ImportOptionsSource& options, EventPump& pump) {
+                          const ImportOptionsSource& options, EventPump& pump,
+                          const MalformedRecordReport& report) {
     MakeWorkingCopy(path, copy);
-    return PrepareLines(copy, options, pump);
+    return PrepareLines(copy, options, pump, report);
 }
 
 PreparedLines PrepareFile(const std::string& path, const ImportOptionsSource& options,
-                          EventPump& pump) {
+                          EventPump& pump, const MalformedRecordReport& report) {
     WorkingCopy copy = WorkingCopy::Claim();
-    return PrepareFile(copy, path, options, pump);
+    return PrepareFile(copy, path, options, pump, report);
 }
 
 }  // namespace verrolift

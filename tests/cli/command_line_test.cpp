@@ -27,6 +27,7 @@ TEST(CommandLine, DefaultsAreTheMainWindowsInitialState) {
     EXPECT_FALSE(cl.columnAnswers.has_value());
     EXPECT_FALSE(cl.skipHeader);
     EXPECT_FALSE(cl.extension.has_value());
+    EXPECT_FALSE(cl.quotes);
     EXPECT_EQ(cl.paths, std::vector<std::string>{"a.csv"});
     EXPECT_EQ(cl.ConnectionString(),
               "Driver={Microsoft ODBC for Oracle};Server=db;Uid=scott;Pwd=tiger;");
@@ -66,6 +67,15 @@ TEST(CommandLine, AppendModeOptions) {
     EXPECT_EQ(cl.appendTable, "EMP");
     EXPECT_TRUE(cl.skipHeader);
     EXPECT_EQ(cl.extension, "csv");
+}
+
+TEST(CommandLine, QuotesWorkWithEitherModeAndAnySeparatorWithoutAQuote) {
+    EXPECT_TRUE(Accepted(With({"--quotes", "a"})).quotes);
+    const CommandLine append =
+        Accepted(With({"--append", "EMP", "--skip-header", "--quotes", "--separator", "::", "d"}));
+    EXPECT_TRUE(append.quotes);
+    EXPECT_EQ(append.separator, "::");
+    EXPECT_TRUE(Accepted(With({"--quotes", "--columns", "a,b", "--separator", "\t", "f"})).quotes);
 }
 
 TEST(CommandLine, ValuesMayBeJoinedWithAnEqualsSign) {
@@ -124,7 +134,12 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{With({"--append", "T", "--columns", "a,b", "a"}),
                 "--columns is for create mode, not --append"},
         Refused{With({"--skip-header", "a"}), "--skip-header needs --append"},
-        Refused{With({"--append", "", "a"}), "--append needs a table name"}));
+        Refused{With({"--append", "", "a"}), "--append needs a table name"},
+        Refused{With({"--quotes", "--separator", "\"", "a"}),
+                "--quotes needs a separator without a double quote"},
+        Refused{With({"--separator", "a\"b", "--quotes", "a"}),
+                "--quotes needs a separator without a double quote"},
+        Refused{With({"--quotes=yes", "a"}), "--quotes takes no value"}));
 
 TEST(SplitAnswers, EveryCommaSeparatesAnAnswer) {
     EXPECT_EQ(SplitAnswers("id,name,city"), (std::vector<std::string>{"id", "name", "city"}));

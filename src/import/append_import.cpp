@@ -33,8 +33,17 @@ void ImportIntoTable(FileImport& file) {
         const std::string what = "Cannot read the working copy " + file.workingCopy.Path();
         separator = options.Separator();
         if (options.QuotedFields()) {
+            // The first record that can be read; malformed ones are the second pass's to
+            // report. With none, the check lets the rows go, so that they are.
             QuotedRecordReader records(in.Get(), what, WorkingCopyRecords(file));
-            fileFields = records.Next() ? records.Fields().size() : 0;
+            bool any = false;
+            while (records.Next()) {
+                any = true;
+                if (records.GetFault() != QuotedRecordReader::Fault::None) continue;
+                fileFields = records.Fields().size();
+                return;
+            }
+            if (!any) fileFields = 0;
             return;
         }
         LineReader reader(in.Get(), what);

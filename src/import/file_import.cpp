@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "import/import_messages.h"
 #include "import/line_reader.h"
 #include "import/sql_text.h"
 
@@ -9,8 +10,8 @@ namespace verrolift {
 
 namespace {
 
-// The second pass with quoted fields: the first pass kept only whole records,
-// each read here as one row.
+// The second pass with quoted fields: each record is one row; a malformed one is
+// reported with its place in the file, and not sent.
 void SendRecords(FileImport& file, const import_steps::RowSteps& steps,
                  const std::function<std::string()>& tableName, FileHandle& in) {
     ProtectedHandler& h = file.handler;
@@ -26,12 +27,16 @@ void SendRecords(FileImport& file, const import_steps::RowSteps& steps,
             atEnd = !records.Next();
         });
         if (!read || atEnd) break;
+        if (records.GetFault() != QuotedRecordReader::Fault::None) {
+            h.Report(import_steps::kMalformedRecord,
+                     MalformedRecordMessage(file.path,
+                                            {records.Number() + file.prepared.copyFromRecord - 1,
+                                             records.StartLine() + file.prepared.copyFromLine - 1,
+                                             records.GetFault()}));
+            continue;
+        }
         h.Run(steps.tableName, [&] { table = tableName(); });
         if (!h.Run(steps.build, [&] {
-                if (records.GetFault() != QuotedRecordReader::Fault::None)
-                    throw Failure("Record " + std::to_string(records.Number()) +
-                                  " of the working copy " + file.workingCopy.Path() +
-                                  " cannot be read; it is not sent.");
                 AppendRowStatement(statement, table, records.Fields(), records.Quoted(),
                                    context.pump);
             }))

@@ -1,5 +1,9 @@
 #include "import/quoted_first_pass.h"
 
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
 #include "import/file_handle.h"
 #include "import/line_reader.h"
 
@@ -7,30 +11,54 @@ namespace verrolift {
 
 namespace {
 
-// Write failures carry the stage of the copy being written.
+// Writes the copy in pieces of at most kPiece bytes, gathering small appends;
+// failures carry the stage of the copy being written.
 class CopyWriter {
 public:
-    CopyWriter(int fd, const std::string& what, WorkingCopyError::Stage stage)
-        : out_(fd, what), stage_(stage) {}
+    CopyWriter(int fd, std::string what, WorkingCopyError::Stage stage)
+        : fd_(fd), what_(std::move(what)), stage_(stage), buffer_(new char[kPiece]) {}
 
+    // Appends of a piece or more go out directly, in pieces.
     void Append(std::string_view bytes) {
-        try {
-            out_.Append(bytes);
-        } catch (const Failure& failure) {
-            throw WorkingCopyError(stage_, failure.Description());
+        if (bytes.size() >= kPiece) {
+            Flush();
+            for (; !bytes.empty(); bytes.remove_prefix(std::min(bytes.size(), kPiece)))
+                Write(bytes.data(), std::min(bytes.size(), kPiece));
+            return;
+        }
+        while (!bytes.empty()) {
+            const std::size_t n = std::min(bytes.size(), kPiece - used_);
+            std::memcpy(buffer_.get() + used_, bytes.data(), n);
+            used_ += n;
+            bytes.remove_prefix(n);
+            if (used_ == kPiece) Flush();
         }
     }
+
     void Flush() {
-        try {
-            out_.Flush();
-        } catch (const Failure& failure) {
-            throw WorkingCopyError(stage_, failure.Description());
-        }
+        const std::size_t n = used_;
+        used_ = 0;
+        Write(buffer_.get(), n);
     }
 
 private:
-    BufferedWriter out_;
+    void Write(const char* data, std::size_t size) {
+        try {
+            WriteAll(fd_, data, size, what_);
+        } catch (const Failure& failure) {
+            throw WorkingCopyError(stage_, failure.Description());
+        }
+    }
+
+    // As the plain first pass writes: the file system sizes the page cache blocks it
+    // takes by each write, and larger writes made writing a large copy slower.
+    static constexpr std::size_t kPiece = std::size_t{64} << 10;
+
+    int fd_;
+    std::string what_;
     WorkingCopyError::Stage stage_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
 };
 
 }  // namespace
@@ -46,33 +74,54 @@ PreparedLines CopyQuotedRecords(int in, const std::string& readWhat,
     Reader records(in, readWhat, settings);
     CopyWriter copy(out, writeWhat, writeStage);
     PreparedLines result;
-    for (;;) {
-        pump.Yield();
-        bool read = false;
+    auto reading = [&](auto&& read) {
         try {
-            read = records.Next();
+            return read();
         } catch (const Failure& failure) {
             throw WorkingCopyError(readStage, failure.Description());
         }
-        if (!read) break;
-        const bool malformed = records.GetFault() != Reader::Fault::None;
-        if (malformed && report)
-            report({records.Number(), records.StartLine(), records.GetFault()});
-        // The options are read when the first record is, after the window had its turn.
-        if (++result.lineCount == 1) {
-            result.firstLine = records.Text();
-            result.firstFields.assign(records.Fields().begin(), records.Fields().end());
-            result.firstRecordMalformed = malformed;
-            if (SkipsFirstLine(options)) continue;
-        }
-        if (malformed) continue;
+    };
+
+    pump.Yield();
+    if (!reading([&] { return records.Next(); })) return result;
+    result.lineCount = 1;
+    const bool malformed = records.GetFault() != Reader::Fault::None;
+    if (malformed && report) report({records.Number(), records.StartLine(), records.GetFault()});
+    result.firstLine = records.Text();
+    result.firstFields.assign(records.Fields().begin(), records.Fields().end());
+    result.firstRecordMalformed = malformed;
+    // The options are read when the first record is, after the window had its turn. A
+    // malformed first record is never sent, so it never goes into the copy either.
+    if (!malformed && !SkipsFirstLine(options)) {
         copy.Append(records.Text());
         if (records.Terminated())
             copy.Append(records.Ends() == Reader::LineEnds::Lf ? std::string_view("\n")
                                                                : std::string_view("\r\n"));
-        ++result.keptLineCount;
+        result.keptLineCount = 1;
+    } else {
+        result.copyFromRecord = 2;
+        result.copyFromLine = records.NextLine();
+    }
+
+    // The rest of the file goes into the copy as it is: the second pass reads its records.
+    const std::string_view buffered = reading([&] { return records.TakeBuffered(); });
+    bool more = !buffered.empty();
+    copy.Append(buffered);
+    std::unique_ptr<char[]> chunk(new char[kFirstPassChunkSize]);
+    for (;;) {
+        pump.Yield();
+        const std::size_t n =
+            reading([&] { return ReadSome(in, chunk.get(), kFirstPassChunkSize, readWhat); });
+        if (n == 0) break;
+        copy.Append(std::string_view(chunk.get(), n));
+        more = true;
     }
     copy.Flush();
+    if (more) {
+        // At least one record follows; how many, the second pass finds.
+        ++result.lineCount;
+        ++result.keptLineCount;
+    }
     result.recordEnds = records.Ends();
     return result;
 }

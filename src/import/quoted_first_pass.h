@@ -9,13 +9,15 @@
 
 namespace verrolift {
 
-// The first pass over a file whose fields may be quoted. Reads the records of
-// in, yielding before each, keeps the first aside (its bytes in firstLine, its
-// fields in firstFields), drops it when SkipsFirstLine holds, and writes every
-// other record to out as read, followed by a line end of the file's kind when it
-// had one (LF in a file of LF lines, CR LF otherwise), so that the second pass
-// reads the same records. A malformed record, the first included, goes to
-// report and not into the copy. Failures to read in throw WorkingCopyError with
+// The first pass over a file whose fields may be quoted. Reads the first record
+// of in and keeps it aside (its bytes in firstLine, its fields in firstFields);
+// a malformed one goes to report. Writes to out the first record, when it is
+// well formed and SkipsFirstLine does not hold, followed by a line end of the
+// file's kind (LF in a file of LF lines, CR LF otherwise), then the rest of the
+// file as it is, yielding before each piece read: the second pass reads those
+// records, and finds and reports the malformed ones among them. With quoted
+// fields lineCount and keptLineCount count the first record and whether any
+// follows, not every record. Failures to read in throw WorkingCopyError with
 // readStage, failures to write out with writeStage.
 PreparedLines CopyQuotedRecords(int in, const std::string& readWhat,
                                 WorkingCopyError::Stage readStage, int out,

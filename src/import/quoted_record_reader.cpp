@@ -13,6 +13,13 @@ std::size_t AtLeastTwo(std::size_t size) {
     return size < 2 ? 2 : size;
 }
 
+// The first c in [from, to), or to.
+inline std::size_t FindByte(const char* d, std::size_t from, std::size_t to, char c) {
+    if (from >= to) return to;
+    const void* hit = std::memchr(d + from, c, to - from);
+    return hit != nullptr ? static_cast<std::size_t>(static_cast<const char*>(hit) - d) : to;
+}
+
 }  // namespace
 
 QuotedRecordReader::QuotedRecordReader(int fd, std::string what, Settings settings)
@@ -23,7 +30,7 @@ QuotedRecordReader::QuotedRecordReader(int fd, std::string what, Settings settin
       maxQuotedField_(settings.maxQuotedField),
       data_(new char[AtLeastTwo(settings.bufferSize)]),
       capacity_(AtLeastTwo(settings.bufferSize)) {
-    Decide(ends_);
+    SetFastSeparator();
 }
 
 QuotedRecordReader::QuotedRecordReader(std::string_view text, Settings settings)
@@ -35,32 +42,34 @@ QuotedRecordReader::QuotedRecordReader(std::string_view text, Settings settings)
       end_(text.size()),
       eof_(true) {
     if (!text.empty()) std::memcpy(data_.get(), text.data(), text.size());
-    Decide(ends_);
+    SetFastSeparator();
 }
 
-void QuotedRecordReader::Decide(LineEnds ends) {
-    ends_ = ends;
-    std::fill(std::begin(special_), std::end(special_), false);
-    if (!separator_.empty()) special_[static_cast<unsigned char>(separator_[0])] = true;
-    // In Lf files a CR matters only before an LF, but that takes a look at it.
-    special_[static_cast<unsigned char>('\r')] = true;
-    if (ends != LineEnds::Cr) special_[static_cast<unsigned char>('\n')] = true;
+void QuotedRecordReader::SetFastSeparator() {
+    // A separator of one byte that can be no line end is matched where it is found.
+    const bool fast = separator_.size() == 1 && separator_[0] != '\r' && separator_[0] != '\n';
+    fastSeparator_ = fast ? static_cast<unsigned char>(separator_[0]) : kNoByte;
 }
 
 bool QuotedRecordReader::Next() {
     if (skipLine_) SkipStartLine();
-    fields_.clear();
-    quoted_.clear();
     text_ = {};
     terminated_ = false;
-    spans_.clear();
+    spanCount_ = 0;
+    escapedSize_ = 0;
     state_ = State::FieldStart;
     pos_ = 0;
+    lineEnd_ = kNone;
+    searched_ = 0;
     escaped_ = false;
     junk_ = false;
     hadQuoted_ = false;
     fault_ = Fault::None;
-    if (AtEnd()) return false;
+    if (AtEnd()) {
+        fields_.clear();
+        quoted_.clear();
+        return false;
+    }
     ++number_;
     startLine_ = nextLine_;
     while (!Scan()) {
@@ -68,6 +77,13 @@ bool QuotedRecordReader::Next() {
         Fill();
     }
     return true;
+}
+
+std::string_view QuotedRecordReader::TakeBuffered() {
+    if (skipLine_) SkipStartLine();
+    const std::string_view rest(data_.get() + begin_, end_ - begin_);
+    begin_ = end_ = 0;
+    return rest;
 }
 
 bool QuotedRecordReader::AtEnd() {
@@ -78,27 +94,56 @@ bool QuotedRecordReader::AtEnd() {
     return begin_ == end_;
 }
 
-int QuotedRecordReader::LineEndAt(const char* d, std::size_t n, std::size_t p) {
+inline int QuotedRecordReader::LineEndAt(const char* d, std::size_t n, std::size_t p) {
     const char c = d[p];
     if (c == '\r') {
         if (ends_ == LineEnds::Lf) {
             if (p + 1 < n) return d[p + 1] == '\n' ? 2 : kNoEnd;
             return eof_ ? kNoEnd : kUnknown;
         }
-        if (ends_ == LineEnds::Detect) Decide(LineEnds::Cr);
+        if (ends_ == LineEnds::Detect) ends_ = LineEnds::Cr;
         if (p + 1 < n) return d[p + 1] == '\n' ? 2 : 1;
         return eof_ ? 1 : kUnknown;
     }
     if (c == '\n' && ends_ != LineEnds::Cr) {
-        if (ends_ == LineEnds::Detect) Decide(LineEnds::Lf);
+        if (ends_ == LineEnds::Detect) ends_ = LineEnds::Lf;
         return 1;
     }
     return kNoEnd;
 }
 
+inline std::size_t QuotedRecordReader::NextStop(const char* d, std::size_t n, std::size_t p) {
+    if (lineEnd_ == kNone || lineEnd_ < p) {
+        // Line ends are looked for once per stretch, not once per field.
+        const std::size_t from = lineEnd_ == kNone ? std::max(p, searched_) : p;
+        lineEnd_ = kNone;
+        const char* hit = nullptr;
+        if (from < n) {
+            const void* cr =
+                ends_ != LineEnds::Lf ? std::memchr(d + from, '\r', n - from) : nullptr;
+            const void* lf =
+                ends_ != LineEnds::Cr ? std::memchr(d + from, '\n', n - from) : nullptr;
+            hit = static_cast<const char*>(cr != nullptr ? cr : lf);
+            if (lf != nullptr && lf < hit) hit = static_cast<const char*>(lf);
+        }
+        if (hit != nullptr) {
+            lineEnd_ = static_cast<std::size_t>(hit - d);
+            // In an LF file a CR right before the LF starts the line end.
+            if (ends_ == LineEnds::Lf && lineEnd_ > p && d[lineEnd_ - 1] == '\r') --lineEnd_;
+        } else {
+            searched_ = n;
+        }
+    }
+    std::size_t limit = lineEnd_ == kNone ? n : lineEnd_;
+    // A CR held last may start a line end whose LF is still to be read.
+    if (lineEnd_ == kNone && limit > p && d[limit - 1] == '\r') --limit;
+    return separator_.empty() ? limit : FindByte(d, p, limit, separator_[0]);
+}
+
 int QuotedRecordReader::SeparatorAt(const char* d, std::size_t n, std::size_t p) const {
     const std::size_t size = separator_.size();
     if (size == 0) return 0;
+    if (size == 1) return d[p] == separator_[0] ? 1 : 0;
     if (n - p >= size) return std::memcmp(d + p, separator_.data(), size) == 0 ? 1 : 0;
     if (eof_) return 0;
     return std::memcmp(d + p, separator_.data(), n - p) == 0 ? kUnknown : 0;
@@ -127,7 +172,13 @@ bool QuotedRecordReader::Scan() {
                 continue;
 
             case State::Unquoted: {
-                while (p < n && !special_[static_cast<unsigned char>(d[p])]) ++p;
+                p = NextStop(d, n, p);
+                if (p < n && static_cast<unsigned char>(d[p]) == fastSeparator_) {
+                    if (!junk_) AddSpan(Span{fieldStart_, p, false, false});
+                    ++p;
+                    state_ = State::FieldStart;
+                    continue;
+                }
                 int end = kNoEnd;
                 if (p == n) {
                     if (!eof_) goto needMore;
@@ -143,7 +194,7 @@ bool QuotedRecordReader::Scan() {
                         }
                     }
                 }
-                if (!junk_) spans_.push_back(Span{fieldStart_, p, false, false});
+                if (!junk_) AddSpan(Span{fieldStart_, p, false, false});
                 if (p == n || end > 0) {
                     Finish(p, p + static_cast<std::size_t>(end));
                     return true;
@@ -154,15 +205,12 @@ bool QuotedRecordReader::Scan() {
             }
 
             case State::Quoted: {
-                const void* hit = p < n ? std::memchr(d + p, '"', n - p) : nullptr;
-                const std::size_t q =
-                    hit != nullptr ? static_cast<std::size_t>(static_cast<const char*>(hit) - d)
-                                   : n;
+                const std::size_t q = FindByte(d, p, n, '"');
                 if (q - fieldStart_ > maxQuotedField_) {
                     FailQuote(Fault::TooLong);
                     return true;
                 }
-                if (hit == nullptr) {
+                if (q == n) {
                     p = n;
                     if (!eof_) goto needMore;
                     FailQuote(Fault::OpenAtEnd);
@@ -181,7 +229,7 @@ bool QuotedRecordReader::Scan() {
                     state_ = State::Quoted;
                     continue;
                 }
-                spans_.push_back(Span{fieldStart_, p - 1, true, escaped_});
+                AddSpan(Span{fieldStart_, p - 1, true, escaped_});
                 state_ = State::AfterClose;
                 continue;
 
@@ -190,6 +238,11 @@ bool QuotedRecordReader::Scan() {
                     if (!eof_) goto needMore;
                     Finish(p, p);
                     return true;
+                }
+                if (static_cast<unsigned char>(d[p]) == fastSeparator_) {
+                    ++p;
+                    state_ = State::FieldStart;
+                    continue;
                 }
                 const int end = LineEndAt(d, n, p);
                 if (end == kUnknown) goto needMore;
@@ -217,44 +270,64 @@ needMore:
     return false;
 }
 
+inline void QuotedRecordReader::AddSpan(Span span) {
+    if (spanCount_ == spans_.size()) spans_.resize(spans_.empty() ? 16 : spans_.size() * 2);
+    if (span.escaped) escapedSize_ += span.end - span.begin;
+    spans_[spanCount_++] = span;
+}
+
 void QuotedRecordReader::Finish(std::size_t contentEnd, std::size_t consumed) {
     const char* d = data_.get() + begin_;
     std::uint64_t lines = consumed > contentEnd ? 1 : 0;
     // Outside quotes a line end ends the record: the others are inside quoted fields.
     if (hadQuoted_ && ends_ != LineEnds::Detect) {
         const char mark = ends_ == LineEnds::Lf ? '\n' : '\r';
-        lines += static_cast<std::uint64_t>(std::count(d, d + contentEnd, mark));
+        for (std::size_t i = 0; i < spanCount_; ++i)
+            if (spans_[i].quoted)
+                lines += static_cast<std::uint64_t>(
+                    std::count(d + spans_[i].begin, d + spans_[i].end, mark));
     }
     nextLine_ = startLine_ + lines;
     terminated_ = consumed > contentEnd;
     begin_ += consumed;
-    if (fault_ != Fault::None) return;
-
-    text_ = std::string_view(d, contentEnd);
-    if (contentEnd == 0) return;  // an empty line has no field
-    std::size_t escapedSize = 0;
-    for (const Span& span : spans_)
-        if (span.escaped) escapedSize += span.end - span.begin;
-    unescaped_.clear();
-    // Reserved in full, so the views taken below stay valid while it fills.
-    unescaped_.reserve(escapedSize);
-    for (const Span& span : spans_) {
-        quoted_.push_back(span.quoted);
+    if (fault_ == Fault::None) text_ = std::string_view(d, contentEnd);
+    // A malformed record and an empty line have no field.
+    if (fault_ != Fault::None || contentEnd == 0) {
+        fields_.clear();
+        quoted_.clear();
+        return;
+    }
+    // Sized in full first, so the views taken below stay valid while it fills.
+    unescaped_.resize(escapedSize_);
+    char* out = unescaped_.data();
+    fields_.resize(spanCount_);
+    quoted_.resize(spanCount_);
+    for (std::size_t i = 0; i < spanCount_; ++i) {
+        const Span& span = spans_[i];
+        quoted_[i] = span.quoted;
         if (!span.escaped) {
-            fields_.emplace_back(d + span.begin, span.end - span.begin);
+            fields_[i] = std::string_view(d + span.begin, span.end - span.begin);
             continue;
         }
-        const std::size_t at = unescaped_.size();
-        for (std::size_t i = span.begin; i < span.end; ++i) {
-            unescaped_.push_back(d[i]);
-            if (d[i] == '"') ++i;  // the second of a doubled quote
+        char* const at = out;
+        const char* from = d + span.begin;
+        const char* const to = d + span.end;
+        while (from < to) {
+            // Up to and with the next quote; the second of the pair is left out.
+            const void* quote = std::memchr(from, '"', static_cast<std::size_t>(to - from));
+            const char* stop = quote != nullptr ? static_cast<const char*>(quote) + 1 : to;
+            std::memcpy(out, from, static_cast<std::size_t>(stop - from));
+            out += stop - from;
+            from = quote != nullptr ? stop + 1 : to;
         }
-        fields_.emplace_back(unescaped_.data() + at, unescaped_.size() - at);
+        fields_[i] = std::string_view(at, static_cast<std::size_t>(out - at));
     }
 }
 
 void QuotedRecordReader::FailQuote(Fault fault) {
     fault_ = fault;
+    fields_.clear();
+    quoted_.clear();
     // The record's bytes stay held: reading goes on after the end of its first line.
     skipLine_ = true;
     nextLine_ = startLine_ + 1;
@@ -270,7 +343,7 @@ void QuotedRecordReader::SkipStartLine() {
                !(d[hit] == '\n' && ends_ != LineEnds::Cr))
             ++hit;
         if (hit < end_ && ends_ == LineEnds::Detect)
-            Decide(d[hit] == '\n' ? LineEnds::Lf : LineEnds::Cr);
+            ends_ = d[hit] == '\n' ? LineEnds::Lf : LineEnds::Cr;
         if (hit < end_ && d[hit] == '\n') {
             begin_ = hit + 1;
             return;

@@ -62,7 +62,7 @@ public:
     std::uint64_t StartLine() const noexcept { return startLine_; }  // from 1
     Fault GetFault() const noexcept { return fault_; }
     const std::vector<std::string_view>& Fields() const noexcept { return fields_; }
-    const std::vector<bool>& Quoted() const noexcept { return quoted_; }
+    const std::vector<char>& Quoted() const noexcept { return quoted_; }
     // Its bytes without the line end that closed it; empty for a malformed record.
     std::string_view Text() const noexcept { return text_; }
     // Whether a line end closed it (the last record of a file may lack one).
@@ -70,6 +70,15 @@ public:
 
     // How records end: Detect until the file's first line end outside quotes is read.
     LineEnds Ends() const noexcept { return ends_; }
+
+    // The line the next record begins on.
+    std::uint64_t NextLine() const noexcept { return nextLine_; }
+
+    // The bytes read from the file beyond the last record (what is left of a
+    // malformed record's first line skipped first), handed over and forgotten:
+    // valid until the next call; reading then goes on with the file itself, so a
+    // caller can copy the rest of the file past the records it read.
+    std::string_view TakeBuffered();
 
 private:
     enum class State { FieldStart, Unquoted, Quoted, QuoteSeen, AfterClose };
@@ -82,12 +91,16 @@ private:
     // Where a record end is: no, yes (its length), or the bytes held cannot tell.
     static constexpr int kNoEnd = 0;
     static constexpr int kUnknown = -1;
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    static constexpr int kNoByte = 256;  // compares unequal to every char
 
     bool AtEnd();
     bool Scan();
     int LineEndAt(const char* d, std::size_t n, std::size_t p);
     int SeparatorAt(const char* d, std::size_t n, std::size_t p) const;
-    void Decide(LineEnds ends);
+    std::size_t NextStop(const char* d, std::size_t n, std::size_t p);
+    void SetFastSeparator();
+    void AddSpan(Span span);
     void Finish(std::size_t contentEnd, std::size_t consumed);
     void FailQuote(Fault fault);
     void SkipStartLine();
@@ -99,7 +112,7 @@ private:
     std::string separator_;
     LineEnds ends_;
     std::size_t maxQuotedField_;
-    bool special_[256] = {};  // bytes that stop the scan of an unquoted field
+    int fastSeparator_ = kNoByte;
 
     std::unique_ptr<char[]> data_;
     std::size_t capacity_ = 0;
@@ -120,11 +133,15 @@ private:
     bool junk_ = false;  // the field goes on after its closing quote
     bool hadQuoted_ = false;
     Fault fault_ = Fault::None;
-    std::vector<Span> spans_;
+    std::vector<Span> spans_;  // grown only, the first spanCount_ in use
+    std::size_t spanCount_ = 0;
+    std::size_t escapedSize_ = 0;
+    std::size_t lineEnd_ = kNone;  // the next place a line may end, outside quotes
+    std::size_t searched_ = 0;     // with none found: how far the search went
 
     std::string unescaped_;
     std::vector<std::string_view> fields_;
-    std::vector<bool> quoted_;
+    std::vector<char> quoted_;
     std::string_view text_;
     bool terminated_ = false;
 };

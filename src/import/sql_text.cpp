@@ -15,7 +15,7 @@ void AppendQuoted(std::string& out, std::string_view text, char quote) {
 
 // quoted, when given, marks the fields whose emptiness is an empty text.
 void AppendRow(std::string& statement, std::string_view table,
-               const std::vector<std::string_view>& fields, const std::vector<bool>* quoted,
+               const std::vector<std::string_view>& fields, const std::vector<char>* quoted,
                EventPump& pump) {
     statement.clear();
     statement += "INSERT INTO ";
@@ -94,7 +94,7 @@ void AppendRowStatement(std::string& statement, std::string_view table,
 
 void AppendRowStatement(std::string& statement, std::string_view table,
                         const std::vector<std::string_view>& fields,
-                        const std::vector<bool>& quoted, EventPump& pump) {
+                        const std::vector<char>& quoted, EventPump& pump) {
     AppendRow(statement, table, fields, &quoted, pump);
 }
 

@@ -42,7 +42,7 @@ void AppendRowStatement(std::string& statement, std::string_view table,
 // the empty text '', an empty unquoted one NULL.
 void AppendRowStatement(std::string& statement, std::string_view table,
                         const std::vector<std::string_view>& fields,
-                        const std::vector<bool>& quoted, EventPump& pump);
+                        const std::vector<char>& quoted, EventPump& pump);
 
 // SELECT * FROM "T": the query whose column count the append check uses.
 std::string BuildColumnCountQuery(std::string_view table);

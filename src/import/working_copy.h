@@ -98,9 +98,13 @@ struct PreparedLines {
     std::uint64_t keptLineCount = 0;
 
     // With quoted fields, lines are records: firstLine holds the first record's
-    // bytes, and these what the second pass needs besides.
+    // bytes, and these what the rest of the import needs besides: the record
+    // number and line of the file where the working copy begins, and how its
+    // records end.
     std::vector<std::string> firstFields;
     bool firstRecordMalformed = false;
+    std::uint64_t copyFromRecord = 1;
+    std::uint64_t copyFromLine = 1;
     QuotedRecordReader::LineEnds recordEnds = QuotedRecordReader::LineEnds::Detect;
 };
 

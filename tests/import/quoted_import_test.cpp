@@ -323,22 +323,25 @@ TEST_F(QuotedImport, ColumnCheckCountsQuotedFields) {
     EXPECT_TRUE(dialogs_.reports.empty());
 }
 
-TEST_F(QuotedImport, MalformedRecordsAreReportedOnceAndTheRestGoesOn) {
+TEST_F(QuotedImport, MalformedRecordsAreReportedOnceInTheirPlaceAndTheRestGoesOn) {
     const std::string table = MakeTable("bad", 2);
     UseAppend(table, true);
     const std::string path = AddFile("a.csv",
                                      "h1,h2\r\n"
                                      "1,\"one\r\nline two\"\r\n"
+                                     "9,9,9\r\n"
                                      "\"2\"x,y\r\n"
                                      "3,\"three\"\r\n"
                                      "4,\"open\r\n"
                                      "5,five\r\n");
     Run();
-    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{138, 138}));
-    EXPECT_EQ(Descriptions(),
-              (std::vector<std::string>{
-                  MalformedRecordMessage(path, {3, 4, QuotedRecordReader::Fault::TextAfterQuote}),
-                  MalformedRecordMessage(path, {5, 6, QuotedRecordReader::Fault::OpenAtEnd})}));
+    // In the order of the file: a row the table refuses, then the two malformed records.
+    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{348, 138, 138}));
+    const auto d = Descriptions();
+    ASSERT_EQ(d.size(), 3u);
+    EXPECT_EQ(d[1],
+              MalformedRecordMessage(path, {4, 5, QuotedRecordReader::Fault::TextAfterQuote}));
+    EXPECT_EQ(d[2], MalformedRecordMessage(path, {6, 7, QuotedRecordReader::Fault::OpenAtEnd}));
     // The open quote swallowed nothing: reading went on at the line after it.
     EXPECT_EQ(StoredRows(db_, table),
               (std::vector<Row>{{"1", "one\r\nline two"}, {"3", "three"}, {"5", "five"}}));

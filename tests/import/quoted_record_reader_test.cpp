@@ -202,6 +202,29 @@ TEST(QuotedRecordReader, GivesTheRecordsTextAndTheLineEndsItDecided) {
     EXPECT_FALSE(reader.Next());
 }
 
+TEST(QuotedRecordReader, HandsOverWhatItHoldsBeyondTheRecordsItRead) {
+    // After a good record, and after one whose open quote loses it only its first line.
+    for (const bool malformed : {false, true}) {
+        test::TempDir dir;
+        const std::string first = malformed ? "\"open\r\n" : "\"a\r\nb\",c\r\n";
+        const std::string rest = "1,2\r\n3," + std::string(50, 'x');
+        const std::string path = dir.Write("in.csv", first + rest);
+        FileHandle fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+        QuotedRecordReader::Settings settings;
+        settings.bufferSize = 8;
+        QuotedRecordReader reader(fd.Get(), path, settings);
+        ASSERT_TRUE(reader.Next());
+        EXPECT_EQ(reader.GetFault(), malformed ? Fault::OpenAtEnd : Fault::None);
+        std::string taken(reader.TakeBuffered());
+        char buffer[64];
+        for (std::size_t n; (n = ReadSome(fd.Get(), buffer, sizeof buffer, path)) > 0;)
+            taken.append(buffer, n);
+        EXPECT_EQ(taken, rest) << "malformed " << malformed;
+        EXPECT_EQ(reader.NextLine(), malformed ? 2u : 3u);
+        EXPECT_EQ(reader.Ends(), Ends::Cr);
+    }
+}
+
 TEST(QuotedRecordReader, ReadFailureNamesTheFile) {
     test::TempDir dir;
     FileHandle fd(::open(dir.Path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));

@@ -70,14 +70,14 @@ int ReadOnly(const std::string& mode, const std::string& file) {
     if (options.quotedFields) {
         QuotedRecordReader::Settings settings;
         settings.separator = options.separator;
-        settings.lineEnds = prepared.recordEnds;
+        settings.lineEnds = copy.LineEnds();
         QuotedRecordReader reader(in.Get(), copy.Path(), settings);
         for (; reader.Next(); ++records) {
             fields += reader.Fields().size();
             for (const auto field : reader.Fields()) bytes += field.size();
         }
     } else {
-        LineReader reader(in.Get(), copy.Path());
+        LineReader reader(in.Get(), copy.Path(), copy.LineEnds());
         std::vector<std::string_view> split;
         for (; !reader.AtEnd(); ++records) {
             SplitFieldsInto(reader.Next(), options.separator, split);

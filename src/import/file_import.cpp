@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "db/failure_kinds.h"
 #include "import/import_messages.h"
 #include "import/line_reader.h"
 #include "import/sql_text.h"
@@ -9,6 +10,22 @@
 namespace verrolift {
 
 namespace {
+
+// Sends one row statement; true when it failed because its target is gone (the
+// connection or the table), so that every further row would fail alike.
+bool SendRow(FileImport& file, std::int32_t step, const std::string& statement) {
+    bool targetLost = false;
+    file.handler.Run(step, [&] {
+        try {
+            ExecuteStatement(file.connection, statement);
+        } catch (const OdbcError& error) {
+            targetLost = IsTargetFailure(error, file.connection);
+            throw;
+        }
+    });
+    if (file.context.progress) file.context.progress->RowSent();
+    return targetLost;
+}
 
 // The second pass with quoted fields: each record is one row; a malformed one is
 // reported with its place in the file, and not sent.
@@ -41,8 +58,7 @@ void SendRecords(FileImport& file, const import_steps::RowSteps& steps,
                                    context.pump);
             }))
             continue;
-        h.Run(steps.send, [&] { ExecuteStatement(file.connection, statement); });
-        if (context.progress) context.progress->RowSent();
+        if (SendRow(file, steps.send, statement)) break;
     }
 }
 
@@ -61,7 +77,7 @@ std::vector<std::string_view> FirstLineFields(const FileImport& file) {
 QuotedRecordReader::Settings WorkingCopyRecords(const FileImport& file) {
     QuotedRecordReader::Settings settings;
     settings.separator = file.context.options.Separator();
-    settings.lineEnds = file.prepared.recordEnds;
+    settings.lineEnds = file.workingCopy.LineEnds();
     return settings;
 }
 
@@ -82,7 +98,8 @@ void SendRows(FileImport& file, const import_steps::RowSteps& steps,
         return;
     }
 
-    LineReader reader(in.Get(), "Cannot read the working copy " + file.workingCopy.Path());
+    LineReader reader(in.Get(), "Cannot read the working copy " + file.workingCopy.Path(),
+                      file.workingCopy.LineEnds());
     std::vector<std::string_view> fields;
     std::string statement;
     std::string table;
@@ -103,8 +120,7 @@ void SendRows(FileImport& file, const import_steps::RowSteps& steps,
                 AppendRowStatement(statement, table, fields, context.pump);
             }))
             continue;
-        h.Run(steps.send, [&] { ExecuteStatement(file.connection, statement); });
-        if (context.progress) context.progress->RowSent();
+        if (SendRow(file, steps.send, statement)) break;
     }
     h.Run(steps.close,
           [&] { in.Close("Cannot close the working copy " + file.workingCopy.Path()); });

@@ -67,10 +67,12 @@ PreparedLines CopyQuotedRecords(int in, const std::string& readWhat,
                                 WorkingCopyError::Stage readStage, int out,
                                 const std::string& writeWhat, WorkingCopyError::Stage writeStage,
                                 const ImportOptionsSource& options, EventPump& pump,
+                                std::optional<LineEndMode> knownMode,
                                 const MalformedRecordReport& report) {
     using Reader = QuotedRecordReader;
     Reader::Settings settings;
     settings.separator = options.Separator();
+    settings.lineEnds = knownMode;
     Reader records(in, readWhat, settings);
     CopyWriter copy(out, writeWhat, writeStage);
     PreparedLines result;
@@ -95,8 +97,8 @@ PreparedLines CopyQuotedRecords(int in, const std::string& readWhat,
     if (!malformed && !SkipsFirstLine(options)) {
         copy.Append(records.Text());
         if (records.Terminated())
-            copy.Append(records.Ends() == Reader::LineEnds::Lf ? std::string_view("\n")
-                                                               : std::string_view("\r\n"));
+            copy.Append(records.Ends() == LineEndMode::Lf ? std::string_view("\n")
+                                                          : std::string_view("\r\n"));
         result.keptLineCount = 1;
     } else {
         result.copyFromRecord = 2;
@@ -122,7 +124,9 @@ PreparedLines CopyQuotedRecords(int in, const std::string& readWhat,
         ++result.lineCount;
         ++result.keptLineCount;
     }
-    result.recordEnds = records.Ends();
+    // With no line end outside quotes the copy holds one record at most, read alike in
+    // either mode.
+    result.lineEnds = records.Ends().value_or(LineEndMode::CrOrCrLf);
     return result;
 }
 

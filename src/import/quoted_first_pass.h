@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "app/host.h"
@@ -17,12 +18,14 @@ namespace verrolift {
 // file as it is, yielding before each piece read: the second pass reads those
 // records, and finds and reports the malformed ones among them. With quoted
 // fields lineCount and keptLineCount count the first record and whether any
-// follows, not every record. Failures to read in throw WorkingCopyError with
+// follows, not every record. knownMode: the mode of a working copy read again,
+// else the first line end outside quotes decides. Failures to read in throw WorkingCopyError with
 // readStage, failures to write out with writeStage.
 PreparedLines CopyQuotedRecords(int in, const std::string& readWhat,
                                 WorkingCopyError::Stage readStage, int out,
                                 const std::string& writeWhat, WorkingCopyError::Stage writeStage,
                                 const ImportOptionsSource& options, EventPump& pump,
+                                std::optional<LineEndMode> knownMode,
                                 const MalformedRecordReport& report);
 
 }  // namespace verrolift

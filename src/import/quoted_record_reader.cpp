@@ -22,11 +22,21 @@ inline std::size_t FindByte(const char* d, std::size_t from, std::size_t to, cha
 
 }  // namespace
 
+QuotedRecordReader::Mode QuotedRecordReader::ModeOf(std::optional<LineEndMode> mode) {
+    if (!mode) return Mode::Detect;
+    return *mode == LineEndMode::Lf ? Mode::Lf : Mode::Cr;
+}
+
+std::optional<LineEndMode> QuotedRecordReader::Ends() const noexcept {
+    if (ends_ == Mode::Detect) return std::nullopt;
+    return ends_ == Mode::Lf ? LineEndMode::Lf : LineEndMode::CrOrCrLf;
+}
+
 QuotedRecordReader::QuotedRecordReader(int fd, std::string what, Settings settings)
     : fd_(fd),
       what_(std::move(what)),
       separator_(std::move(settings.separator)),
-      ends_(settings.lineEnds),
+      ends_(ModeOf(settings.lineEnds)),
       maxQuotedField_(settings.maxQuotedField),
       data_(new char[AtLeastTwo(settings.bufferSize)]),
       capacity_(AtLeastTwo(settings.bufferSize)) {
@@ -35,7 +45,7 @@ QuotedRecordReader::QuotedRecordReader(int fd, std::string what, Settings settin
 
 QuotedRecordReader::QuotedRecordReader(std::string_view text, Settings settings)
     : separator_(std::move(settings.separator)),
-      ends_(settings.lineEnds),
+      ends_(ModeOf(settings.lineEnds)),
       maxQuotedField_(settings.maxQuotedField),
       data_(new char[AtLeastTwo(text.size())]),
       capacity_(AtLeastTwo(text.size())),
@@ -97,16 +107,16 @@ bool QuotedRecordReader::AtEnd() {
 inline int QuotedRecordReader::LineEndAt(const char* d, std::size_t n, std::size_t p) {
     const char c = d[p];
     if (c == '\r') {
-        if (ends_ == LineEnds::Lf) {
+        if (ends_ == Mode::Lf) {
             if (p + 1 < n) return d[p + 1] == '\n' ? 2 : kNoEnd;
             return eof_ ? kNoEnd : kUnknown;
         }
-        if (ends_ == LineEnds::Detect) ends_ = LineEnds::Cr;
+        if (ends_ == Mode::Detect) ends_ = Mode::Cr;
         if (p + 1 < n) return d[p + 1] == '\n' ? 2 : 1;
         return eof_ ? 1 : kUnknown;
     }
-    if (c == '\n' && ends_ != LineEnds::Cr) {
-        if (ends_ == LineEnds::Detect) ends_ = LineEnds::Lf;
+    if (c == '\n' && ends_ != Mode::Cr) {
+        if (ends_ == Mode::Detect) ends_ = Mode::Lf;
         return 1;
     }
     return kNoEnd;
@@ -119,17 +129,15 @@ inline std::size_t QuotedRecordReader::NextStop(const char* d, std::size_t n, st
         lineEnd_ = kNone;
         const char* hit = nullptr;
         if (from < n) {
-            const void* cr =
-                ends_ != LineEnds::Lf ? std::memchr(d + from, '\r', n - from) : nullptr;
-            const void* lf =
-                ends_ != LineEnds::Cr ? std::memchr(d + from, '\n', n - from) : nullptr;
+            const void* cr = ends_ != Mode::Lf ? std::memchr(d + from, '\r', n - from) : nullptr;
+            const void* lf = ends_ != Mode::Cr ? std::memchr(d + from, '\n', n - from) : nullptr;
             hit = static_cast<const char*>(cr != nullptr ? cr : lf);
             if (lf != nullptr && lf < hit) hit = static_cast<const char*>(lf);
         }
         if (hit != nullptr) {
             lineEnd_ = static_cast<std::size_t>(hit - d);
             // In an LF file a CR right before the LF starts the line end.
-            if (ends_ == LineEnds::Lf && lineEnd_ > p && d[lineEnd_ - 1] == '\r') --lineEnd_;
+            if (ends_ == Mode::Lf && lineEnd_ > p && d[lineEnd_ - 1] == '\r') --lineEnd_;
         } else {
             searched_ = n;
         }
@@ -280,8 +288,8 @@ void QuotedRecordReader::Finish(std::size_t contentEnd, std::size_t consumed) {
     const char* d = data_.get() + begin_;
     std::uint64_t lines = consumed > contentEnd ? 1 : 0;
     // Outside quotes a line end ends the record: the others are inside quoted fields.
-    if (hadQuoted_ && ends_ != LineEnds::Detect) {
-        const char mark = ends_ == LineEnds::Lf ? '\n' : '\r';
+    if (hadQuoted_ && ends_ != Mode::Detect) {
+        const char mark = ends_ == Mode::Lf ? '\n' : '\r';
         for (std::size_t i = 0; i < spanCount_; ++i)
             if (spans_[i].quoted)
                 lines += static_cast<std::uint64_t>(
@@ -339,11 +347,10 @@ void QuotedRecordReader::SkipStartLine() {
     for (;;) {
         const char* d = data_.get();
         std::size_t hit = p;
-        while (hit < end_ && !(d[hit] == '\r' && ends_ != LineEnds::Lf) &&
-               !(d[hit] == '\n' && ends_ != LineEnds::Cr))
+        while (hit < end_ && !(d[hit] == '\r' && ends_ != Mode::Lf) &&
+               !(d[hit] == '\n' && ends_ != Mode::Cr))
             ++hit;
-        if (hit < end_ && ends_ == LineEnds::Detect)
-            ends_ = d[hit] == '\n' ? LineEnds::Lf : LineEnds::Cr;
+        if (hit < end_ && ends_ == Mode::Detect) ends_ = d[hit] == '\n' ? Mode::Lf : Mode::Cr;
         if (hit < end_ && d[hit] == '\n') {
             begin_ = hit + 1;
             return;

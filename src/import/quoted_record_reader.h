@@ -4,9 +4,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "import/line_end_mode.h"
 
 namespace verrolift {
 
@@ -18,10 +21,9 @@ namespace verrolift {
 //   are not part of the value; after it comes the separator or the record end;
 // - any other field is cut at the separator as usual, and a quote inside it is
 //   an ordinary character;
-// - records end at line ends outside quotes. Lf: a line ends at LF, a CR just
-//   before the LF belongs to the line end and a lone CR is a character. Cr: a
-//   line ends at CR or CR LF and a lone LF is a character. Detect: the first CR
-//   or LF outside quotes decides (an LF gives Lf, a CR gives Cr).
+// - records end at line ends outside quotes, in the file's LineEndMode; when
+//   none is given, the first CR or LF outside quotes decides it (an LF gives
+//   Lf, a CR CrOrCrLf), so a line break in a quoted header cannot.
 //
 // An empty record (an empty line) has no field. An empty unquoted field and ""
 // are both empty; Quoted() tells them apart.
@@ -35,7 +37,6 @@ namespace verrolift {
 // Streams through one buffer that grows only to hold the longest record.
 class QuotedRecordReader {
 public:
-    enum class LineEnds { Detect, Lf, Cr };
     enum class Fault { None, TextAfterQuote, OpenAtEnd, TooLong };
 
     static constexpr std::size_t kBufferSize = std::size_t{1} << 20;
@@ -44,7 +45,7 @@ public:
 
     struct Settings {
         std::string separator = ",";
-        LineEnds lineEnds = LineEnds::Detect;
+        std::optional<LineEndMode> lineEnds;  // none: decided as the file is read
         std::size_t maxQuotedField = kMaxQuotedField;
         std::size_t bufferSize = kBufferSize;
     };
@@ -68,8 +69,8 @@ public:
     // Whether a line end closed it (the last record of a file may lack one).
     bool Terminated() const noexcept { return terminated_; }
 
-    // How records end: Detect until the file's first line end outside quotes is read.
-    LineEnds Ends() const noexcept { return ends_; }
+    // How records end: none until the file's first line end outside quotes is read.
+    std::optional<LineEndMode> Ends() const noexcept;
 
     // The line the next record begins on.
     std::uint64_t NextLine() const noexcept { return nextLine_; }
@@ -81,6 +82,7 @@ public:
     std::string_view TakeBuffered();
 
 private:
+    enum class Mode { Detect, Lf, Cr };
     enum class State { FieldStart, Unquoted, Quoted, QuoteSeen, AfterClose };
     struct Span {
         std::size_t begin;
@@ -94,6 +96,7 @@ private:
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
     static constexpr int kNoByte = 256;  // compares unequal to every char
 
+    static Mode ModeOf(std::optional<LineEndMode> mode);
     bool AtEnd();
     bool Scan();
     int LineEndAt(const char* d, std::size_t n, std::size_t p);
@@ -110,7 +113,7 @@ private:
     int fd_ = -1;
     std::string what_;
     std::string separator_;
-    LineEnds ends_;
+    Mode ends_;
     std::size_t maxQuotedField_;
     int fastSeparator_ = kNoByte;
 

@@ -13,7 +13,6 @@
 namespace verrolift {
 namespace {
 
-using Ends = QuotedRecordReader::LineEnds;
 using Fault = QuotedRecordReader::Fault;
 
 struct FirstPassCase {
@@ -26,7 +25,7 @@ struct FirstPassCase {
     std::vector<Fault> reported;  // each of record 1, line 1
     std::uint64_t copyFromRecord;
     std::uint64_t copyFromLine;
-    Ends ends;
+    LineEndMode ends;
     std::uint64_t lines;
     std::uint64_t kept;
 };
@@ -64,7 +63,7 @@ TEST_P(QuotedFirstPass, KeepsTheFirstRecordAsideAndCopiesTheRest) {
     EXPECT_EQ(prepared.firstRecordMalformed, !c.reported.empty());
     EXPECT_EQ(prepared.copyFromRecord, c.copyFromRecord);
     EXPECT_EQ(prepared.copyFromLine, c.copyFromLine);
-    EXPECT_EQ(prepared.recordEnds, c.ends);
+    EXPECT_EQ(prepared.lineEnds, c.ends);
     EXPECT_EQ(prepared.lineCount, c.lines);
     EXPECT_EQ(prepared.keptLineCount, c.kept);
     EXPECT_GT(pump.yields, 0);
@@ -82,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
                       {},
                       1,
                       1,
-                      Ends::Cr,
+                      LineEndMode::CrOrCrLf,
                       2,
                       2},
         FirstPassCase{"HeaderOverTwoLinesDropped",
@@ -94,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
                       {},
                       2,
                       3,
-                      Ends::Cr,
+                      LineEndMode::CrOrCrLf,
                       2,
                       1},
         FirstPassCase{"CrEndedHeaderKeptWithCrLf",
@@ -106,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
                       {},
                       1,
                       1,
-                      Ends::Cr,
+                      LineEndMode::CrOrCrLf,
                       2,
                       2},
         FirstPassCase{"LfFile",
@@ -118,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(
                       {},
                       1,
                       1,
-                      Ends::Lf,
+                      LineEndMode::Lf,
                       2,
                       2},
         FirstPassCase{"OnlyAnUnterminatedHeader",
@@ -130,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
                       {},
                       1,
                       1,
-                      Ends::Detect,
+                      LineEndMode::CrOrCrLf,
                       1,
                       1},
         FirstPassCase{"RestCopiedAsItIsMalformedOrNot",
@@ -142,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
                       {},
                       2,
                       2,
-                      Ends::Cr,
+                      LineEndMode::CrOrCrLf,
                       2,
                       1},
         FirstPassCase{"MalformedHeaderIsReportedAndLeftOut",
@@ -154,7 +153,7 @@ INSTANTIATE_TEST_SUITE_P(
                       {Fault::TextAfterQuote},
                       2,
                       2,
-                      Ends::Cr,
+                      LineEndMode::CrOrCrLf,
                       2,
                       1},
         FirstPassCase{"OpenHeaderLosesOnlyItsFirstLine",
@@ -166,12 +165,22 @@ INSTANTIATE_TEST_SUITE_P(
                       {Fault::OpenAtEnd},
                       2,
                       2,
-                      Ends::Lf,
+                      LineEndMode::Lf,
                       2,
                       1},
-        FirstPassCase{"EmptyFile", "", false, "", "", {}, {}, 1, 1, Ends::Detect, 0, 0},
-        FirstPassCase{
-            "OnlyADroppedHeader", "h\r\n", true, "", "h", {"h"}, {}, 2, 2, Ends::Cr, 1, 0}),
+        FirstPassCase{"EmptyFile", "", false, "", "", {}, {}, 1, 1, LineEndMode::CrOrCrLf, 0, 0},
+        FirstPassCase{"OnlyADroppedHeader",
+                      "h\r\n",
+                      true,
+                      "",
+                      "h",
+                      {"h"},
+                      {},
+                      2,
+                      2,
+                      LineEndMode::CrOrCrLf,
+                      1,
+                      0}),
     [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace

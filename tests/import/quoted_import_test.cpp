@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -127,6 +128,18 @@ void ExpectRows(std::vector<Row> stored, std::vector<Row> expected) {
         ASSERT_EQ(stored[r], expected[r]) << "row " << r;
 }
 
+// Counts the rows sent; runs an optional action after each.
+class RowHook : public ImportProgress {
+public:
+    void FileStarted(int, int) override {}
+    void RowSent() override {
+        ++rows;
+        if (onRow) onRow();
+    }
+    int rows = 0;
+    std::function<void()> onRow;
+};
+
 class QuotedImport : public ::testing::Test {
 protected:
     QuotedImport() {
@@ -136,6 +149,7 @@ protected:
 
     void Run() {
         ImportContext context{files_, tables_, options_, connection_, dialogs_, pump_, pointer_};
+        context.progress = &rowHook_;
         RunImport(context);
     }
 
@@ -178,6 +192,7 @@ protected:
     test::RecordingDialogs dialogs_;
     test::RecordingPump pump_;
     test::RecordingPointer pointer_;
+    RowHook rowHook_;
     test::ScopedEnvironment tmpdir_{"TMPDIR", tmp_.Path()};
 };
 
@@ -358,6 +373,21 @@ TEST_F(QuotedImport, UnterminatedQuoteAtTheEndIsReportedAndTheNextFileFollows) {
     EXPECT_EQ(Descriptions(), std::vector<std::string>{MalformedRecordMessage(
                                   path, {2, 2, QuotedRecordReader::Fault::OpenAtEnd})});
     EXPECT_EQ(StoredRows(db_, table), (std::vector<Row>{{"a", "b"}, {"x", "y"}}));
+}
+
+TEST_F(QuotedImport, TableDroppedDuringAFileEndsItAfterOneReport) {
+    const std::string table = MakeTable("dropped", 2);
+    UseAppend(table, false);
+    std::string many;
+    for (int i = 0; i < 30; ++i)
+        many += std::to_string(i) + ",\"" + std::to_string(i) + "\r\n\"\r\n";
+    AddFile("a.csv", many);
+    rowHook_.onRow = [&] {
+        if (rowHook_.rows == 3) ExecOn(db_.ConnectionString(), "DROP TABLE \"" + table + "\"");
+    };
+    Run();
+    EXPECT_EQ(dialogs_.ReportSteps(), std::vector<int>{348}) << dialogs_.log.front();
+    EXPECT_EQ(rowHook_.rows, 4);
 }
 
 TEST_F(QuotedImport, MalformedFirstRecordMakesNoTableAndTheCheckUsesTheFirstGoodRecord) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,6 @@
 namespace verrolift {
 namespace {
 
-using Ends = QuotedRecordReader::LineEnds;
 using Fault = QuotedRecordReader::Fault;
 
 // One record as read: its start line, its fault, and each field marked "q:"
@@ -76,7 +76,7 @@ struct RecordCase {
     std::string bytes;
     std::vector<Record> records;
     std::string separator = ",";
-    Ends ends = Ends::Detect;
+    std::optional<LineEndMode> ends = std::nullopt;
     std::size_t maxQuotedField = QuotedRecordReader::kMaxQuotedField;
 };
 
@@ -138,8 +138,8 @@ const RecordCase kRecordCases[] = {
     {"FirstLineEndInsideQuotesDoesNotDecide",
      "\"x\ny\",1\r\nz\n2\r\n",
      {Good(1, {"q:x\ny", "u:1"}), Good(2, {"u:z\n2"})}},
-    {"GivenLfEnds", "a\r\nb\rc\n", {Good(1, {"u:a"}), Good(2, {"u:b\rc"})}, ",", Ends::Lf},
-    {"GivenCrEnds", "a\nb\rc", {Good(1, {"u:a\nb"}), Good(2, {"u:c"})}, ",", Ends::Cr},
+    {"GivenLfEnds", "a\r\nb\rc\n", {Good(1, {"u:a"}), Good(2, {"u:b\rc"})}, ",", LineEndMode::Lf},
+    {"GivenCrEnds", "a\nb\rc", {Good(1, {"u:a\nb"}), Good(2, {"u:c"})}, ",", LineEndMode::CrOrCrLf},
     {"BytesKept",
      std::string("\"\xEF\xBB\xBF\x00\xFF\",\x01", 9),
      {Good(1, {std::string("q:\xEF\xBB\xBF\x00\xFF", 7), "u:\x01"})}},
@@ -157,7 +157,7 @@ const RecordCase kRecordCases[] = {
      "\"a\"\r\"b\"\nc",
      {Bad(1, Fault::TextAfterQuote), Good(2, {"u:c"})},
      ",",
-     Ends::Lf},
+     LineEndMode::Lf},
     {"OpenQuoteAtTheEndGoesOnAtTheNextLine",
      "1\r\n\"abc\r\ndef,\"\"\r\ng\r\n",
      {Good(1, {"u:1"}), Bad(2, Fault::OpenAtEnd), Good(3, {"u:def", "q:"}), Good(4, {"u:g"})}},
@@ -169,15 +169,15 @@ const RecordCase kRecordCases[] = {
      "x\r\n\"0123456789\",a\r\nb\r\n",
      {Good(1, {"u:x"}), Bad(2, Fault::TooLong), Good(3, {"u:b"})},
      ",",
-     Ends::Detect,
+     std::nullopt,
      8},
     {"OpenQuotedFieldPastTheLimit",
      "\"abc\ndefghijk\n\"lm\n",
      {Bad(1, Fault::TooLong), Good(2, {"u:defghijk"}), Bad(3, Fault::OpenAtEnd)},
      ",",
-     Ends::Detect,
+     std::nullopt,
      4},
-    {"QuotedFieldAtTheLimit", "\"0123\"\r\n", {Good(1, {"q:0123"})}, ",", Ends::Detect, 4},
+    {"QuotedFieldAtTheLimit", "\"0123\"\r\n", {Good(1, {"q:0123"})}, ",", std::nullopt, 4},
     {"LongerThanBuffers",
      "\"" + std::string(40, ',') + "\"," + std::string(17, 'y') + "\r\n",
      {Good(1, {"q:" + std::string(40, ','), "u:" + std::string(17, 'y')})}},
@@ -193,10 +193,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, QuotedRecords,
 
 TEST(QuotedRecordReader, GivesTheRecordsTextAndTheLineEndsItDecided) {
     QuotedRecordReader reader("\"a\nb\",c\n\"d\"\n", {});
-    EXPECT_EQ(reader.Ends(), Ends::Detect);
+    EXPECT_EQ(reader.Ends(), std::nullopt);
     ASSERT_TRUE(reader.Next());
     EXPECT_EQ(reader.Text(), "\"a\nb\",c");
-    EXPECT_EQ(reader.Ends(), Ends::Lf);
+    EXPECT_EQ(reader.Ends(), LineEndMode::Lf);
     ASSERT_TRUE(reader.Next());
     EXPECT_EQ(reader.Text(), "\"d\"");
     EXPECT_FALSE(reader.Next());
@@ -221,7 +221,7 @@ TEST(QuotedRecordReader, HandsOverWhatItHoldsBeyondTheRecordsItRead) {
             taken.append(buffer, n);
         EXPECT_EQ(taken, rest) << "malformed " << malformed;
         EXPECT_EQ(reader.NextLine(), malformed ? 2u : 3u);
-        EXPECT_EQ(reader.Ends(), Ends::Cr);
+        EXPECT_EQ(reader.Ends(), LineEndMode::CrOrCrLf);
     }
 }
 

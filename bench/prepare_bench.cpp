@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/host.h"
+#include "base/host.h"
 #include "bench_support.h"
 #include "import/import_options.h"
 #include "import/working_copy.h"

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "app/host.h"
+#include "base/host.h"
 #include "files/folder_files.h"
 
 extern char** environ;

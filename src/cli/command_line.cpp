@@ -26,6 +26,7 @@ const char* const kUsageText =
     "  --extension EXT           folders add only files of this extension; without it a\n"
     "                            folder adds every file\n"
     "  --help                    this text\n"
+    "  --version                 the program's name and version\n"
     "\n"
     "The password may also come from the environment variable VERROLIFT_PASSWORD.\n"
     "Exit status: 0 done, 1 a report or message was shown, 2 bad usage.\n";
@@ -64,6 +65,7 @@ enum class Option {
     Quotes,
     Extension,
     Help,
+    Version,
 };
 
 struct OptionInfo {
@@ -86,6 +88,7 @@ const std::map<std::string_view, OptionInfo>& Options() {
         {"--extension", {Option::Extension, true}},
         {"--help", {Option::Help, false}},
         {"-h", {Option::Help, false}},
+        {"--version", {Option::Version, false}},
     };
     return options;
 }
@@ -140,6 +143,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, const c
 
     if (given.contains(Option::Help)) {
         cl.help = true;
+        return {cl, {}};
+    }
+    if (given.contains(Option::Version)) {
+        cl.version = true;
         return {cl, {}};
     }
 

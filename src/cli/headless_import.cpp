@@ -1,13 +1,13 @@
 #include "cli/headless_import.h"
 
-#include "app/error_report.h"
-#include "app/failure.h"
-#include "app/host.h"
-#include "app/protected_handler.h"
+#include "base/error_report.h"
+#include "base/failure.h"
+#include "base/host.h"
+#include "base/protected_handler.h"
+#include "cli/cli_paths.h"
 #include "cli/console_dialogs.h"
 #include "cli/progress_line.h"
 #include "db/catalogue.h"
-#include "files/cli_paths.h"
 #include "files/file_list.h"
 #include "import/import_run.h"
 

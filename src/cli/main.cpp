@@ -10,6 +10,7 @@
 
 #include "cli/command_line.h"
 #include "cli/headless_import.h"
+#include "verrolift_version.h"
 
 namespace {
 
@@ -44,6 +45,10 @@ int main(int argc, char** argv) {
     }
     if (parsed.commandLine->help) {
         std::fputs(kUsageText, stdout);
+        return kExitDone;
+    }
+    if (parsed.commandLine->version) {
+        std::printf("verrolift-import %s\n", kVersion);
         return kExitDone;
     }
     InstallStopHandlers();

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/host.h"
+#include "base/host.h"
 #include "db/table_list.h"
 
 namespace verrolift {

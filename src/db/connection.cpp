@@ -3,8 +3,8 @@
 #include <exception>
 #include <optional>
 
-#include "app/error_report.h"
-#include "app/protected_handler.h"
+#include "base/error_report.h"
+#include "base/protected_handler.h"
 #include "db/odbc.h"
 
 namespace verrolift {

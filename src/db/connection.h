@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/dialogs.h"
-#include "app/host.h"
+#include "base/dialogs.h"
+#include "base/host.h"
 
 namespace verrolift {
 

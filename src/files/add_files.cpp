@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "app/error_report.h"
-#include "app/paths.h"
-#include "app/protected_handler.h"
+#include "base/error_report.h"
+#include "base/paths.h"
+#include "base/protected_handler.h"
 
 namespace verrolift {
 

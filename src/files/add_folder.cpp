@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/error_report.h"
-#include "app/protected_handler.h"
+#include "base/error_report.h"
+#include "base/protected_handler.h"
 #include "files/folder_files.h"
 
 namespace verrolift {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/dialogs.h"
-#include "app/host.h"
-#include "app/settings_store.h"
+#include "base/dialogs.h"
+#include "base/host.h"
+#include "base/settings_store.h"
 #include "files/file_list.h"
 
 namespace verrolift {

@@ -1,6 +1,6 @@
 #include "files/drop.h"
 
-#include "app/paths.h"
+#include "base/paths.h"
 #include "files/folder_files.h"
 
 namespace verrolift {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/dialogs.h"
-#include "app/host.h"
+#include "base/dialogs.h"
+#include "base/host.h"
 #include "files/file_list.h"
 
 namespace verrolift {

@@ -5,8 +5,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "app/failure.h"
-#include "app/paths.h"
+#include "base/failure.h"
+#include "base/paths.h"
 
 namespace verrolift {
 

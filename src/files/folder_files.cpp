@@ -2,8 +2,8 @@
 
 #include <exception>
 
-#include "app/failure.h"
-#include "app/paths.h"
+#include "base/failure.h"
+#include "base/paths.h"
 #include "files/file_attributes.h"
 #include "files/folder_scan.h"
 

@@ -14,10 +14,10 @@
 #include <unordered_set>
 #include <utility>
 
-#include "app/error_report.h"
-#include "app/failure.h"
-#include "app/paths.h"
-#include "app/protected_handler.h"
+#include "base/error_report.h"
+#include "base/failure.h"
+#include "base/paths.h"
+#include "base/protected_handler.h"
 #include "files/file_attributes.h"
 #include "files/wildcard.h"
 

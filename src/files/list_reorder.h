@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "app/host.h"
+#include "base/host.h"
 
 namespace verrolift {
 

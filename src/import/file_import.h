@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/protected_handler.h"
+#include "base/protected_handler.h"
 #include "db/odbc.h"
 #include "import/import_run.h"
 #include "import/import_steps.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/protected_handler.h"
+#include "base/protected_handler.h"
 #include "db/odbc.h"
 #include "import/append_import.h"
 #include "import/file_import.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/dialogs.h"
-#include "app/host.h"
+#include "base/dialogs.h"
+#include "base/host.h"
 #include "db/connection.h"
 #include "db/table_list.h"
 #include "files/file_list.h"

@@ -13,7 +13,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/paths.h"
+#include "base/paths.h"
 #include "import/line_reader.h"
 #include "import/quoted_first_pass.h"
 

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/failure.h"
-#include "app/host.h"
+#include "base/failure.h"
+#include "base/host.h"
 #include "import/file_handle.h"
 #include "import/import_options.h"
 #include "import/line_end_mode.h"

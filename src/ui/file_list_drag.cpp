@@ -12,9 +12,9 @@
 #include <QPixmap>
 #include <QUrl>
 
-#include "app/look.h"
 #include "files/drop.h"
 #include "ui/file_list_view.h"
+#include "ui/look.h"
 #include "ui/slot_guard.h"
 
 namespace verrolift {

@@ -6,8 +6,8 @@
 
 #include <QObject>
 
-#include "app/dialogs.h"
-#include "app/host.h"
+#include "base/dialogs.h"
+#include "base/host.h"
 #include "files/list_reorder.h"
 
 class QDropEvent;

@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include "app/look.h"
+#include "ui/look.h"
 
 namespace verrolift {
 

@@ -6,11 +6,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/error_report.h"
-#include "app/look.h"
-#include "app/paths.h"
-#include "app/protected_handler.h"
+#include "base/error_report.h"
+#include "base/paths.h"
+#include "base/protected_handler.h"
 #include "ui/help_texts.h"
+#include "ui/look.h"
 #include "ui/select_all_line_edit.h"
 #include "ui/slot_guard.h"
 #include "ui/widget_building.h"

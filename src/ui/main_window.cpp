@@ -8,10 +8,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/error_report.h"
-#include "app/look.h"
-#include "app/paths.h"
-#include "app/protected_handler.h"
+#include "base/error_report.h"
+#include "base/paths.h"
+#include "base/protected_handler.h"
 #include "db/catalogue.h"
 #include "files/add_files.h"
 #include "files/add_folder.h"
@@ -19,6 +18,7 @@
 #include "ui/file_list_drag.h"
 #include "ui/file_list_view.h"
 #include "ui/help_texts.h"
+#include "ui/look.h"
 #include "ui/slot_guard.h"
 #include "ui/table_list_box.h"
 #include "ui/widget_building.h"

@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-#include "app/failure.h"
+#include "base/failure.h"
 #include "ui/login_window.h"
 #include "ui/main_window.h"
 

@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "app/dialogs.h"
-#include "app/settings_store.h"
-#include "app/startup.h"
+#include "base/dialogs.h"
+#include "base/settings_store.h"
+#include "ui/startup.h"
 #include "ui/ui_event_pump.h"
 #include "ui/window_flow.h"
 

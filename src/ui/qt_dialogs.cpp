@@ -7,8 +7,8 @@
 #include <QMessageBox>
 #include <QStringList>
 
-#include "app/failure.h"
-#include "app/look.h"
+#include "base/failure.h"
+#include "ui/look.h"
 
 namespace verrolift {
 

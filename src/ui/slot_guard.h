@@ -3,7 +3,7 @@
 #include <exception>
 #include <utility>
 
-#include "app/failure.h"
+#include "base/failure.h"
 
 namespace verrolift {
 

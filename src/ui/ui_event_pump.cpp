@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-#include "app/failure.h"
+#include "base/failure.h"
 
 namespace verrolift {
 

@@ -4,7 +4,7 @@
 
 #include <QElapsedTimer>
 
-#include "app/host.h"
+#include "base/host.h"
 
 namespace verrolift {
 

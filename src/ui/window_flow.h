@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "app/dialogs.h"
-#include "app/host.h"
-#include "app/settings_store.h"
-#include "app/startup.h"
+#include "base/dialogs.h"
+#include "base/host.h"
+#include "base/settings_store.h"
+#include "ui/startup.h"
 
 namespace verrolift {
 

@@ -5,7 +5,7 @@
 #include <QCursor>
 #include <QObject>
 
-#include "app/host.h"
+#include "base/host.h"
 
 class QWidget;
 

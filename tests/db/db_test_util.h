@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/host.h"
+#include "base/host.h"
 #include "support/recording_dialogs.h"
 
 namespace verrolift::test {

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/error_report.h"
+#include "base/error_report.h"
 #include "files/add_files.h"
 #include "support/recording_dialogs.h"
 

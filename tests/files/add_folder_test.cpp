@@ -9,8 +9,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/failure.h"
-#include "folder_tree.h"
+#include "base/failure.h"
+#include "support/folder_tree.h"
 #include "support/recording_dialogs.h"
 
 namespace verrolift {

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/failure.h"
-#include "folder_tree.h"
+#include "base/failure.h"
+#include "support/folder_tree.h"
 
 namespace verrolift {
 namespace {

@@ -13,10 +13,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/host.h"
+#include "base/host.h"
 #include "files/folder_files.h"
 #include "files/folder_scan.h"
-#include "folder_tree.h"
+#include "support/folder_tree.h"
 #include "support/recording_dialogs.h"
 
 namespace verrolift {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "folder_tree.h"
+#include "support/folder_tree.h"
 
 namespace verrolift {
 namespace {

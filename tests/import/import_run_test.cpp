@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/failure.h"
+#include "base/failure.h"
 #include "import/import_messages.h"
 #include "support/recording_dialogs.h"
 #include "support/scoped_environment.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/failure.h"
+#include "base/failure.h"
 #include "import/file_handle.h"
 #include "import/line_end_mode.h"
 #include "support/temp_dir.h"

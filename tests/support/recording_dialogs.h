@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/dialogs.h"
-#include "app/host.h"
+#include "base/dialogs.h"
+#include "base/host.h"
 
 namespace verrolift::test {
 

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/look.h"
 #include "ui/file_list_view.h"
+#include "ui/look.h"
 
 namespace verrolift {
 namespace {

@@ -12,11 +12,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/look.h"
-#include "app/settings_store.h"
-#include "app/startup.h"
+#include "base/settings_store.h"
 #include "ui/login_window.h"
+#include "ui/look.h"
 #include "ui/main_window.h"
+#include "ui/startup.h"
 #include "ui_harness.h"
 
 namespace verrolift {

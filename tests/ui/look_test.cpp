@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/look.h"
 #include "support/temp_dir.h"
+#include "ui/look.h"
 #include "ui_harness.h"
 
 namespace verrolift {

@@ -16,10 +16,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/error_report.h"
-#include "app/look.h"
+#include "base/error_report.h"
 #include "support/test_database.h"
 #include "ui/file_list_view.h"
+#include "ui/look.h"
 #include "ui/main_window.h"
 #include "ui/table_list_box.h"
 #include "ui_harness.h"

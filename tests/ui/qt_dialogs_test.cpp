@@ -11,11 +11,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/error_report.h"
-#include "app/failure.h"
-#include "app/look.h"
+#include "base/error_report.h"
+#include "base/failure.h"
 #include "files/add_files.h"
 #include "support/temp_dir.h"
+#include "ui/look.h"
 #include "ui/qt_dialogs.h"
 
 namespace verrolift {

@@ -7,11 +7,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/failure.h"
-#include "app/qt_settings_store.h"
-#include "app/settings_store.h"
+#include "base/failure.h"
+#include "base/settings_store.h"
 #include "support/scoped_environment.h"
 #include "support/temp_dir.h"
+#include "ui/qt_settings_store.h"
 
 namespace verrolift {
 namespace {

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 
 namespace verrolift::test {
 

@@ -9,10 +9,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/qt_settings_store.h"
 #include "support/recording_dialogs.h"
 #include "support/temp_dir.h"
 #include "ui/program.h"
+#include "ui/qt_settings_store.h"
 #include "ui/window_flow.h"
 
 namespace verrolift::test {

@@ -1,4 +1,4 @@
-#include "files/cli_paths.h"
+#include "cli/cli_paths.h"
 
 #include <optional>
 #include <string>
@@ -7,7 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "folder_tree.h"
+#include "support/folder_tree.h"
 #include "support/recording_dialogs.h"
 
 namespace verrolift {

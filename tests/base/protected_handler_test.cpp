@@ -1,4 +1,4 @@
-#include "app/protected_handler.h"
+#include "base/protected_handler.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 namespace verrolift {
 
 // Lets the window system process pending events during long work.
-// Throws RunAborted (app/failure.h) when the program is closing.
+// Throws RunAborted (base/failure.h) when the program is closing.
 class EventPump {
 public:
     virtual ~EventPump() = default;

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 
 namespace verrolift {
 

@@ -1,6 +1,6 @@
-#include "files/cli_paths.h"
+#include "cli/cli_paths.h"
 
-#include "app/paths.h"
+#include "base/paths.h"
 #include "files/folder_files.h"
 
 namespace verrolift {

@@ -1,4 +1,4 @@
-#include "folder_tree.h"
+#include "support/folder_tree.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <utility>
 
-#include "app/dialogs.h"
-#include "app/failure.h"
+#include "base/dialogs.h"
+#include "base/failure.h"
 
 namespace verrolift {
 

@@ -1,4 +1,4 @@
-#include "app/look.h"
+#include "ui/look.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,9 +16,9 @@
 
 #include <cmath>
 
-#include "app/error_report.h"
-#include "app/failure.h"
-#include "app/paths.h"
+#include "base/error_report.h"
+#include "base/failure.h"
+#include "base/paths.h"
 
 namespace verrolift {
 

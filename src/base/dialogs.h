@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/error_report.h"
+#include "base/error_report.h"
 
 namespace verrolift {
 

@@ -1,4 +1,4 @@
-#include "app/startup.h"
+#include "ui/startup.h"
 
 #include <QDesktopServices>
 #include <QTime>
@@ -9,7 +9,7 @@
 #include <memory>
 #include <random>
 
-#include "app/failure.h"
+#include "base/failure.h"
 
 namespace verrolift {
 

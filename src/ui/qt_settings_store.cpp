@@ -1,4 +1,4 @@
-#include "app/qt_settings_store.h"
+#include "ui/qt_settings_store.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,7 +12,7 @@
 #include <unistd.h>
 #endif
 
-#include "app/failure.h"
+#include "base/failure.h"
 
 namespace verrolift {
 

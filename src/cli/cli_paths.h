@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/dialogs.h"
-#include "app/host.h"
+#include "base/dialogs.h"
+#include "base/host.h"
 #include "files/folder_files.h"
 
 namespace verrolift {

@@ -1,4 +1,4 @@
-#include "app/paths.h"
+#include "base/paths.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/host.h"
+#include "base/host.h"
 #include "bench_support.h"
 #include "import/file_handle.h"
 #include "import/import_options.h"

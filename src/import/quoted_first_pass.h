@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "app/host.h"
+#include "base/host.h"
 #include "import/import_options.h"
 #include "import/quoted_record_reader.h"
 #include "import/working_copy.h"

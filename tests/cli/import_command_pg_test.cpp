@@ -124,25 +124,6 @@ TEST_F(ImportCommandPg, AppendSelectsTheCatalogueSpellingOfTheTable) {
     EXPECT_EQ(Rows(table), (std::vector<std::string>{"1|2", "3|4"}));
 }
 
-TEST_F(ImportCommandPg, QuotedFieldsArriveAsWrittenAndEmptyQuotedOnesAreEmptyTexts) {
-    const std::string table = Owned(UniqueName("cliquotes"));
-    ExecOn(account.ConnectionString(), "CREATE TABLE \"" + table + "\"(a text, b text, c text)");
-    const auto a = files.Write("a.csv",
-                               "\"h;1\";h2;h3\n"
-                               "\"x;y\";\"say \"\"hi\"\"\";\"\"\n"
-                               "1;\"two\r\nlines\";\n");
-    const auto r = RunImportCommand(
-        Join(Login(account.profile.password),
-             {"--quotes", "--separator", ";", "--append", table, "--skip-header", a}));
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "Done.\n");
-    EXPECT_EQ(ColumnOn(account.ConnectionString(),
-                       "SELECT quote_nullable(a) || ' ' || quote_nullable(b) || ' ' || "
-                       "quote_nullable(c) FROM \"" +
-                           table + "\" ORDER BY ctid"),
-              (std::vector<std::string>{"'x;y' 'say \"hi\"' ''", "'1' 'two\r\nlines' NULL"}));
-}
-
 TEST_F(ImportCommandPg, ColumnCountMessageNamesFileSeparatorAndTable) {
     const std::string table = Owned(UniqueName("clicount"));
     ExecOn(account.ConnectionString(),

@@ -281,14 +281,6 @@ TEST_F(ImportCommandSqlite, QuotesWithAppendSkipHeaderAndAFolder) {
                                         "'3' 'c\r\nd' '5\" disk'"}));
 }
 
-TEST_F(ImportCommandSqlite, QuotesWithTypedColumnsAndASeparatorOfSeveralCharacters) {
-    const auto a = files.Write("a.csv", "\"a::b\"::c\r\n\"1::2\"::\"x\"\"y\"\r\n");
-    const auto r = Import({"--quotes", "--separator", "::", "--columns", "c1,c2", a});
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(Columns("NewTable1"), (std::vector<std::string>{"c1", "c2"}));
-    EXPECT_EQ(QuotedRows(db, "NewTable1", 2), std::vector<std::string>{"'1::2' 'x\"y'"});
-}
-
 TEST_F(ImportCommandSqlite, MalformedRecordIsReportedOnStandardErrorAndTheRestIsSent) {
     db.Exec("CREATE TABLE \"T\"(c1, c2)");
     const auto a = files.Write("a.csv", "1,\"one\"\r\n\"2\"two,x\r\n3,\"three\r\n4,four\r\n");
@@ -305,14 +297,6 @@ TEST_F(ImportCommandSqlite, MalformedRecordIsReportedOnStandardErrorAndTheRestIs
                       "\", beginning at line 3, is malformed: a quoted field is still open at the "
                       "end of the file. It is not sent; reading goes on at line 4."}));
     EXPECT_EQ(QuotedRows(db, "T", 2), (std::vector<std::string>{"'1' 'one'", "'4' 'four'"}));
-}
-
-TEST_F(ImportCommandSqlite, WithoutQuotesEverySeparatorSplitsAsBefore) {
-    db.Exec("CREATE TABLE \"T\"(c1, c2, c3)");
-    const auto a = files.Write("a.csv", "\"a,b\",\"\"\r\n");
-    const auto r = Import({"--append", "T", a});
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(QuotedRows(db, "T", 3), std::vector<std::string>{"'\"a' 'b\"' '\"\"'"});
 }
 
 TEST(ImportCommandUsage, HelpGoesToStandardOutput) {

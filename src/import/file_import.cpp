@@ -15,7 +15,7 @@ namespace {
 // connection or the table), so that every further row would fail alike.
 bool SendRow(FileImport& file, std::int32_t step, const std::string& statement) {
     bool targetLost = false;
-    file.handler.Run(step, [&] {
+    const bool accepted = file.handler.Run(step, [&] {
         try {
             ExecuteStatement(file.connection, statement);
         } catch (const OdbcError& error) {
@@ -23,14 +23,18 @@ bool SendRow(FileImport& file, std::int32_t step, const std::string& statement) 
             throw;
         }
     });
-    if (file.context.progress) file.context.progress->RowSent();
+    if (ImportProgress* progress = file.context.progress) {
+        progress->RowSent();
+        if (!accepted) progress->RowRefused();
+    }
     return targetLost;
 }
 
 // The second pass with quoted fields: each record is one row; a malformed one is
-// reported with its place in the file, and not sent.
-void SendRecords(FileImport& file, const import_steps::RowSteps& steps,
-                 const std::function<std::string()>& tableName, FileHandle& in) {
+// reported with its place in the file, and not sent. True when every record was read.
+bool SendRecords(FileImport& file, const import_steps::RowSteps& steps,
+                 const std::function<std::string()>& tableName,
+                 const std::vector<bool>& emptyLeftOutAt, FileHandle& in) {
     ProtectedHandler& h = file.handler;
     ImportContext& context = file.context;
     QuotedRecordReader records(in.Get(), "Cannot read the working copy " + file.workingCopy.Path(),
@@ -43,7 +47,8 @@ void SendRecords(FileImport& file, const import_steps::RowSteps& steps,
             context.pump.Yield();
             atEnd = !records.Next();
         });
-        if (!read || atEnd) break;
+        if (!read) return false;
+        if (atEnd) return true;
         if (records.GetFault() != QuotedRecordReader::Fault::None) {
             h.Report(import_steps::kMalformedRecord,
                      MalformedRecordMessage(file.path,
@@ -54,11 +59,11 @@ void SendRecords(FileImport& file, const import_steps::RowSteps& steps,
         }
         h.Run(steps.tableName, [&] { table = tableName(); });
         if (!h.Run(steps.build, [&] {
-                AppendRowStatement(statement, table, records.Fields(), records.Quoted(),
-                                   context.pump);
+                AppendRowStatement(statement, table, records.Fields(), context.pump, emptyLeftOutAt,
+                                   records.Quoted());
             }))
             continue;
-        if (SendRow(file, steps.send, statement)) break;
+        if (SendRow(file, steps.send, statement)) return false;
     }
 }
 
@@ -86,44 +91,50 @@ void ExecuteStatement(OdbcConnection& connection, std::string_view sql) {
 }
 
 void SendRows(FileImport& file, const import_steps::RowSteps& steps,
-              const std::function<std::string()>& tableName) {
+              const std::function<std::string()>& tableName,
+              const std::vector<bool>& emptyLeftOutAt) {
     ProtectedHandler& h = file.handler;
     ImportContext& context = file.context;
     FileHandle in;
     if (!h.Run(steps.open, [&] { in = OpenWorkingCopy(file.workingCopy); })) return;
-    if (context.options.QuotedFields()) {
-        SendRecords(file, steps, tableName, in);
-        h.Run(steps.close,
-              [&] { in.Close("Cannot close the working copy " + file.workingCopy.Path()); });
-        return;
-    }
 
-    LineReader reader(in.Get(), "Cannot read the working copy " + file.workingCopy.Path(),
-                      file.workingCopy.LineEnds());
-    std::vector<std::string_view> fields;
-    std::string statement;
-    std::string table;
-    for (;;) {
-        bool atEnd = false;
-        std::string_view line;
-        const bool read = h.Run(steps.read, [&] {
-            atEnd = reader.AtEnd();
-            if (atEnd) return;
-            context.pump.Yield();
-            line = reader.Next();
-        });
-        if (!read || atEnd) break;
-        h.Run(steps.tableName, [&] { table = tableName(); });
-        // A statement that could not be built must not go out as the previous line's.
-        if (!h.Run(steps.build, [&] {
-                SplitFieldsInto(line, context.options.Separator(), fields);
-                AppendRowStatement(statement, table, fields, context.pump);
-            }))
-            continue;
-        if (SendRow(file, steps.send, statement)) break;
+    bool wholeFile = false;  // every line went out
+    if (context.options.QuotedFields()) {
+        wholeFile = SendRecords(file, steps, tableName, emptyLeftOutAt, in);
+    } else {
+        LineReader reader(in.Get(), "Cannot read the working copy " + file.workingCopy.Path(),
+                          file.workingCopy.LineEnds());
+        std::vector<std::string_view> fields;
+        std::string statement;
+        std::string table;
+        for (;;) {
+            bool atEnd = false;
+            std::string_view line;
+            const bool read = h.Run(steps.read, [&] {
+                atEnd = reader.AtEnd();
+                if (atEnd) return;
+                context.pump.Yield();
+                line = reader.Next();
+            });
+            if (!read) break;
+            if (atEnd) {
+                wholeFile = true;
+                break;
+            }
+            h.Run(steps.tableName, [&] { table = tableName(); });
+            // A statement that could not be built must not go out as the previous line's.
+            if (!h.Run(steps.build, [&] {
+                    SplitFieldsInto(line, context.options.Separator(), fields);
+                    AppendRowStatement(statement, table, fields, context.pump, emptyLeftOutAt);
+                }))
+                continue;
+            // The connection or the table is gone: every further line would fail alike.
+            if (SendRow(file, steps.send, statement)) break;
+        }
     }
     h.Run(steps.close,
           [&] { in.Close("Cannot close the working copy " + file.workingCopy.Path()); });
+    if (wholeFile && context.progress) context.progress->FileImported();
 }
 
 }  // namespace verrolift

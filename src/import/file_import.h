@@ -43,7 +43,13 @@ void ExecuteStatement(OdbcConnection& connection, std::string_view sql);
 // the report of a row that failed because of its target (IsTargetFailure: the
 // connection or the table is gone). With quoted fields every record of the
 // working copy is one row.
+//
+// emptyLeftOutAt marks the positions whose header field was empty, which have
+// no column: an empty value there is left out of the row, while a value there
+// keeps the whole row as it is, for the database to refuse. Other positions
+// keep their place, an empty value as NULL.
 void SendRows(FileImport& file, const import_steps::RowSteps& steps,
-              const std::function<std::string()>& tableName);
+              const std::function<std::string()>& tableName,
+              const std::vector<bool>& emptyLeftOutAt = {});
 
 }  // namespace verrolift

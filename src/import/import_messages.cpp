@@ -46,4 +46,15 @@ std::string MalformedRecordMessage(std::string_view path, const MalformedRecord&
            ".";
 }
 
+std::string FilesNotImportedAfterRefusedLogin(const std::vector<std::string>& paths) {
+    std::string text =
+        "The database refused the login, so no further login is tried and these files are not "
+        "imported:";
+    for (const std::string& path : paths) {
+        text += "\r\n";
+        text += path;
+    }
+    return text;
+}
+
 }  // namespace verrolift

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "import/quoted_record_reader.h"
 
@@ -24,5 +25,9 @@ std::string ColumnCountMessage(std::string_view path, std::string_view separator
 
 // The report of a record that could not be read with quoted fields, and is not sent.
 std::string MalformedRecordMessage(std::string_view path, const MalformedRecord& record);
+// What is said of the files left once the database refused the login's
+// credentials: no further login is tried, since each failed one counts towards
+// locking the account. One path per line.
+std::string FilesNotImportedAfterRefusedLogin(const std::vector<std::string>& paths);
 
 }  // namespace verrolift

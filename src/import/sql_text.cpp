@@ -13,27 +13,6 @@ void AppendQuoted(std::string& out, std::string_view text, char quote) {
     out.push_back(quote);
 }
 
-// quoted, when given, marks the fields whose emptiness is an empty text.
-void AppendRow(std::string& statement, std::string_view table,
-               const std::vector<std::string_view>& fields, const std::vector<char>* quoted,
-               EventPump& pump) {
-    statement.clear();
-    statement += "INSERT INTO ";
-    AppendQuoted(statement, table, '"');
-    statement += " VALUES(";
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        pump.Yield();
-        if (i > 0) statement += ',';
-        // An empty field keeps its place as NULL, so later values stay in their columns.
-        if (fields[i].empty() && (quoted == nullptr || !(*quoted)[i])) {
-            statement += "NULL";
-        } else {
-            AppendQuoted(statement, fields[i], '\'');
-        }
-    }
-    statement += ')';
-}
-
 }  // namespace
 
 std::string ResolveTableName(std::string_view pattern, std::int32_t position) {
@@ -88,21 +67,36 @@ std::string BuildCreateStatement(std::string_view table, const std::vector<std::
 }
 
 void AppendRowStatement(std::string& statement, std::string_view table,
-                        const std::vector<std::string_view>& fields, EventPump& pump) {
-    AppendRow(statement, table, fields, nullptr, pump);
+                        const std::vector<std::string_view>& fields, EventPump& pump,
+                        const std::vector<bool>& emptyLeftOutAt, const std::vector<char>& quoted) {
+    statement.clear();
+    statement += "INSERT INTO ";
+    AppendQuoted(statement, table, '"');
+    statement += " VALUES(";
+    bool first = true;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const std::string_view field = fields[i];
+        pump.Yield();
+        if (field.empty() && i < emptyLeftOutAt.size() && emptyLeftOutAt[i]) continue;
+        if (!first) statement += ',';
+        first = false;
+        // An empty field keeps its place as NULL, so later values stay in their columns;
+        // one read between quotes ("") is the empty text.
+        if (field.empty() && !(i < quoted.size() && quoted[i])) {
+            statement += "NULL";
+        } else {
+            AppendQuoted(statement, field, '\'');
+        }
+    }
+    statement += ')';
 }
 
-void AppendRowStatement(std::string& statement, std::string_view table,
-                        const std::vector<std::string_view>& fields,
-                        const std::vector<char>& quoted, EventPump& pump) {
-    AppendRow(statement, table, fields, &quoted, pump);
-}
-
-std::string BuildRowStatement(std::string_view table, const std::vector<std::string>& fields) {
+std::string BuildRowStatement(std::string_view table, const std::vector<std::string>& fields,
+                              const std::vector<bool>& emptyLeftOutAt) {
     const std::vector<std::string_view> views(fields.begin(), fields.end());
     NoEventPump pump;
     std::string statement;
-    AppendRowStatement(statement, table, views, pump);
+    AppendRowStatement(statement, table, views, pump, emptyLeftOutAt);
     return statement;
 }
 

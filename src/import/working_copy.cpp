@@ -314,7 +314,8 @@ void CloseWritten(FileHandle& out, const PieceWriter& writer) {
 }
 
 // The first pass over the file MakeWorkingCopy opened, writing the working copy
-// it created. Every failure here is a failure of the copy.
+// it created. A failure to read names the file (Stage::Open); a failure to
+// write names the working copy (Stage::Write).
 PreparedLines CopyIn(WorkingCopy& copy, FileHandle source, const std::string& named,
                      const ImportOptionsSource& options, EventPump& pump,
                      const MalformedRecordReport& report) {
@@ -327,10 +328,12 @@ PreparedLines CopyIn(WorkingCopy& copy, FileHandle source, const std::string& na
         throw WorkingCopyError(Stage::Open,
                                DescribeErrno("Cannot open the working copy " + copy.Path()));
     try {
+        // Writing is the copy's own failure (a full disk), not the listed file's.
+        const std::string writeWhat = "Cannot write the working copy " + copy.Path();
         struct stat st {};
         if (::fstat(out.Get(), &st) != 0 || (st.st_size != 0 && ::ftruncate(out.Get(), 0) != 0))
-            throw WorkingCopyError(Stage::Open, DescribeErrno(named));
-        PieceWriter writer(out.Get(), named, Stage::Open);
+            throw WorkingCopyError(Stage::Write, DescribeErrno(writeWhat));
+        PieceWriter writer(out.Get(), writeWhat, Stage::Write);
         PreparedLines result = CopyKeptLines(source.Get(), named, Stage::Open, writer, options,
                                              pump, std::nullopt, report);
         pump.Yield();

@@ -69,6 +69,13 @@ TEST(CommandLine, AppendModeOptions) {
     EXPECT_EQ(cl.extension, "csv");
 }
 
+TEST(CommandLine, SkipHeaderAlsoInCreateMode) {
+    const CommandLine cl = Accepted(With({"--skip-header", "a"}));
+    EXPECT_EQ(cl.mode, ImportMode::CreateTable);
+    EXPECT_TRUE(cl.skipHeader);
+    EXPECT_FALSE(Accepted(With({"a"})).skipHeader);
+}
+
 TEST(CommandLine, QuotesWorkWithEitherModeAndAnySeparatorWithoutAQuote) {
     EXPECT_TRUE(Accepted(With({"--quotes", "a"})).quotes);
     const CommandLine append =
@@ -145,7 +152,6 @@ INSTANTIATE_TEST_SUITE_P(
                 "--table-name is for create mode, not --append"},
         Refused{With({"--append", "T", "--columns", "a,b", "a"}),
                 "--columns is for create mode, not --append"},
-        Refused{With({"--skip-header", "a"}), "--skip-header needs --append"},
         Refused{With({"--append", "", "a"}), "--append needs a table name"},
         Refused{With({"--quotes", "--separator", "\"", "a"}),
                 "--quotes needs a separator without a double quote"},

@@ -53,12 +53,14 @@ TEST(CreateStatement, ExactText) {
 struct RowCase {
     std::vector<std::string> fields;
     const char* statement;
+    std::vector<bool> emptyLeftOutAt = {};
 };
 
 class RowStatementTest : public ::testing::TestWithParam<RowCase> {};
 
 TEST_P(RowStatementTest, LiteralsWithApostrophesDoubledAndEmptyFieldsAsNull) {
-    EXPECT_EQ(BuildRowStatement("NewTable1", GetParam().fields), GetParam().statement);
+    EXPECT_EQ(BuildRowStatement("NewTable1", GetParam().fields, GetParam().emptyLeftOutAt),
+              GetParam().statement);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -73,7 +75,14 @@ INSTANTIATE_TEST_SUITE_P(
         // Text that the old ",''" rule would have turned into NULL stays as it is.
         RowCase{{"a", "'b", "c,'d"}, "INSERT INTO \"NewTable1\" VALUES('a','''b','c,''d')"},
         RowCase{{" lead", "trail ", "\"dq\"", "l\nf"},
-                "INSERT INTO \"NewTable1\" VALUES(' lead','trail ','\"dq\"','l\nf')"}));
+                "INSERT INTO \"NewTable1\" VALUES(' lead','trail ','\"dq\"','l\nf')"},
+        // Positions without a column: an empty value there is left out, any other kept.
+        RowCase{{"1", "2", ""}, "INSERT INTO \"NewTable1\" VALUES('1','2')", {false, false, true}},
+        RowCase{{"1", "", "3"}, "INSERT INTO \"NewTable1\" VALUES('1','3')", {false, true, false}},
+        RowCase{{"1", "x", "3"}, "INSERT INTO \"NewTable1\" VALUES('1','x','3')", {false, true}},
+        RowCase{
+            {"", "", "", ""}, "INSERT INTO \"NewTable1\" VALUES(NULL,NULL,NULL)", {false, true}},
+        RowCase{{""}, "INSERT INTO \"NewTable1\" VALUES()", {true}}));
 
 TEST(RowStatement, YieldsBeforeEachFieldEmptyOnesIncluded) {
     test::RecordingPump pump;
@@ -88,8 +97,10 @@ TEST(RowStatement, QuotedEmptyFieldIsAnEmptyTextAndUnquotedOneNull) {
     test::RecordingPump pump;
     std::string statement;
     const std::vector<std::string_view> fields{"", "", "a\"b", "it's", ""};
-    AppendRowStatement(statement, "T", fields, {true, false, true, false, false}, pump);
-    EXPECT_EQ(statement, "INSERT INTO \"T\" VALUES('',NULL,'a\"b','it''s',NULL)");
+    // The last position has no column: even a quoted empty value there is left out.
+    AppendRowStatement(statement, "T", fields, pump, {false, false, false, false, true},
+                       {1, 0, 1, 0, 1});
+    EXPECT_EQ(statement, "INSERT INTO \"T\" VALUES('',NULL,'a\"b','it''s')");
     EXPECT_EQ(pump.yields, 5);
 }
 

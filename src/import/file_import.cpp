@@ -3,71 +3,12 @@
 #include <vector>
 
 #include "db/failure_kinds.h"
+#include "import/batch_sender.h"
 #include "import/import_messages.h"
 #include "import/line_reader.h"
 #include "import/sql_text.h"
 
 namespace verrolift {
-
-namespace {
-
-// Sends one row statement; true when it failed because its target is gone (the
-// connection or the table), so that every further row would fail alike.
-bool SendRow(FileImport& file, std::int32_t step, const std::string& statement) {
-    bool targetLost = false;
-    const bool accepted = file.handler.Run(step, [&] {
-        try {
-            ExecuteStatement(file.connection, statement);
-        } catch (const OdbcError& error) {
-            targetLost = IsTargetFailure(error, file.connection);
-            throw;
-        }
-    });
-    if (ImportProgress* progress = file.context.progress) {
-        progress->RowSent();
-        if (!accepted) progress->RowRefused();
-    }
-    return targetLost;
-}
-
-// The second pass with quoted fields: each record is one row; a malformed one is
-// reported with its place in the file, and not sent. True when every record was read.
-bool SendRecords(FileImport& file, const import_steps::RowSteps& steps,
-                 const std::function<std::string()>& tableName,
-                 const std::vector<bool>& emptyLeftOutAt, FileHandle& in) {
-    ProtectedHandler& h = file.handler;
-    ImportContext& context = file.context;
-    QuotedRecordReader records(in.Get(), "Cannot read the working copy " + file.workingCopy.Path(),
-                               WorkingCopyRecords(file));
-    std::string statement;
-    std::string table;
-    for (;;) {
-        bool atEnd = false;
-        const bool read = h.Run(steps.read, [&] {
-            context.pump.Yield();
-            atEnd = !records.Next();
-        });
-        if (!read) return false;
-        if (atEnd) return true;
-        if (records.GetFault() != QuotedRecordReader::Fault::None) {
-            h.Report(import_steps::kMalformedRecord,
-                     MalformedRecordMessage(file.path,
-                                            {records.Number() + file.prepared.copyFromRecord - 1,
-                                             records.StartLine() + file.prepared.copyFromLine - 1,
-                                             records.GetFault()}));
-            continue;
-        }
-        h.Run(steps.tableName, [&] { table = tableName(); });
-        if (!h.Run(steps.build, [&] {
-                AppendRowStatement(statement, table, records.Fields(), context.pump, emptyLeftOutAt,
-                                   records.Quoted());
-            }))
-            continue;
-        if (SendRow(file, steps.send, statement)) return false;
-    }
-}
-
-}  // namespace
 
 std::vector<std::string_view> FirstLineFields(const FileImport& file) {
     std::vector<std::string_view> fields;
@@ -90,47 +31,119 @@ void ExecuteStatement(OdbcConnection& connection, std::string_view sql) {
     connection.Execute(sql);
 }
 
+bool SendRowStatement(FileImport& file, const import_steps::RowSteps& steps,
+                      const std::string& statement) {
+    bool targetLost = false;
+    const bool accepted = file.handler.Run(steps.send, [&] {
+        try {
+            ExecuteStatement(file.connection, statement);
+        } catch (const OdbcError& error) {
+            targetLost = IsTargetFailure(error, file.connection);
+            throw;
+        }
+    });
+    if (file.context.progress) {
+        file.context.progress->RowSent();
+        if (!accepted) file.context.progress->RowRefused();
+    }
+    // The connection or the table is gone: every further line would fail alike.
+    return !targetLost;
+}
+
 void SendRows(FileImport& file, const import_steps::RowSteps& steps,
               const std::function<std::string()>& tableName,
-              const std::vector<bool>& emptyLeftOutAt) {
+              const std::vector<bool>& emptyLeftOutAt, std::optional<std::size_t> columns) {
     ProtectedHandler& h = file.handler;
     ImportContext& context = file.context;
     FileHandle in;
     if (!h.Run(steps.open, [&] { in = OpenWorkingCopy(file.workingCopy); })) return;
 
-    bool wholeFile = false;  // every line went out
+    // Lines cut at the separator of the moment, or, with quoted fields, whole records.
+    const std::string what = "Cannot read the working copy " + file.workingCopy.Path();
+    std::optional<LineReader> lines;
+    std::optional<QuotedRecordReader> records;
     if (context.options.QuotedFields()) {
-        wholeFile = SendRecords(file, steps, tableName, emptyLeftOutAt, in);
+        records.emplace(in.Get(), what, WorkingCopyRecords(file));
     } else {
-        LineReader reader(in.Get(), "Cannot read the working copy " + file.workingCopy.Path(),
-                          file.workingCopy.LineEnds());
-        std::vector<std::string_view> fields;
-        std::string statement;
-        std::string table;
-        for (;;) {
-            bool atEnd = false;
-            std::string_view line;
-            const bool read = h.Run(steps.read, [&] {
-                atEnd = reader.AtEnd();
-                if (atEnd) return;
+        lines.emplace(in.Get(), what, file.workingCopy.LineEnds());
+    }
+    const std::vector<char> noQuotes;
+    std::vector<std::string_view> fields;
+    auto cut = [&](std::string_view line) {
+        if (records) {
+            fields = records->Fields();
+        } else {
+            SplitFieldsInto(line, context.options.Separator(), fields);
+        }
+    };
+    std::string statement;
+    std::string table;
+    bool wholeFile = false;  // every line went out
+    std::optional<BatchSender> batches;
+    std::vector<ParameterValue> values;
+    if (context.sending.batches) batches.emplace(file, steps, columns);
+    for (;;) {
+        bool atEnd = false;
+        std::string_view line;
+        const bool read = h.Run(steps.read, [&] {
+            if (records) {
                 context.pump.Yield();
-                line = reader.Next();
-            });
-            if (!read) break;
-            if (atEnd) {
-                wholeFile = true;
-                break;
+                atEnd = !records->Next();
+                return;
             }
-            h.Run(steps.tableName, [&] { table = tableName(); });
-            // A statement that could not be built must not go out as the previous line's.
+            atEnd = lines->AtEnd();
+            if (atEnd) return;
+            context.pump.Yield();
+            line = lines->Next();
+        });
+        if (!read) break;
+        if (atEnd) {
+            wholeFile = true;
+            break;
+        }
+        if (records && records->GetFault() != QuotedRecordReader::Fault::None) {
+            // Reported with its place in the file, and not sent.
+            h.Report(import_steps::kMalformedRecord,
+                     MalformedRecordMessage(file.path,
+                                            {records->Number() + file.prepared.copyFromRecord - 1,
+                                             records->StartLine() + file.prepared.copyFromLine - 1,
+                                             records->GetFault()}));
+            continue;
+        }
+        const std::vector<char>& quoted = records ? records->Quoted() : noQuotes;
+        h.Run(steps.tableName, [&] { table = tableName(); });
+        if (batches) {
+            bool queued = false;
             if (!h.Run(steps.build, [&] {
-                    SplitFieldsInto(line, context.options.Separator(), fields);
-                    AppendRowStatement(statement, table, fields, context.pump, emptyLeftOutAt);
+                    cut(line);
+                    // An empty field is NULL, as in a row statement, unless it was quoted.
+                    values.clear();
+                    for (std::size_t i = 0; i < fields.size(); ++i) {
+                        const std::string_view field = fields[i];
+                        // As in a row statement: left out where the header had no name.
+                        if (field.empty() && i < emptyLeftOutAt.size() && emptyLeftOutAt[i])
+                            continue;
+                        values.push_back(
+                            {field, field.empty() && !(i < quoted.size() && quoted[i])});
+                    }
+                    queued = batches->Take(table, values);
                 }))
                 continue;
-            // The connection or the table is gone: every further line would fail alike.
-            if (SendRow(file, steps.send, statement)) break;
+            if (batches->Ended()) break;
+            if (queued) continue;
         }
+        // A statement that could not be built must not go out as the previous line's.
+        if (!h.Run(steps.build, [&] {
+                if (!batches) cut(line);
+                AppendRowStatement(statement, table, fields, context.pump, emptyLeftOutAt, quoted);
+            }))
+            continue;
+        if (!SendRowStatement(file, steps, statement)) break;
+    }
+    if (batches) {
+        h.Run(steps.send, [&] { batches->Flush(); });
+        // The last batch found the connection or the table gone: its rows did not go in.
+        if (batches->Ended()) wholeFile = false;
     }
     h.Run(steps.close,
           [&] { in.Close("Cannot close the working copy " + file.workingCopy.Path()); });

@@ -150,6 +150,8 @@ protected:
     void Run() {
         ImportContext context{files_, tables_, options_, connection_, dialogs_, pump_, pointer_};
         context.progress = &rowHook_;
+        context.sending.batches = batches_;
+        context.sending.batchRows = 7;
         RunImport(context);
     }
 
@@ -193,6 +195,7 @@ protected:
     test::RecordingPump pump_;
     test::RecordingPointer pointer_;
     RowHook rowHook_;
+    bool batches_ = false;  // the fast path: parameter arrays in batches
     test::ScopedEnvironment tmpdir_{"TMPDIR", tmp_.Path()};
 };
 
@@ -209,11 +212,24 @@ void PrintTo(const GeneratedCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class GeneratedFile : public QuotedImport, public ::testing::WithParamInterface<GeneratedCase> {};
+class GeneratedFile : public QuotedImport, public ::testing::WithParamInterface<GeneratedCase> {
+protected:
+    void ImportAndCompare(const std::string& stem);
+};
 
 TEST_P(GeneratedFile, EveryValueArrivesAsWritten) {
+    for (const bool batches : {false, true}) {
+        SCOPED_TRACE(batches ? "in batches" : "one statement per row");
+        batches_ = batches;
+        ImportAndCompare(batches ? "genb" : "gen");
+    }
+}
+
+void GeneratedFile::ImportAndCompare(const std::string& stem) {
     const GeneratedCase& c = GetParam();
-    const std::string table = MakeTable("gen", static_cast<int>(c.rows.at(0).size()));
+    files_ = VectorFileList();
+    dialogs_ = {};
+    const std::string table = MakeTable(stem, static_cast<int>(c.rows.at(0).size()));
     UseAppend(table, true);
     options_.separator = c.separator;
     // The header line is read with quotes too, and left out.

@@ -104,6 +104,15 @@ TEST(RowStatement, QuotedEmptyFieldIsAnEmptyTextAndUnquotedOneNull) {
     EXPECT_EQ(pump.yields, 5);
 }
 
+TEST(RowStatement, FromValuesNullIsNullAndAnEmptyValueIsAnEmptyLiteral) {
+    test::RecordingPump pump;
+    std::string statement;
+    const ParameterValue values[] = {{"O'B", false}, {"", true}, {"", false}};
+    AppendRowStatement(statement, "T", values, pump);
+    EXPECT_EQ(statement, "INSERT INTO \"T\" VALUES('O''B',NULL,'')");
+    EXPECT_EQ(pump.yields, 3);
+}
+
 struct CleanCase {
     const char* text;
     const char* name;

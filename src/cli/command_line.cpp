@@ -21,6 +21,9 @@ const char* const kUsageText =
     "  --skip-header             the first line of every file is a header, not a row: with\n"
     "                            --append it is left out; in create mode it names the\n"
     "                            columns and is not imported\n"
+    "  --quotes                  fields may be quoted: \"a,b\" is one field, \"\" inside\n"
+    "                            quotes is one quote, quoted line breaks stay in the field;\n"
+    "                            \"\" alone is an empty text, an empty unquoted field NULL\n"
     "  --extension EXT           folders add only files of this extension; without it a\n"
     "                            folder adds every file\n"
     "  --fast                    send rows in batches, one transaction per batch; the same\n"
@@ -66,6 +69,7 @@ enum class Option {
     Columns,
     Append,
     SkipHeader,
+    Quotes,
     Extension,
     Fast,
     BatchRows,
@@ -90,6 +94,7 @@ const std::map<std::string_view, OptionInfo>& Options() {
         {"--columns", {Option::Columns, true}},
         {"--append", {Option::Append, true}},
         {"--skip-header", {Option::SkipHeader, false}},
+        {"--quotes", {Option::Quotes, false}},
         {"--extension", {Option::Extension, true}},
         {"--fast", {Option::Fast, false}},
         {"--batch-rows", {Option::BatchRows, true}},
@@ -192,6 +197,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, const c
     }
 
     if (given.contains(Option::Separator)) cl.separator = given[Option::Separator];
+    cl.quotes = given.contains(Option::Quotes);
+    // A quote would both open fields and separate them.
+    if (cl.quotes && cl.separator.find('"') != std::string::npos)
+        return Refuse("--quotes needs a separator without a double quote");
     if (given.contains(Option::Extension)) {
         // "csv" and ".csv" mean the same to a user.
         std::string extension = given[Option::Extension];

@@ -23,6 +23,8 @@ struct CommandLine {
     std::optional<std::vector<std::string>> columnAnswers;
     std::string appendTable;
     bool skipHeader = false;
+    // Fields may be quoted: "a,b" is one field, "" an empty text rather than NULL.
+    bool quotes = false;
     // Folders add only files of this extension; without it, every file.
     std::optional<std::string> extension;
     std::vector<std::string> paths;

@@ -158,6 +158,7 @@ int RunHeadlessImport(const CommandLine& commandLine, const Console& console) {
         options.skipHeaderOnAppend = commandLine.skipHeader;
         options.skipHeaderOnCreate = commandLine.skipHeader;
         options.separator = commandLine.separator;
+        options.quotedFields = commandLine.quotes;
         options.tableNamePattern = commandLine.tableNamePattern;
         if (commandLine.mode == ImportMode::AppendToTable) {
             SelectAppendTable(tables, commandLine.appendTable);

@@ -41,10 +41,24 @@ void ImportIntoTable(FileImport& file) {
     std::string separator;
     h.Run(steps::kFirstDataLine, [&] {
         FileHandle in = OpenWorkingCopy(file.workingCopy);
-        LineReader reader(in.Get(), "Cannot read the working copy " + file.workingCopy.Path(),
-                          file.workingCopy.LineEnds());
-        const std::string_view line = reader.AtEnd() ? std::string_view() : reader.Next();
+        const std::string what = "Cannot read the working copy " + file.workingCopy.Path();
         separator = options.Separator();
+        if (options.QuotedFields()) {
+            // The first record that can be read; malformed ones are the second pass's to
+            // report. With none, the check lets the rows go, so that they are.
+            QuotedRecordReader records(in.Get(), what, WorkingCopyRecords(file));
+            bool any = false;
+            while (records.Next()) {
+                any = true;
+                if (records.GetFault() != QuotedRecordReader::Fault::None) continue;
+                fileFields = records.Fields().size();
+                return;
+            }
+            if (!any) fileFields = 0;
+            return;
+        }
+        LineReader reader(in.Get(), what, file.workingCopy.LineEnds());
+        const std::string_view line = reader.AtEnd() ? std::string_view() : reader.Next();
         std::vector<std::string_view> fields;
         SplitFieldsInto(line, separator, fields);
         fileFields = fields.size();

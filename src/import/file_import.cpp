@@ -4,11 +4,29 @@
 
 #include "db/failure_kinds.h"
 #include "import/batch_sender.h"
+#include "import/import_messages.h"
 #include "import/line_fields.h"
 #include "import/line_reader.h"
 #include "import/sql_text.h"
 
 namespace verrolift {
+
+std::vector<std::string_view> FirstLineFields(const FileImport& file) {
+    std::vector<std::string_view> fields;
+    if (file.context.options.QuotedFields()) {
+        fields.assign(file.prepared.firstFields.begin(), file.prepared.firstFields.end());
+    } else {
+        SplitFieldsInto(file.prepared.firstLine, file.context.options.Separator(), fields);
+    }
+    return fields;
+}
+
+QuotedRecordReader::Settings WorkingCopyRecords(const FileImport& file) {
+    QuotedRecordReader::Settings settings;
+    settings.separator = file.context.options.Separator();
+    settings.lineEnds = file.workingCopy.LineEnds();
+    return settings;
+}
 
 bool SendRowStatement(FileImport& file, const import_steps::RowSteps& steps,
                       const std::string& statement) {
@@ -37,9 +55,24 @@ void SendRows(FileImport& file, const import_steps::RowSteps& steps,
     FileHandle in;
     if (!h.Run(steps.open, [&] { in = OpenWorkingCopy(file.workingCopy); })) return;
 
-    LineReader reader(in.Get(), "Cannot read the working copy " + file.workingCopy.Path(),
-                      file.workingCopy.LineEnds());
+    // Lines cut at the separator of the moment, or, with quoted fields, whole records.
+    const std::string what = "Cannot read the working copy " + file.workingCopy.Path();
+    std::optional<LineReader> lines;
+    std::optional<QuotedRecordReader> records;
+    if (context.options.QuotedFields()) {
+        records.emplace(in.Get(), what, WorkingCopyRecords(file));
+    } else {
+        lines.emplace(in.Get(), what, file.workingCopy.LineEnds());
+    }
+    const std::vector<char> noQuotes;
     std::vector<std::string_view> fields;
+    auto cut = [&](std::string_view line) {
+        if (records) {
+            fields = records->Fields();
+        } else {
+            SplitFieldsInto(line, context.options.Separator(), fields);
+        }
+    };
     std::string statement;
     std::string table;
     bool wholeFile = false;  // every line went out
@@ -50,29 +83,45 @@ void SendRows(FileImport& file, const import_steps::RowSteps& steps,
         bool atEnd = false;
         std::string_view line;
         const bool read = h.Run(steps.read, [&] {
-            atEnd = reader.AtEnd();
+            if (records) {
+                context.pump.Yield();
+                atEnd = !records->Next();
+                return;
+            }
+            atEnd = lines->AtEnd();
             if (atEnd) return;
             context.pump.Yield();
-            line = reader.Next();
+            line = lines->Next();
         });
         if (!read) break;
         if (atEnd) {
             wholeFile = true;
             break;
         }
+        if (records && records->GetFault() != QuotedRecordReader::Fault::None) {
+            // Reported with its place in the file, and not sent.
+            h.Report(import_steps::kMalformedRecord,
+                     MalformedRecordMessage(file.path,
+                                            {records->Number() + file.prepared.copyFromRecord - 1,
+                                             records->StartLine() + file.prepared.copyFromLine - 1,
+                                             records->GetFault()}));
+            continue;
+        }
+        const std::vector<char>& quoted = records ? records->Quoted() : noQuotes;
         h.Run(steps.tableName, [&] { table = tableName(); });
         if (batches) {
             bool queued = false;
             if (!h.Run(steps.build, [&] {
-                    SplitFieldsInto(line, context.options.Separator(), fields);
-                    // An empty field is NULL, as in a row statement.
+                    cut(line);
+                    // An empty field is NULL, as in a row statement, unless it was quoted.
                     values.clear();
                     for (std::size_t i = 0; i < fields.size(); ++i) {
                         const std::string_view field = fields[i];
                         // As in a row statement: left out where the header had no name.
                         if (field.empty() && i < emptyLeftOutAt.size() && emptyLeftOutAt[i])
                             continue;
-                        values.push_back({field, field.empty()});
+                        values.push_back(
+                            {field, field.empty() && !(i < quoted.size() && quoted[i])});
                     }
                     queued = batches->Take(table, values);
                 }))
@@ -82,8 +131,8 @@ void SendRows(FileImport& file, const import_steps::RowSteps& steps,
         }
         // A statement that could not be built must not go out as the previous line's.
         if (!h.Run(steps.build, [&] {
-                if (!batches) SplitFieldsInto(line, context.options.Separator(), fields);
-                AppendRowStatement(statement, table, fields, context.pump, emptyLeftOutAt);
+                if (!batches) cut(line);
+                AppendRowStatement(statement, table, fields, context.pump, emptyLeftOutAt, quoted);
             }))
             continue;
         if (!SendRowStatement(file, steps, statement)) break;

@@ -26,6 +26,14 @@ struct FileImport {
     PreparedLines prepared;
 };
 
+// The fields of the file's first line: cut at the separator of the moment, or,
+// with quoted fields, the first record as the first pass read it. Views into
+// file.prepared.
+std::vector<std::string_view> FirstLineFields(const FileImport& file);
+
+// How the second pass reads the working copy's records with quoted fields.
+QuotedRecordReader::Settings WorkingCopyRecords(const FileImport& file);
+
 // Sends one row statement at steps.send, a refusal reported there, and counts the
 // row as sent. False when the file must end here.
 bool SendRowStatement(FileImport& file, const import_steps::RowSteps& steps,
@@ -36,7 +44,8 @@ bool SendRowStatement(FileImport& file, const import_steps::RowSteps& steps,
 // moment. A refused row is reported and the next line follows. The pass ends
 // at a failed read rather than reporting the same failure for ever, and after
 // the report of a row that failed because of its target (IsTargetFailure: the
-// connection or the table is gone).
+// connection or the table is gone). With quoted fields every record of the
+// working copy is one row.
 //
 // emptyLeftOutAt marks the positions whose header field was empty, which have
 // no column: an empty value there is left out of the row, while a value there

@@ -23,6 +23,29 @@ std::string ColumnCountMessage(std::string_view path, std::string_view separator
     return text;
 }
 
+std::string MalformedRecordMessage(std::string_view path, const MalformedRecord& record) {
+    using Fault = QuotedRecordReader::Fault;
+    std::string text = "Record " + std::to_string(record.number) + " of the file \"";
+    text += path;
+    text += "\", beginning at line " + std::to_string(record.line) + ", is malformed: ";
+    switch (record.fault) {
+        case Fault::TextAfterQuote:
+            return text + "text follows the closing quote of a field. It is not sent.";
+        case Fault::OpenAtEnd:
+            text += "a quoted field is still open at the end of the file.";
+            break;
+        case Fault::TooLong:
+            text += "a quoted field runs past " +
+                    std::to_string(QuotedRecordReader::kMaxQuotedField >> 20) +
+                    " MiB without its closing quote.";
+            break;
+        case Fault::None:
+            return text + "no fault is known. It is not sent.";
+    }
+    return text + " It is not sent; reading goes on at line " + std::to_string(record.line + 1) +
+           ".";
+}
+
 std::string FilesNotImportedAfterRefusedLogin(const std::vector<std::string>& paths) {
     std::string text =
         "The database refused the login, so no further login is tried and these files are not "

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "import/quoted_record_reader.h"
+
 namespace verrolift {
 
 inline constexpr const char* kNoFilesAdded = "No files added.";
@@ -21,6 +23,8 @@ std::string ColumnPrompt(int number);
 std::string ColumnCountMessage(std::string_view path, std::string_view separator,
                                std::size_t fileFields, std::string_view table, int tableColumns);
 
+// The report of a record that could not be read with quoted fields, and is not sent.
+std::string MalformedRecordMessage(std::string_view path, const MalformedRecord& record);
 // What is said of the files left once the database refused the login's
 // credentials: no further login is tried, since each failed one counts towards
 // locking the account. One path per line.

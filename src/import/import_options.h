@@ -23,6 +23,9 @@ public:
     virtual std::string TableNamePattern() const = 0;
     // The selected entry of the table list; none when nothing is selected.
     virtual std::optional<std::string> TargetTable() const = 0;
+    // Fields between double quotes are read as such (QuotedRecordReader) instead of being
+    // cut at every separator. Only the command line asks for it: the window answers false.
+    virtual bool QuotedFields() const { return false; }
 };
 
 // Fixed values: the command line and tests.
@@ -34,6 +37,7 @@ struct ImportOptions : ImportOptionsSource {
     std::string separator = ",";
     std::string tableNamePattern = "NewTable[counter]";
     std::optional<std::string> targetTable;
+    bool quotedFields = false;
 
     ImportMode Mode() const override { return mode; }
     ColumnSource Columns() const override { return columnSource; }
@@ -42,6 +46,7 @@ struct ImportOptions : ImportOptionsSource {
     std::string Separator() const override { return separator; }
     std::string TableNamePattern() const override { return tableNamePattern; }
     std::optional<std::string> TargetTable() const override { return targetTable; }
+    bool QuotedFields() const override { return quotedFields; }
 };
 
 }  // namespace verrolift

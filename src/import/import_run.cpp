@@ -9,7 +9,9 @@
 //  4. file_import.cpp (SendRows) reads the working copy again: line_reader.cpp gives each
 //     line, line_fields.cpp its fields, sql_text.cpp its INSERT statement, which
 //     db/odbc.cpp (OdbcConnection::Execute) sends with SQLExecDirect; with batches,
-//     batch_sender.cpp gathers the rows and sends them as parameter arrays instead.
+//     batch_sender.cpp gathers the rows and sends them as parameter arrays instead. With
+//     quoted fields, quoted_first_pass.cpp (the first pass) and quoted_record_reader.cpp
+//     give whole records, fields and all, in place of line_reader.cpp and line_fields.cpp.
 // Each step reports its own failure under its number (import_steps.h) and the run goes on.
 
 #include "import/import_run.h"
@@ -316,7 +318,10 @@ public:
         std::optional<PreparedLines> prepared;
         h_.Run(steps::kOpenFirstPass, [&] {
             try {
-                prepared = PrepareLines(*workingCopy_, options_, context_.pump);
+                prepared = PrepareLines(
+                    *workingCopy_, options_, context_.pump, [&](const MalformedRecord& record) {
+                        h_.Report(steps::kMalformedRecord, MalformedRecordMessage(path, record));
+                    });
             } catch (const WorkingCopyError& failure) {
                 h_.Report(StepOf(failure.GetStage()), failure.Description());
             }
@@ -344,6 +349,10 @@ public:
                 return;
             if (!h_.Run(steps::kCreateDataCheck, [&] {
                     RequireKeptLines(file);
+                    if (file.prepared.firstRecordMalformed)
+                        throw Failure("The first record of the file " + Quoted(file.path) +
+                                      " is malformed, so it gives no column and no table is "
+                                      "made.");
                     if (file.prepared.firstLine.empty())
                         throw Failure("The first line of the file " + Quoted(file.path) +
                                       " is empty, so it gives no column and no table is made.");

@@ -38,8 +38,7 @@ void HeaderMode(FileImport& file, const std::string& tableName) {
     std::vector<bool> emptyHeaderAt;
     std::vector<std::string> columns;
     const bool named = file.handler.Run(steps::kHeaderColumns, [&] {
-        std::vector<std::string_view> fields;
-        SplitFieldsInto(file.prepared.firstLine, context.options.Separator(), fields);
+        const std::vector<std::string_view> fields = FirstLineFields(file);
         for (const auto field : fields) {
             context.pump.Yield();
             emptyHeaderAt.push_back(field.empty());
@@ -59,8 +58,7 @@ void TypedNamesMode(FileImport& file, const std::string& tableName) {
     std::string lastAnswer;
     file.handler.Run(steps::kTypedPrompts, [&] {
         // Only the number of fields of the first line counts here.
-        std::vector<std::string_view> fields;
-        SplitFieldsInto(file.prepared.firstLine, context.options.Separator(), fields);
+        const std::vector<std::string_view> fields = FirstLineFields(file);
         for (std::size_t j = 1; j <= fields.size(); ++j) {
             lastAnswer = context.dialogs.InputBox(ColumnPrompt(static_cast<int>(j)), "");
             columns.push_back(CleanColumnName(lastAnswer));

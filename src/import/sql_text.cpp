@@ -68,7 +68,7 @@ std::string BuildCreateStatement(std::string_view table, const std::vector<std::
 
 void AppendRowStatement(std::string& statement, std::string_view table,
                         const std::vector<std::string_view>& fields, EventPump& pump,
-                        const std::vector<bool>& emptyLeftOutAt) {
+                        const std::vector<bool>& emptyLeftOutAt, const std::vector<char>& quoted) {
     statement.clear();
     statement += "INSERT INTO ";
     AppendQuoted(statement, table, '"');
@@ -80,8 +80,9 @@ void AppendRowStatement(std::string& statement, std::string_view table,
         if (field.empty() && i < emptyLeftOutAt.size() && emptyLeftOutAt[i]) continue;
         if (!first) statement += ',';
         first = false;
-        // An empty field keeps its place as NULL, so later values stay in their columns.
-        if (field.empty()) {
+        // An empty field keeps its place as NULL, so later values stay in their columns;
+        // one read between quotes ("") is the empty text.
+        if (field.empty() && !(i < quoted.size() && quoted[i])) {
             statement += "NULL";
         } else {
             AppendQuoted(statement, field, '\'');

@@ -37,12 +37,14 @@ std::string BuildCreateStatement(std::string_view table, const std::vector<std::
 // INSERT INTO "T" VALUES('a',NULL,'c'): each field a literal with apostrophes
 // doubled, an empty field NULL in its own place; no field gives VALUES().
 // Yields before each field. An empty field at a position marked in
-// emptyLeftOutAt is left out altogether; a non-empty one there is kept.
+// emptyLeftOutAt is left out altogether; a non-empty one there is kept. An empty
+// field marked in quoted (read between quotes, "") is the empty text '', not NULL.
 std::string BuildRowStatement(std::string_view table, const std::vector<std::string>& fields,
                               const std::vector<bool>& emptyLeftOutAt = {});
 void AppendRowStatement(std::string& statement, std::string_view table,
                         const std::vector<std::string_view>& fields, EventPump& pump,
-                        const std::vector<bool>& emptyLeftOutAt = {});
+                        const std::vector<bool>& emptyLeftOutAt = {},
+                        const std::vector<char>& quoted = {});
 
 // The same from values that say themselves whether they are NULL: a value that is
 // not NULL is a literal even when empty ('').

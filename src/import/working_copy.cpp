@@ -15,6 +15,7 @@
 
 #include "base/paths.h"
 #include "import/line_fields.h"
+#include "import/quoted_first_pass.h"
 
 namespace verrolift {
 
@@ -144,6 +145,7 @@ public:
         }
     }
 
+    int Fd() const { return fd_; }
     const std::string& What() const { return what_; }
     WorkingCopyError::Stage Stage() const { return stage_; }
 
@@ -276,7 +278,11 @@ private:
 // writes. Read failures throw WorkingCopyError with readStage.
 PreparedLines CopyKeptLines(int in, const std::string& readWhat, WorkingCopyError::Stage readStage,
                             PieceWriter& out, const ImportOptionsSource& options, EventPump& pump,
-                            std::optional<LineEndMode> knownMode) {
+                            std::optional<LineEndMode> knownMode,
+                            const MalformedRecordReport& report) {
+    if (options.QuotedFields())
+        return CopyQuotedRecords(in, readWhat, readStage, out.Fd(), out.What(), out.Stage(),
+                                 options, pump, knownMode, report);
 #ifdef POSIX_FADV_SEQUENTIAL
     ::posix_fadvise(in, 0, 0, POSIX_FADV_SEQUENTIAL);
 #endif
@@ -311,7 +317,8 @@ void CloseWritten(FileHandle& out, const PieceWriter& writer) {
 // it created. A failure to read names the file (Stage::Open); a failure to
 // write names the working copy (Stage::Write).
 PreparedLines CopyIn(WorkingCopy& copy, FileHandle source, const std::string& named,
-                     const ImportOptionsSource& options, EventPump& pump) {
+                     const ImportOptionsSource& options, EventPump& pump,
+                     const MalformedRecordReport& report) {
     using Stage = WorkingCopyError::Stage;
     // Opened again by name, so that whatever took its place since is refused, not written
     // through. Not truncated on opening: ext4 would then write the whole copy out to disk
@@ -327,8 +334,8 @@ PreparedLines CopyIn(WorkingCopy& copy, FileHandle source, const std::string& na
         if (::fstat(out.Get(), &st) != 0 || (st.st_size != 0 && ::ftruncate(out.Get(), 0) != 0))
             throw WorkingCopyError(Stage::Write, DescribeErrno(writeWhat));
         PieceWriter writer(out.Get(), writeWhat, Stage::Write);
-        PreparedLines result =
-            CopyKeptLines(source.Get(), named, Stage::Open, writer, options, pump, std::nullopt);
+        PreparedLines result = CopyKeptLines(source.Get(), named, Stage::Open, writer, options,
+                                             pump, std::nullopt, report);
         pump.Yield();
         CloseWritten(out, writer);
         return result;
@@ -340,8 +347,8 @@ PreparedLines CopyIn(WorkingCopy& copy, FileHandle source, const std::string& na
 }
 
 // The first pass over the working copy itself, replacing it.
-PreparedLines Rewrite(const WorkingCopy& copy, const ImportOptionsSource& options,
-                      EventPump& pump) {
+PreparedLines Rewrite(const WorkingCopy& copy, const ImportOptionsSource& options, EventPump& pump,
+                      const MalformedRecordReport& report) {
     using Stage = WorkingCopyError::Stage;
     FileHandle in(::openat(copy.Folder(), kWorkingCopyName, O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     if (!in.IsOpen()) {
@@ -356,8 +363,9 @@ PreparedLines Rewrite(const WorkingCopy& copy, const ImportOptionsSource& option
         throw WorkingCopyError(
             Stage::Write, DescribeErrno("Cannot create the new working copy in " + copy.Path()));
     PieceWriter writer(out.Get(), "Cannot write the working copy " + copy.Path(), Stage::Write);
-    PreparedLines result = CopyKeptLines(in.Get(), "Cannot read the working copy " + copy.Path(),
-                                         Stage::Read, writer, options, pump, copy.LineEnds());
+    PreparedLines result =
+        CopyKeptLines(in.Get(), "Cannot read the working copy " + copy.Path(), Stage::Read, writer,
+                      options, pump, copy.LineEnds(), report);
     CloseWritten(out, writer);
     // A failed delete does not matter: the rename replaces the old copy anyway.
     DeleteFileForced(copy.Folder(), kWorkingCopyName, pump);
@@ -421,25 +429,28 @@ FileHandle OpenWorkingCopy(const WorkingCopy& copy) {
     return in;
 }
 
-PreparedLines PrepareLines(WorkingCopy& copy, const ImportOptionsSource& options, EventPump& pump) {
+PreparedLines PrepareLines(WorkingCopy& copy, const ImportOptionsSource& options, EventPump& pump,
+                           const MalformedRecordReport& report) {
     // The file is copied once, by the first pass that reads it.
-    PreparedLines result = copy.source_.IsOpen() ? CopyIn(copy, std::move(copy.source_),
-                                                          copy.sourceFailure_, options, pump)
-                                                 : Rewrite(copy, options, pump);
+    PreparedLines result =
+        copy.source_.IsOpen()
+            ? CopyIn(copy, std::move(copy.source_), copy.sourceFailure_, options, pump, report)
+            : Rewrite(copy, options, pump, report);
     copy.lineEnds_ = result.lineEnds;
     return result;
 }
 
 PreparedLines PrepareFile(WorkingCopy& copy, const std::string& path,
-                          const ImportOptionsSource& options, EventPump& pump) {
+                          const ImportOptionsSource& options, EventPump& pump,
+                          const MalformedRecordReport& report) {
     MakeWorkingCopy(path, copy);
-    return PrepareLines(copy, options, pump);
+    return PrepareLines(copy, options, pump, report);
 }
 
 PreparedLines PrepareFile(const std::string& path, const ImportOptionsSource& options,
-                          EventPump& pump) {
+                          EventPump& pump, const MalformedRecordReport& report) {
     WorkingCopy copy = WorkingCopy::Claim();
-    return PrepareFile(copy, path, options, pump);
+    return PrepareFile(copy, path, options, pump, report);
 }
 
 }  // namespace verrolift

@@ -4,12 +4,14 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/failure.h"
 #include "base/host.h"
 #include "import/file_handle.h"
 #include "import/import_options.h"
 #include "import/line_end_mode.h"
+#include "import/quoted_record_reader.h"
 
 namespace verrolift {
 
@@ -59,7 +61,7 @@ private:
     WorkingCopy(FileHandle folder, std::string folderPath);
     friend void MakeWorkingCopy(const std::string& path, WorkingCopy& copy);
     friend PreparedLines PrepareLines(WorkingCopy& copy, const ImportOptionsSource& options,
-                                      EventPump& pump);
+                                      EventPump& pump, const MalformedRecordReport& report);
 
     FileHandle folder_;  // the locked numbered folder
     std::string folderPath_;
@@ -101,6 +103,14 @@ struct PreparedLines {
     std::uint64_t lineCount = 0;
     std::uint64_t keptLineCount = 0;
     LineEndMode lineEnds = LineEndMode::CrOrCrLf;  // decided by the file's first line end
+
+    // With quoted fields, lines are records: firstLine holds the first record's
+    // bytes, and these what the rest of the import needs besides: the record
+    // number and line of the file where the working copy begins.
+    std::vector<std::string> firstFields;
+    bool firstRecordMalformed = false;
+    std::uint64_t copyFromRecord = 1;
+    std::uint64_t copyFromLine = 1;
 };
 
 // The first pass: reads the file that MakeWorkingCopy opened line by line, in
@@ -114,15 +124,19 @@ struct PreparedLines {
 // copy, with Stage::Write; either leaves no working copy. Called again without a new
 // MakeWorkingCopy, it reads the working copy itself and replaces it. Streams through one buffer:
 // memory grows with the first line, not with the file. Throws WorkingCopyError.
-PreparedLines PrepareLines(WorkingCopy& copy, const ImportOptionsSource& options, EventPump& pump);
+// With quoted fields the pass is CopyQuotedRecords, whose malformed records go
+// to report.
+PreparedLines PrepareLines(WorkingCopy& copy, const ImportOptionsSource& options, EventPump& pump,
+                           const MalformedRecordReport& report = {});
 
 // MakeWorkingCopy and PrepareLines, as a run does for each file before any
 // statement; a missing copy is reported as the failure to open it.
 PreparedLines PrepareFile(WorkingCopy& copy, const std::string& path,
-                          const ImportOptionsSource& options, EventPump& pump);
+                          const ImportOptionsSource& options, EventPump& pump,
+                          const MalformedRecordReport& report = {});
 
 // The same with a working copy claimed for the call.
 PreparedLines PrepareFile(const std::string& path, const ImportOptionsSource& options,
-                          EventPump& pump);
+                          EventPump& pump, const MalformedRecordReport& report = {});
 
 }  // namespace verrolift

@@ -27,6 +27,7 @@ TEST(CommandLine, DefaultsAreTheMainWindowsInitialState) {
     EXPECT_FALSE(cl.columnAnswers.has_value());
     EXPECT_FALSE(cl.skipHeader);
     EXPECT_FALSE(cl.extension.has_value());
+    EXPECT_FALSE(cl.quotes);
     EXPECT_FALSE(cl.fast);
     EXPECT_EQ(cl.batchRows, 1000u);
     EXPECT_EQ(cl.jobs, 1);
@@ -76,6 +77,15 @@ TEST(CommandLine, SkipHeaderAlsoInCreateMode) {
     EXPECT_EQ(cl.mode, ImportMode::CreateTable);
     EXPECT_TRUE(cl.skipHeader);
     EXPECT_FALSE(Accepted(With({"a"})).skipHeader);
+}
+
+TEST(CommandLine, QuotesWorkWithEitherModeAndAnySeparatorWithoutAQuote) {
+    EXPECT_TRUE(Accepted(With({"--quotes", "a"})).quotes);
+    const CommandLine append =
+        Accepted(With({"--append", "EMP", "--skip-header", "--quotes", "--separator", "::", "d"}));
+    EXPECT_TRUE(append.quotes);
+    EXPECT_EQ(append.separator, "::");
+    EXPECT_TRUE(Accepted(With({"--quotes", "--columns", "a,b", "--separator", "\t", "f"})).quotes);
 }
 
 TEST(CommandLine, ValuesMayBeJoinedWithAnEqualsSign) {
@@ -156,6 +166,11 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{With({"--append", "T", "--columns", "a,b", "a"}),
                 "--columns is for create mode, not --append"},
         Refused{With({"--append", "", "a"}), "--append needs a table name"},
+        Refused{With({"--quotes", "--separator", "\"", "a"}),
+                "--quotes needs a separator without a double quote"},
+        Refused{With({"--separator", "a\"b", "--quotes", "a"}),
+                "--quotes needs a separator without a double quote"},
+        Refused{With({"--quotes=yes", "a"}), "--quotes takes no value"},
         Refused{With({"--batch-rows", "10", "a"}), "--batch-rows needs --fast"},
         Refused{With({"--fast", "--batch-rows", "0", "a"}),
                 "--batch-rows needs a number from 1 to 100000"},

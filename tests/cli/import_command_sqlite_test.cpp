@@ -296,6 +296,53 @@ TEST_F(ImportCommandSqlite, AFolderWithoutMatchingFilesLeavesNoFileToImport) {
     EXPECT_EQ(Tables(), std::vector<std::string>{});
 }
 
+// --- Quoted fields ---
+
+// Each row as SQLite quotes its values: 'text' with apostrophes doubled, or NULL.
+std::vector<std::string> QuotedRows(const SqliteDatabase& db, const std::string& table,
+                                    int columns) {
+    std::string values;
+    for (int c = 1; c <= columns; ++c)
+        values += (c > 1 ? " || ' ' || " : "") + std::string("quote(c") + std::to_string(c) + ")";
+    return db.Column("SELECT " + values + " FROM \"" + table + "\" ORDER BY rowid");
+}
+
+TEST_F(ImportCommandSqlite, QuotesWithAppendSkipHeaderAndAFolder) {
+    db.Exec("CREATE TABLE \"T\"(c1, c2, c3)");
+    files.Write("d/a.csv",
+                "\"id\",\"note, long\",x\r\n1,\"say \"\"hi\"\"\",\"\"\r\n2,\"a\nb\",\r\n");
+    files.Write("d/sub/b.csv", "h,h,h\n3,\"c\r\nd\",5\" disk\n");
+    files.Write("d/skip.txt", "not,a,csv\r\n");
+    const auto r = Import(
+        {"--quotes", "--append", "T", "--skip-header", "--extension", "csv", files.File("d")});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, Done(2, 2, 3, 0));
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(QuotedRows(db, "T", 3),
+              (std::vector<std::string>{"'1' 'say \"hi\"' ''", "'2' 'a\nb' NULL",
+                                        "'3' 'c\r\nd' '5\" disk'"}));
+}
+
+TEST_F(ImportCommandSqlite, MalformedRecordIsReportedOnStandardErrorAndTheRestIsSent) {
+    db.Exec("CREATE TABLE \"T\"(c1, c2)");
+    const auto a = files.Write("a.csv", "1,\"one\"\r\n\"2\"two,x\r\n3,\"three\r\n4,four\r\n");
+    const auto r = Import({"--quotes", "--append", "T", a});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, Done(1, 1, 2, 0));
+    EXPECT_EQ(ReportLocations(r.err),
+              (std::vector<std::string>{At(import_steps::kMalformedRecord),
+                                        At(import_steps::kMalformedRecord)}));
+    EXPECT_EQ(ReportDescriptions(r.err),
+              (std::vector<std::string>{
+                  "Record 2 of the file \"" + a +
+                      "\", beginning at line 2, is malformed: text follows the closing quote of a "
+                      "field. It is not sent.",
+                  "Record 3 of the file \"" + a +
+                      "\", beginning at line 3, is malformed: a quoted field is still open at the "
+                      "end of the file. It is not sent; reading goes on at line 4."}));
+    EXPECT_EQ(QuotedRows(db, "T", 2), (std::vector<std::string>{"'1' 'one'", "'4' 'four'"}));
+}
+
 TEST(ImportCommandUsage, HelpGoesToStandardOutput) {
     const auto r = RunImportCommand({"--help"});
     EXPECT_EQ(r.exitCode, 0);

@@ -93,6 +93,17 @@ TEST(RowStatement, YieldsBeforeEachFieldEmptyOnesIncluded) {
     EXPECT_EQ(statement, "INSERT INTO \"T\" VALUES('a',NULL,'c',NULL)");
 }
 
+TEST(RowStatement, QuotedEmptyFieldIsAnEmptyTextAndUnquotedOneNull) {
+    test::RecordingPump pump;
+    std::string statement;
+    const std::vector<std::string_view> fields{"", "", "a\"b", "it's", ""};
+    // The last position has no column: even a quoted empty value there is left out.
+    AppendRowStatement(statement, "T", fields, pump, {false, false, false, false, true},
+                       {1, 0, 1, 0, 1});
+    EXPECT_EQ(statement, "INSERT INTO \"T\" VALUES('',NULL,'a\"b','it''s')");
+    EXPECT_EQ(pump.yields, 5);
+}
+
 TEST(RowStatement, FromValuesNullIsNullAndAnEmptyValueIsAnEmptyLiteral) {
     test::RecordingPump pump;
     std::string statement;
@@ -137,6 +148,21 @@ TEST(ColumnCount, MessageText) {
     EXPECT_EQ(ColumnCountMessage("/d/b.txt", "; ", 0, "t", 2),
               "The columns in the text file and the columns in the table must be identical."
               "\r\n\r\n/d/b.txt was split by ;  and has 0 columns. The table t has 2 columns.");
+}
+
+TEST(MalformedRecord, MessageNamesTheRecordTheLineAndWhereReadingGoesOn) {
+    using Fault = QuotedRecordReader::Fault;
+    EXPECT_EQ(MalformedRecordMessage("/d/a.csv", {3, 7, Fault::TextAfterQuote}),
+              "Record 3 of the file \"/d/a.csv\", beginning at line 7, is malformed: text "
+              "follows the closing quote of a field. It is not sent.");
+    EXPECT_EQ(MalformedRecordMessage("/d/a.csv", {12, 40, Fault::OpenAtEnd}),
+              "Record 12 of the file \"/d/a.csv\", beginning at line 40, is malformed: a quoted "
+              "field is still open at the end of the file. It is not sent; reading goes on at "
+              "line 41.");
+    EXPECT_EQ(MalformedRecordMessage("b.txt", {1, 1, Fault::TooLong}),
+              "Record 1 of the file \"b.txt\", beginning at line 1, is malformed: a quoted field "
+              "runs past 64 MiB without its closing quote. It is not sent; reading goes on at "
+              "line 2.");
 }
 
 }  // namespace

@@ -332,6 +332,14 @@ void OdbcConnection::Disconnect() {
     throw Diagnostics(SQL_HANDLE_DBC, dbc, "SQLDisconnect", rc);
 }
 
+bool OdbcConnection::IsDead() const noexcept {
+    if (!open_) return false;
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    const SQLRETURN rc =
+        SQLGetConnectAttr(static_cast<SQLHDBC>(dbc_), SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr);
+    return SQL_SUCCEEDED(rc) && dead == SQL_CD_TRUE;
+}
+
 void OdbcConnection::Close() noexcept {
     FreeStatement();
     if (open_) {

@@ -63,6 +63,10 @@ public:
     void Close() noexcept;
     bool IsOpen() const noexcept { return open_; }
 
+    // True when the driver says the link to the server is gone
+    // (SQL_ATTR_CONNECTION_DEAD); false while it holds, or when the driver cannot tell.
+    bool IsDead() const noexcept;
+
 private:
     void* Statement() const;  // the statement handle of an open connection, or throws
     void FreeStatement() noexcept;

@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "db/failure_kinds.h"
 #include "import/import_messages.h"
 #include "import/line_reader.h"
 #include "import/sql_text.h"
@@ -23,14 +24,24 @@ void ImportIntoTable(FileImport& file) {
     std::string table;
     h.Run(steps::kTargetTable, [&] { table = options.TargetTable().value_or(""); });
     std::optional<int> tableColumns;
-    h.Run(steps::kOpenRecordSet,
-          [&] { tableColumns = file.connection.ColumnCount(BuildColumnCountQuery(table)); });
+    bool targetLost = false;
+    h.Run(steps::kOpenRecordSet, [&] {
+        try {
+            tableColumns = file.connection.ColumnCount(BuildColumnCountQuery(table));
+        } catch (const OdbcError& error) {
+            targetLost = IsTargetFailure(error, file.connection);
+            throw;
+        }
+    });
+    // No table, or no connection: each row would only fail the same way.
+    if (targetLost) return;
 
     std::optional<std::size_t> fileFields;
     std::string separator;
     h.Run(steps::kFirstDataLine, [&] {
         FileHandle in = OpenWorkingCopy(file.workingCopy);
-        LineReader reader(in.Get(), "Cannot read the working copy " + file.workingCopy.Path());
+        LineReader reader(in.Get(), "Cannot read the working copy " + file.workingCopy.Path(),
+                          file.workingCopy.LineEnds());
         const std::string_view line = reader.AtEnd() ? std::string_view() : reader.Next();
         separator = options.Separator();
         std::vector<std::string_view> fields;

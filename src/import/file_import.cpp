@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "db/failure_kinds.h"
 #include "import/line_reader.h"
 #include "import/sql_text.h"
 
@@ -18,7 +19,8 @@ void SendRows(FileImport& file, const import_steps::RowSteps& steps,
     FileHandle in;
     if (!h.Run(steps.open, [&] { in = OpenWorkingCopy(file.workingCopy); })) return;
 
-    LineReader reader(in.Get(), "Cannot read the working copy " + file.workingCopy.Path());
+    LineReader reader(in.Get(), "Cannot read the working copy " + file.workingCopy.Path(),
+                      file.workingCopy.LineEnds());
     std::vector<std::string_view> fields;
     std::string statement;
     std::string table;
@@ -39,8 +41,18 @@ void SendRows(FileImport& file, const import_steps::RowSteps& steps,
                 AppendRowStatement(statement, table, fields, context.pump);
             }))
             continue;
-        h.Run(steps.send, [&] { ExecuteStatement(file.connection, statement); });
+        bool targetLost = false;
+        h.Run(steps.send, [&] {
+            try {
+                ExecuteStatement(file.connection, statement);
+            } catch (const OdbcError& error) {
+                targetLost = IsTargetFailure(error, file.connection);
+                throw;
+            }
+        });
         if (context.progress) context.progress->RowSent();
+        // The connection or the table is gone: every further line would fail alike.
+        if (targetLost) break;
     }
     h.Run(steps.close,
           [&] { in.Close("Cannot close the working copy " + file.workingCopy.Path()); });

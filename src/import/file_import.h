@@ -30,7 +30,9 @@ void ExecuteStatement(OdbcConnection& connection, std::string_view sql);
 // The second pass: every line of the working copy, split with the separator of
 // the moment, is sent as one row into the table that tableName gives at that
 // moment. A refused row is reported and the next line follows. The pass ends
-// at a failed read rather than reporting the same failure for ever.
+// at a failed read rather than reporting the same failure for ever, and after
+// the report of a row that failed because of its target (IsTargetFailure: the
+// connection or the table is gone).
 void SendRows(FileImport& file, const import_steps::RowSteps& steps,
               const std::function<std::string()>& tableName);
 

@@ -6,8 +6,9 @@
 
 namespace verrolift {
 
-LineReader::LineReader(int fd, std::string what, std::size_t bufferSize)
+LineReader::LineReader(int fd, std::string what, LineEndMode mode, std::size_t bufferSize)
     : fd_(fd),
+      mode_(mode),
       what_(std::move(what)),
       data_(new char[bufferSize < 2 ? 2 : bufferSize]),
       capacity_(bufferSize < 2 ? 2 : bufferSize) {}
@@ -22,6 +23,41 @@ bool LineReader::AtEnd() {
 }
 
 std::string_view LineReader::Next() {
+    return mode_ == LineEndMode::Lf ? NextLfLine() : NextCrLine();
+}
+
+std::string_view LineReader::NextLfLine() {
+    std::size_t scan = begin_;
+    for (;;) {
+        const char* base = data_.get();
+        const void* hit = scan < end_ ? std::memchr(base + scan, '\n', end_ - scan) : nullptr;
+        if (hit != nullptr) {
+            const std::size_t lf = static_cast<std::size_t>(static_cast<const char*>(hit) - base);
+            std::size_t lineEnd = lf;
+            lastEnd_ = LineEnd::Lf;
+            // One CR directly before the LF belongs to the line end.
+            if (lf > begin_ && base[lf - 1] == '\r') {
+                --lineEnd;
+                lastEnd_ = LineEnd::CrLf;
+            }
+            const std::string_view line(base + begin_, lineEnd - begin_);
+            begin_ = lf + 1;
+            return line;
+        }
+        if (eof_) {
+            const std::string_view line(base + begin_, end_ - begin_);
+            begin_ = end_;
+            lastEnd_ = LineEnd::None;
+            return line;
+        }
+        const std::size_t offset = end_ - begin_;
+        MakeRoom();
+        Fill();
+        scan = begin_ + offset;
+    }
+}
+
+std::string_view LineReader::NextCrLine() {
     std::size_t scan = begin_;
     for (;;) {
         const char* base = data_.get();

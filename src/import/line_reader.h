@@ -8,22 +8,24 @@
 #include <vector>
 
 #include "import/import_options.h"
+#include "import/line_end_mode.h"
 
 namespace verrolift {
 
-// Reads the lines of an open file: a line ends at CR or at CR LF, a lone LF is
-// an ordinary character, and the last line needs no terminator. A file that
-// ends with a terminator has no empty last line; one ending with two has one.
+// Reads the lines of an open file in the file's line-end mode: at CR or CR LF
+// (a lone LF is text), or at LF or CR LF (a lone CR is text). The last line
+// needs no terminator. A file that ends with a terminator has no empty last
+// line; one ending with two has one.
 //
 // Streams through one buffer that grows only to hold the longest line.
 class LineReader {
 public:
-    enum class LineEnd { None, Cr, CrLf };
+    enum class LineEnd { None, Cr, CrLf, Lf };
 
     static constexpr std::size_t kBufferSize = std::size_t{1} << 20;
 
     // what names the file in failure descriptions.
-    LineReader(int fd, std::string what, std::size_t bufferSize = kBufferSize);
+    LineReader(int fd, std::string what, LineEndMode mode, std::size_t bufferSize = kBufferSize);
 
     // True when no byte is left. Read failures throw Failure.
     bool AtEnd();
@@ -39,10 +41,13 @@ public:
     std::uint64_t Position() const noexcept { return base_ + begin_; }
 
 private:
+    std::string_view NextCrLine();
+    std::string_view NextLfLine();
     void MakeRoom();
     void Fill();
 
     int fd_;
+    LineEndMode mode_;
     std::string what_;
     std::unique_ptr<char[]> data_;
     std::size_t capacity_;

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "base/paths.h"
 #include "import/line_reader.h"
@@ -162,13 +163,19 @@ private:
 
 // The line scanner of the first pass. It is fed the file piece by piece and
 // passes on to the writer what the working copy must hold: the bytes as read,
-// less the dropped first line and its terminator, with an LF after each CR that
-// lacks one and CR LF after an unterminated last line. Lines need not fit in a
+// less the dropped first line and its terminator, and CR LF after an
+// unterminated last line. When a CR ends the file's first line, lines end at
+// CR or CR LF and an LF is added after each CR that lacks one; when an LF does,
+// lines end at LF and the bytes stay as they are (a lone CR in a line is text,
+// and the CR LF added at the end reads back as the line end in that mode). The
+// working copy is read again in the mode found here. Lines need not fit in a
 // piece; only the first line is ever held.
 class FirstPass {
 public:
-    FirstPass(const ImportOptionsSource& options, EventPump& pump, PieceWriter& out)
-        : options_(options), pump_(pump), out_(out) {}
+    // known: the mode of a working copy read again, whose own bytes must not decide it.
+    FirstPass(const ImportOptionsSource& options, EventPump& pump, PieceWriter& out,
+              std::optional<LineEndMode> known)
+        : options_(options), pump_(pump), out_(out), mode_(known) {}
 
     void Feed(const char* data, std::size_t size) {
         std::size_t pos = 0;
@@ -185,14 +192,22 @@ public:
         }
         while (pos < size) {
             if (!inLine_) StartLine();
-            const void* hit = std::memchr(data + pos, '\r', size - pos);
-            const std::size_t end =
-                hit != nullptr ? static_cast<std::size_t>(static_cast<const char*>(hit) - data)
-                               : size;
+            const std::size_t end = FindLineEnd(data, pos, size);
             if (result_.lineCount == 1) result_.firstLine.append(data + pos, end - pos);
-            if (hit == nullptr) break;
+            if (end == size) break;
             inLine_ = false;
             pos = end + 1;
+            if (*mode_ == LineEndMode::Lf) {
+                // A working copy read again may end its first line with CR LF.
+                if (result_.lineCount == 1 && !result_.firstLine.empty() &&
+                    result_.firstLine.back() == '\r')
+                    result_.firstLine.pop_back();
+                if (dropping_) {
+                    keptFrom = pos;
+                    dropping_ = false;
+                }
+                continue;
+            }
             if (pos == size) {
                 // Whether an LF follows is for the next piece to tell.
                 crPending_ = true;
@@ -218,10 +233,24 @@ public:
         if (crPending_ && !dropping_) out_.Add(kCrLf + 1, 1);
         if (inLine_ && !dropping_) out_.Add(kCrLf, 2);
         if (result_.keptLineCount == 0) out_.Add(kCrLf, 2);
+        result_.lineEnds = mode_.value_or(LineEndMode::CrOrCrLf);
         return std::move(result_);
     }
 
 private:
+    // The offset of the byte that ends the line running from pos, or size when the
+    // piece holds no line end. The first line end of the file decides the mode.
+    std::size_t FindLineEnd(const char* data, std::size_t pos, std::size_t size) {
+        if (!mode_) {
+            mode_ = DecideLineEndMode(std::string_view(data + pos, size - pos));
+            if (!mode_) return size;
+        }
+        const char terminator = *mode_ == LineEndMode::Lf ? '\n' : '\r';
+        const void* hit = std::memchr(data + pos, terminator, size - pos);
+        return hit != nullptr ? static_cast<std::size_t>(static_cast<const char*>(hit) - data)
+                              : size;
+    }
+
     void StartLine() {
         pump_.Yield();
         inLine_ = true;
@@ -237,20 +266,22 @@ private:
     EventPump& pump_;
     PieceWriter& out_;
     PreparedLines result_;
-    bool inLine_ = false;     // a line has begun and its CR has not been seen
-    bool crPending_ = false;  // the last byte fed was a CR
-    bool dropping_ = false;   // the bytes fed belong to the dropped first line or its terminator
+    std::optional<LineEndMode> mode_;  // none until the first line end is seen
+    bool inLine_ = false;              // a line has begun and its terminator has not been seen
+    bool crPending_ = false;           // the last byte fed was a CR ending a line
+    bool dropping_ = false;  // the bytes fed belong to the dropped first line or its terminator
 };
 
 // Reads in through one buffer, feeding the first pass, whose kept text out
 // writes. Read failures throw WorkingCopyError with readStage.
 PreparedLines CopyKeptLines(int in, const std::string& readWhat, WorkingCopyError::Stage readStage,
-                            PieceWriter& out, const ImportOptionsSource& options, EventPump& pump) {
+                            PieceWriter& out, const ImportOptionsSource& options, EventPump& pump,
+                            std::optional<LineEndMode> knownMode) {
 #ifdef POSIX_FADV_SEQUENTIAL
     ::posix_fadvise(in, 0, 0, POSIX_FADV_SEQUENTIAL);
 #endif
     std::unique_ptr<char[]> buffer(new char[kFirstPassChunkSize]);
-    FirstPass pass(options, pump, out);
+    FirstPass pass(options, pump, out, knownMode);
     for (;;) {
         std::size_t n = 0;
         try {
@@ -294,7 +325,7 @@ PreparedLines CopyIn(WorkingCopy& copy, FileHandle source, const std::string& na
             throw WorkingCopyError(Stage::Open, DescribeErrno(named));
         PieceWriter writer(out.Get(), named, Stage::Open);
         PreparedLines result =
-            CopyKeptLines(source.Get(), named, Stage::Open, writer, options, pump);
+            CopyKeptLines(source.Get(), named, Stage::Open, writer, options, pump, std::nullopt);
         pump.Yield();
         CloseWritten(out, writer);
         return result;
@@ -323,7 +354,7 @@ PreparedLines Rewrite(const WorkingCopy& copy, const ImportOptionsSource& option
             Stage::Write, DescribeErrno("Cannot create the new working copy in " + copy.Path()));
     PieceWriter writer(out.Get(), "Cannot write the working copy " + copy.Path(), Stage::Write);
     PreparedLines result = CopyKeptLines(in.Get(), "Cannot read the working copy " + copy.Path(),
-                                         Stage::Read, writer, options, pump);
+                                         Stage::Read, writer, options, pump, copy.LineEnds());
     CloseWritten(out, writer);
     // A failed delete does not matter: the rename replaces the old copy anyway.
     DeleteFileForced(copy.Folder(), kWorkingCopyName, pump);
@@ -371,6 +402,7 @@ WorkingCopy WorkingCopy::Claim() {
 
 void MakeWorkingCopy(const std::string& path, WorkingCopy& copy) {
     copy.missingReason_.clear();
+    copy.lineEnds_ = LineEndMode::CrOrCrLf;
     copy.source_ = FileHandle();
     const int folder = copy.Folder();
     if (::unlinkat(folder, kWorkingCopyName, 0) != 0 && errno != ENOENT)
@@ -388,9 +420,11 @@ FileHandle OpenWorkingCopy(const WorkingCopy& copy) {
 
 PreparedLines PrepareLines(WorkingCopy& copy, const ImportOptionsSource& options, EventPump& pump) {
     // The file is copied once, by the first pass that reads it.
-    if (copy.source_.IsOpen())
-        return CopyIn(copy, std::move(copy.source_), copy.sourceFailure_, options, pump);
-    return Rewrite(copy, options, pump);
+    PreparedLines result = copy.source_.IsOpen() ? CopyIn(copy, std::move(copy.source_),
+                                                          copy.sourceFailure_, options, pump)
+                                                 : Rewrite(copy, options, pump);
+    copy.lineEnds_ = result.lineEnds;
+    return result;
 }
 
 PreparedLines PrepareFile(WorkingCopy& copy, const std::string& path,

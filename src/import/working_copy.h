@@ -9,6 +9,7 @@
 #include "base/host.h"
 #include "import/file_handle.h"
 #include "import/import_options.h"
+#include "import/line_end_mode.h"
 
 namespace verrolift {
 
@@ -47,6 +48,10 @@ public:
     const std::string& FolderPath() const { return folderPath_; }
     int Folder() const { return folder_.Get(); }
 
+    // How the lines of the working copy end: the mode its file's first line end
+    // decided. Whoever reads the copy reads it in this mode.
+    LineEndMode LineEnds() const { return lineEnds_; }
+
     // Why the last MakeWorkingCopy left no copy ("" when it made one).
     const std::string& MissingReason() const { return missingReason_; }
 
@@ -60,6 +65,7 @@ private:
     std::string folderPath_;
     std::string path_;
     std::string missingReason_;
+    LineEndMode lineEnds_ = LineEndMode::CrOrCrLf;
     // The listed file opened by MakeWorkingCopy, whose bytes the next first pass
     // copies in; with it, how its failures are named.
     FileHandle source_;
@@ -94,12 +100,15 @@ struct PreparedLines {
     std::string firstLine;  // the file's first line as read, dropped or not
     std::uint64_t lineCount = 0;
     std::uint64_t keptLineCount = 0;
+    LineEndMode lineEnds = LineEndMode::CrOrCrLf;  // decided by the file's first line end
 };
 
-// The first pass: reads the file that MakeWorkingCopy opened line by line,
-// yielding before each line, keeps the first line aside, drops it when
-// SkipsFirstLine holds, and writes into the working copy the kept lines, each
-// followed by CR LF (a file with no kept line leaves a lone CR LF). Yields once
+// The first pass: reads the file that MakeWorkingCopy opened line by line, in
+// the line-end mode its first line end decides, yielding before each line,
+// keeps the first line aside, drops it when SkipsFirstLine holds, and writes
+// into the working copy the kept lines, each with a line end that reads back
+// in that mode (a file with no kept line leaves a lone CR LF); the mode is
+// kept with the copy (LineEnds()). Yields once
 // more before the copy is complete. A failure to read the file or to write the
 // copy is the copy's failure: it names the file, with Stage::Open, and leaves no
 // working copy. Called again without a new MakeWorkingCopy, it reads the

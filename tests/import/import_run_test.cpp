@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -96,11 +97,24 @@ private:
 
 const std::string kBadConnection = "Driver={No Such Driver Here};Server=x;";
 
+// Runs an action after each row statement went out.
+class RowHook : public ImportProgress {
+public:
+    void FileStarted(int, int) override {}
+    void RowSent() override {
+        ++rows;
+        if (onRow) onRow();
+    }
+    int rows = 0;
+    std::function<void()> onRow;
+};
+
 class ImportRunTest : public ::testing::Test {
 protected:
     void Run() { Run(connection_); }
     void Run(const ConnectionSource& connection) {
         ImportContext context{files_, tables_, options_, connection, dialogs_, pump_, pointer_};
+        context.progress = &rowHook_;
         RunImport(context);
     }
 
@@ -167,6 +181,7 @@ protected:
     test::RecordingDialogs dialogs_;
     test::RecordingPump pump_;
     test::RecordingPointer pointer_;
+    RowHook rowHook_;
     std::string stem_;
     // Each test works in a temporary folder of its own; set last, as a set-up would.
     test::ScopedEnvironment tmpdir_{"TMPDIR", tmp_.Path()};
@@ -213,6 +228,56 @@ TEST_F(ImportRunTest, EmptyHeaderFieldMakesNoColumnWhileItsRowKeepsTheNullInPlac
     EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{236, 236}));
     EXPECT_EQ(db_.Rows(Table(1)), std::vector<std::string>{"1|3"});
 }
+
+// --- Line ends: the first line end of each file decides ---
+
+struct LineEndCase {
+    const char* name;
+    std::string bytes;
+    std::vector<std::string> rows;  // the header line's row first
+};
+
+void PrintTo(const LineEndCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class LineEnds : public ImportRunTest, public ::testing::WithParamInterface<LineEndCase> {};
+
+TEST_P(LineEnds, EachLineIsOneRowInCreateAndAppendMode) {
+    const LineEndCase& c = GetParam();
+    FreshPattern("ends");
+    AddFile("a.csv", c.bytes);
+    Run();
+    EXPECT_TRUE(dialogs_.reports.empty()) << dialogs_.log.front();
+    EXPECT_EQ(db_.Columns(Table(1)), (std::vector<std::string>{"Name", "Note"}));
+    EXPECT_EQ(db_.Rows(Table(1)), c.rows);
+
+    // The same file appended with its header line left out: the column check sees two fields.
+    const std::string table = MakeTable("ends_append", 2);
+    UseAppend(table, true);
+    files_ = VectorFileList({folder_.Write("b.csv", c.bytes)});
+    dialogs_ = {};
+    Run();
+    EXPECT_EQ(dialogs_.log, std::vector<std::string>{"message: Done."});
+    EXPECT_EQ(db_.Rows(table), std::vector<std::string>(c.rows.begin() + 1, c.rows.end()));
+}
+
+INSTANTIATE_FOR_BACKEND(
+    BACKEND, LineEnds,
+    ::testing::Values(
+        LineEndCase{"Lf", "Name,Note\nAnn,30\nBob,40\n", {"Name|Note", "Ann|30", "Bob|40"}},
+        LineEndCase{"LfKeepsALoneCrInItsLine",
+                    "Name,Note\nAnn,x\ry\nBob,z\r",
+                    {"Name|Note", "Ann|x\ry", "Bob|z\r"}},
+        LineEndCase{"LfThenCrLf", "Name,Note\nAnn,x\r\nBob,z", {"Name|Note", "Ann|x", "Bob|z"}},
+        LineEndCase{"CrLf", "Name,Note\r\nAnn,30\r\nBob,40\r\n", {"Name|Note", "Ann|30", "Bob|40"}},
+        LineEndCase{"CrLfKeepsALoneLfInItsLine",
+                    "Name,Note\r\nAnn,line one\nline two\r\nBob,z\r\n",
+                    {"Name|Note", "Ann|line one\nline two", "Bob|z"}},
+        LineEndCase{"Cr", "Name,Note\rAnn,x\ny\rBob,z", {"Name|Note", "Ann|x\ny", "Bob|z"}},
+        LineEndCase{
+            "CrThenMixed", "Name,Note\rAnn,x\r\nBob,z\n", {"Name|Note", "Ann|x", "Bob|z\n"}}),
+    [](const auto& p) { return std::string(p.param.name); });
 
 // --- Empty fields ---
 
@@ -314,7 +379,8 @@ INSTANTIATE_FOR_BACKEND(
     ::testing::Values(
         AppendCase{"HeaderSkipped", true, "h1,h2,h3\r\n1,2,3\r\n4,5,6\r\n", {"1|2|3", "4|5|6"}},
         AppendCase{"NoHeader", false, "1,2,3\r\n4,5,6", {"1|2|3", "4|5|6"}},
-        AppendCase{"CrEndings", false, "1,2,3\r4,5,6\r", {"1|2|3", "4|5|6"}}),
+        AppendCase{"CrEndings", false, "1,2,3\r4,5,6\r", {"1|2|3", "4|5|6"}},
+        AppendCase{"LfEndings", true, "h1,h2,h3\n1,2,3\n4,5,6", {"1|2|3", "4|5|6"}}),
     [](const auto& p) { return std::string(p.param.name); });
 
 struct MismatchCase {
@@ -356,7 +422,7 @@ INSTANTIATE_FOR_BACKEND(
                       MismatchCase{"TrailingSeparatorCounts", false, "1,2,3,\r\n", ",", 4},
                       MismatchCase{"EmptyFirstLine", false, "\r\n1,2,3\r\n", ",", 0},
                       MismatchCase{"SecondLineWhenHeaderSkipped", true, "a,b,c\r\n1;2\r\n", ";", 2},
-                      MismatchCase{"LfOnlyIsOneLine", false, "1,2,3\n4,5,6\n", ",", 5}),
+                      MismatchCase{"LfEndsTheFirstLine", false, "1,2\n4,5,6\n", ",", 2}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(ImportRunTest, OnlyTheFirstLineIsCheckedAndLaterMisfitsAreRefusedOneByOne) {
@@ -370,14 +436,69 @@ TEST_F(ImportRunTest, OnlyTheFirstLineIsCheckedAndLaterMisfitsAreRefusedOneByOne
     EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kDone});
 }
 
-TEST_F(ImportRunTest, MissingTargetTableIsReportedAtTheRecordSetAndEachRowFails) {
+TEST_F(ImportRunTest, MissingTargetTableIsReportedOnceAtTheRecordSetAndNoRowIsSent) {
     UseAppend(db_.Fresh("gone"), false);
     AddFile("a.csv", "1,2\r\n3,4\r\n");
+    AddFile("b.csv", "5,6\r\n");
     Run();
-    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{308, 348, 348}));
+    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{308, 308}));
     for (const auto& r : dialogs_.reports) EXPECT_EQ(r.tag, tags::kForm2Import);
+    EXPECT_EQ(rowHook_.rows, 0);
     EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kDone});
 }
+
+TEST_F(ImportRunTest, TableDroppedDuringAFileEndsThatFileAfterOneReport) {
+    const std::string table = MakeTable("dropped", 1);
+    UseAppend(table, false);
+    std::string many;
+    for (int i = 0; i < 40; ++i) many += std::to_string(i) + "\r\n";
+    AddFile("a.csv", many);
+    AddFile("b.csv", many);
+    // Another program drops the table after the third row.
+    rowHook_.onRow = [&] {
+        if (rowHook_.rows == 3) ExecOn(db_.ConnectionString(), "DROP TABLE \"" + table + "\"");
+    };
+    Run();
+    // The fourth row meets no table and ends the file; the next file finds no table at its
+    // column check. One report each, not one per line.
+    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{348, 308})) << dialogs_.log.front();
+    EXPECT_EQ(rowHook_.rows, 4);
+    EXPECT_FALSE(Exists(table));
+    EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kDone});
+}
+
+TEST_F(ImportRunTest, RowsRefusedOneByOneAreNotTargetFailures) {
+    const std::string table = MakeTable("refused", 2);
+    UseAppend(table, false);
+    AddFile("a.csv", "1,2\r\n1,2,3\r\n4,5,6,7\r\n5,6\r\n");
+    Run();
+    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{348, 348}));
+    EXPECT_EQ(db_.Rows(table), (std::vector<std::string>{"1|2", "5|6"}));
+}
+
+#ifdef VERROLIFT_TEST_PG
+TEST_F(ImportRunTest, SessionKilledDuringAFileEndsThatFileAndTheNextFileIsImportedWhole) {
+    FreshPattern("killed");
+    std::string many = "v\n";
+    for (int i = 0; i < 200; ++i) many += std::to_string(i) + "\n";
+    AddFile("a.csv", many);
+    AddFile("b.csv", many);
+    // A superuser ends the session that is filling the first table, as a server restart
+    // or an administrator would.
+    rowHook_.onRow = [&] {
+        if (rowHook_.rows != 5) return;
+        ExecOn(test::PgSuperuserConnectionString(),
+               "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE query LIKE "
+               "'INSERT INTO \"" +
+                   Table(1) + "\"%'");
+    };
+    Run();
+    EXPECT_EQ(dialogs_.ReportSteps(), std::vector<int>{236});
+    EXPECT_EQ(db_.Rows(Table(1)).size(), 5u);
+    EXPECT_EQ(db_.Rows(Table(2)).size(), 201u);
+    EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kDone});
+}
+#endif
 
 // --- Preconditions and the final message ---
 
@@ -533,7 +654,7 @@ TEST_F(ImportRunTest, RefusedCreateInHeaderModeIsReportedAndItsRowsFollow) {
     FreshPattern("dup");
     AddFile("a.csv", "x,x\r\n1,2\r\n");
     Run();
-    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{204, 236, 236}));
+    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{204, 236}));
     EXPECT_FALSE(Exists(Table(1)));
     EXPECT_EQ(tables_.Names(), std::vector<std::string>{Table(1)});
 }

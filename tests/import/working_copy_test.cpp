@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "import/line_reader.h"
 #include "support/recording_dialogs.h"
 #include "support/scoped_environment.h"
 #include "support/temp_dir.h"
@@ -52,37 +53,59 @@ ImportOptions Append(bool skipHeader) {
     return o;
 }
 
-// The lines of bytes, the slow plain way.
-std::vector<std::string> PlainLines(const std::string& bytes) {
+// The mode of bytes and their lines, the slow plain way: the first CR or LF decides
+// whether lines end at CR (an LF right after it belonging to the end) or at LF (a CR
+// right before it belonging to the end).
+struct Plain {
+    LineEndMode mode = LineEndMode::CrOrCrLf;
     std::vector<std::string> lines;
+};
+
+Plain PlainLines(const std::string& bytes) {
+    Plain plain;
+    const std::size_t first = bytes.find_first_of("\r\n");
+    if (first != std::string::npos && bytes[first] == '\n') plain.mode = LineEndMode::Lf;
+    const char end = plain.mode == LineEndMode::Lf ? '\n' : '\r';
     std::string line;
     std::size_t i = 0;
     while (i < bytes.size()) {
-        if (bytes[i] == '\r') {
-            lines.push_back(line);
+        if (bytes[i] == end) {
+            if (end == '\n' && !line.empty() && line.back() == '\r') line.pop_back();
+            plain.lines.push_back(line);
             line.clear();
             ++i;
-            if (i < bytes.size() && bytes[i] == '\n') ++i;
+            if (end == '\r' && i < bytes.size() && bytes[i] == '\n') ++i;
             continue;
         }
         line.push_back(bytes[i++]);
-        if (i == bytes.size()) lines.push_back(line);
+        if (i == bytes.size()) plain.lines.push_back(line);
     }
+    return plain;
+}
+
+// The kept lines of bytes; a working copy of no kept line holds one empty line.
+std::vector<std::string> KeptLines(const std::string& bytes, bool dropFirst) {
+    std::vector<std::string> lines = PlainLines(bytes).lines;
+    if (dropFirst && !lines.empty()) lines.erase(lines.begin());
+    if (lines.empty()) lines.push_back("");
     return lines;
 }
 
-// The working copy a first pass must leave, the slow plain way: every kept line, each followed
-// by CR LF.
-std::string ExpectedCopy(const std::string& bytes, bool dropFirst) {
-    const std::vector<std::string> lines = PlainLines(bytes);
+// The working copy of a file whose first line end is a CR, the slow plain way: every
+// kept line, each followed by CR LF.
+std::string ExpectedCrCopy(const std::string& bytes, bool dropFirst) {
     std::string joined;
-    bool any = false;
-    for (std::size_t k = dropFirst ? 1 : 0; k < lines.size(); ++k) {
-        if (any) joined += "\r\n";
-        joined += lines[k];
-        any = true;
-    }
-    return joined + "\r\n";
+    for (const std::string& line : KeptLines(bytes, dropFirst)) joined += line + "\r\n";
+    return joined;
+}
+
+// The lines of the working copy as the second pass reads them: in the mode kept with it.
+std::vector<std::string> ReadBack(const WorkingCopy& copy) {
+    FileHandle in = OpenWorkingCopy(copy);
+    LineReader reader(in.Get(), copy.Path(), copy.LineEnds(), 3);
+    std::vector<std::string> lines;
+    while (!reader.AtEnd()) lines.emplace_back(reader.Next());
+    return lines;
 }
 
 struct CopyCase {
@@ -93,6 +116,7 @@ struct CopyCase {
     const char* firstLine;
     std::uint64_t lines;
     std::uint64_t kept;
+    LineEndMode mode = LineEndMode::CrOrCrLf;
 };
 
 void PrintTo(const CopyCase& c, std::ostream* os) {
@@ -101,13 +125,19 @@ void PrintTo(const CopyCase& c, std::ostream* os) {
 
 class PreparedCopy : public WorkingCopyTest, public ::testing::WithParamInterface<CopyCase> {};
 
-TEST_P(PreparedCopy, HoldsTheKeptLinesEachFollowedByCrLf) {
+TEST_P(PreparedCopy, HoldsTheKeptLinesEachWithALineEndOfTheFilesMode) {
     const CopyCase& c = GetParam();
     const std::string path = files_.Write("in.txt", c.bytes);
     test::RecordingPump pump;
-    const PreparedLines prepared = PrepareFile(path, c.dropFirst ? Typed() : Header(), pump);
-    EXPECT_EQ(test::ReadFileBytes(Private() + "/1/upload.txt"), c.expected);
-    EXPECT_EQ(c.expected, ExpectedCopy(c.bytes, c.dropFirst));
+    WorkingCopy copy = WorkingCopy::Claim();
+    const PreparedLines prepared = PrepareFile(copy, path, c.dropFirst ? Typed() : Header(), pump);
+    EXPECT_EQ(test::ReadFileBytes(copy.Path()), c.expected);
+    if (c.mode == LineEndMode::CrOrCrLf) {
+        EXPECT_EQ(c.expected, ExpectedCrCopy(c.bytes, c.dropFirst));
+    }
+    EXPECT_EQ(prepared.lineEnds, c.mode);
+    EXPECT_EQ(copy.LineEnds(), c.mode);
+    EXPECT_EQ(ReadBack(copy), KeptLines(c.bytes, c.dropFirst));
     EXPECT_EQ(prepared.firstLine, c.firstLine);
     EXPECT_EQ(prepared.lineCount, c.lines);
     EXPECT_EQ(prepared.keptLineCount, c.kept);
@@ -117,23 +147,35 @@ TEST_P(PreparedCopy, HoldsTheKeptLinesEachFollowedByCrLf) {
     EXPECT_EQ(test::ReadFileBytes(path), c.bytes);
 }
 
+constexpr LineEndMode kLf = LineEndMode::Lf;
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, PreparedCopy,
-    ::testing::Values(CopyCase{"CrLfKept", "Name,Age\r\nAnn,30\r\n", false,
-                               "Name,Age\r\nAnn,30\r\n", "Name,Age", 2, 2},
-                      CopyCase{"LastLineUnterminated", "a\r\nb", false, "a\r\nb\r\n", "a", 2, 2},
-                      CopyCase{"CrAlone", "a\rb\rc", false, "a\r\nb\r\nc\r\n", "a", 3, 3},
-                      CopyCase{"CrInTheMiddle", "a\r\nb\rc\r\nd", false, "a\r\nb\r\nc\r\nd\r\n",
-                               "a", 4, 4},
-                      CopyCase{"LfOnlyIsOneLine", "a\nb\n", false, "a\nb\n\r\n", "a\nb\n", 1, 1},
-                      CopyCase{"FirstLineDropped", "Name,Age\r\nAnn,30\r\nBob,40\r\n", true,
-                               "Ann,30\r\nBob,40\r\n", "Name,Age", 3, 2},
-                      CopyCase{"DroppedThenUnterminated", "h\r\nx", true, "x\r\n", "h", 2, 1},
-                      CopyCase{"DroppedThenCr", "h\rx\ry", true, "x\r\ny\r\n", "h", 3, 2},
-                      CopyCase{"EmptyLastLineKept", "a\r\n\r\n", false, "a\r\n\r\n", "a", 2, 2},
-                      CopyCase{"EmptyFile", "", false, "\r\n", "", 0, 0},
-                      CopyCase{"OnlyADroppedHeader", "h\r\n", true, "\r\n", "h", 1, 0},
-                      CopyCase{"OnlyAnEmptyLine", "\r\n", false, "\r\n", "", 1, 1}),
+    ::testing::Values(
+        CopyCase{"CrLfKept", "Name,Age\r\nAnn,30\r\n", false, "Name,Age\r\nAnn,30\r\n", "Name,Age",
+                 2, 2},
+        CopyCase{"LastLineUnterminated", "a\r\nb", false, "a\r\nb\r\n", "a", 2, 2},
+        CopyCase{"CrAlone", "a\rb\rc", false, "a\r\nb\r\nc\r\n", "a", 3, 3},
+        CopyCase{"CrInTheMiddle", "a\r\nb\rc\r\nd", false, "a\r\nb\r\nc\r\nd\r\n", "a", 4, 4},
+        CopyCase{"CrLfFileKeepsALoneLfInItsLine", "a\r\nb\nc\r\n", false, "a\r\nb\nc\r\n", "a", 2,
+                 2},
+        CopyCase{"LfLines", "a\nb\n", false, "a\nb\n", "a", 2, 2, kLf},
+        CopyCase{"LfLastLineUnterminated", "Name,Age\nAnn,30", false, "Name,Age\nAnn,30\r\n",
+                 "Name,Age", 2, 2, kLf},
+        CopyCase{"LfFileKeepsALoneCrInItsLine", "h\nx\ry\nz\r\n", true, "x\ry\nz\r\n", "h", 3, 2,
+                 kLf},
+        CopyCase{"LfFileWhoseLastLineEndsInCr", "a\nb\r", false, "a\nb\r\r\n", "a", 2, 2, kLf},
+        CopyCase{"LfFileFirstLineDropped", "h\nx\n", true, "x\n", "h", 2, 1, kLf},
+        CopyCase{"LfEmptyLastLineKept", "a\n\n", false, "a\n\n", "a", 2, 2, kLf},
+        CopyCase{"FirstLineDropped", "Name,Age\r\nAnn,30\r\nBob,40\r\n", true,
+                 "Ann,30\r\nBob,40\r\n", "Name,Age", 3, 2},
+        CopyCase{"DroppedThenUnterminated", "h\r\nx", true, "x\r\n", "h", 2, 1},
+        CopyCase{"DroppedThenCr", "h\rx\ry", true, "x\r\ny\r\n", "h", 3, 2},
+        CopyCase{"EmptyLastLineKept", "a\r\n\r\n", false, "a\r\n\r\n", "a", 2, 2},
+        CopyCase{"EmptyFile", "", false, "\r\n", "", 0, 0},
+        CopyCase{"OnlyADroppedHeader", "h\r\n", true, "\r\n", "h", 1, 0},
+        CopyCase{"OnlyADroppedLfHeader", "h\n", true, "\r\n", "h", 1, 0, kLf},
+        CopyCase{"OnlyAnEmptyLine", "\r\n", false, "\r\n", "", 1, 1}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(WorkingCopyTest, LargeFilesWithEveryKindOfEndingMatchThePlainRule) {
@@ -152,13 +194,24 @@ TEST_F(WorkingCopyTest, LargeFilesWithEveryKindOfEndingMatchThePlainRule) {
             bytes += std::string((std::size_t{3} << 20) / 2, 'L') + "\r\n";
     }
     bytes += "tail";
-    const std::string path = files_.Write("big.txt", bytes);
-    for (const bool drop : {false, true}) {
-        NoEventPump pump;
-        const PreparedLines prepared = PrepareFile(path, drop ? Append(true) : Append(false), pump);
-        EXPECT_EQ(test::ReadFileBytes(Private() + "/1/upload.txt"), ExpectedCopy(bytes, drop))
-            << "drop " << drop;
-        EXPECT_GT(prepared.keptLineCount, 10000u);
+    // The same lines once in each mode: the first line end decides.
+    for (const char* first : {"first\r\n", "first\n"}) {
+        const std::string all = first + bytes;
+        const std::string path = files_.Write("big.txt", all);
+        for (const bool drop : {false, true}) {
+            SCOPED_TRACE(testing::Message()
+                         << "first " << testing::PrintToString(first) << " drop " << drop);
+            NoEventPump pump;
+            WorkingCopy copy = WorkingCopy::Claim();
+            const PreparedLines prepared =
+                PrepareFile(copy, path, drop ? Append(true) : Append(false), pump);
+            if (prepared.lineEnds == LineEndMode::CrOrCrLf) {
+                EXPECT_EQ(test::ReadFileBytes(copy.Path()), ExpectedCrCopy(all, drop));
+            }
+            EXPECT_EQ(ReadBack(copy), KeptLines(all, drop));
+            EXPECT_EQ(prepared.lineEnds, PlainLines(all).mode);
+            EXPECT_GT(prepared.keptLineCount, 10000u);
+        }
     }
 }
 
@@ -167,7 +220,7 @@ TEST_F(WorkingCopyTest, LineEndsWhereOnePieceOfTheFileEndsAreReadWhole) {
     // falls just before, across and just after the end of the first piece, and the file
     // ends there too.
     const std::size_t edge = kFirstPassChunkSize;
-    const std::vector<std::string> ends = {"\r\n", "\r", "\rx", "\r\r\n", "\n"};
+    const std::vector<std::string> ends = {"\r\n", "\r", "\rx", "\r\r\n", "\n", "\n\r", "\r\n\n"};
     for (const bool longFirstLine : {false, true}) {
         for (std::size_t at = edge - 2; at <= edge + 1; ++at) {
             for (const std::string& end : ends) {
@@ -175,17 +228,21 @@ TEST_F(WorkingCopyTest, LineEndsWhereOnePieceOfTheFileEndsAreReadWhole) {
                     std::string bytes = longFirstLine ? "" : "h\r\n";
                     bytes += std::string(at - bytes.size(), 'a') + end + tail;
                     const std::string path = files_.Write("edge.txt", bytes);
-                    const std::vector<std::string> lines = PlainLines(bytes);
+                    const std::vector<std::string> lines = PlainLines(bytes).lines;
                     for (const bool drop : {false, true}) {
                         SCOPED_TRACE(testing::Message()
                                      << "long " << longFirstLine << " at " << at << " end "
                                      << testing::PrintToString(end) << " tail " << tail.size()
                                      << " drop " << drop);
                         test::RecordingPump pump;
+                        WorkingCopy copy = WorkingCopy::Claim();
                         const PreparedLines prepared =
-                            PrepareFile(path, drop ? Typed() : Header(), pump);
-                        EXPECT_EQ(test::ReadFileBytes(Private() + "/1/upload.txt"),
-                                  ExpectedCopy(bytes, drop));
+                            PrepareFile(copy, path, drop ? Typed() : Header(), pump);
+                        if (prepared.lineEnds == LineEndMode::CrOrCrLf) {
+                            EXPECT_EQ(test::ReadFileBytes(copy.Path()),
+                                      ExpectedCrCopy(bytes, drop));
+                        }
+                        EXPECT_EQ(ReadBack(copy), KeptLines(bytes, drop));
                         EXPECT_EQ(prepared.firstLine, lines.front());
                         EXPECT_EQ(prepared.lineCount, lines.size());
                         EXPECT_EQ(prepared.keptLineCount, lines.size() - (drop ? 1 : 0));
@@ -210,6 +267,14 @@ TEST_F(WorkingCopyTest, AFirstPassAgainReadsTheWorkingCopyItself) {
     EXPECT_EQ(again.keptLineCount, 1u);
     EXPECT_EQ(test::ReadFileBytes(copy.Path()), "c\r\n");
     EXPECT_EQ(pump.yields, (3 + 1) + (2 + 1));
+
+    // A working copy read again keeps its file's mode: its own lone CR does not decide.
+    MakeWorkingCopy(files_.Write("lf.txt", "h\nx\ry\r\nz"), copy);
+    EXPECT_EQ(PrepareLines(copy, Typed(), pump).lineEnds, LineEndMode::Lf);
+    const PreparedLines lf = PrepareLines(copy, Typed(), pump);
+    EXPECT_EQ(lf.firstLine, "x\ry");
+    EXPECT_EQ(lf.lineEnds, LineEndMode::Lf);
+    EXPECT_EQ(ReadBack(copy), std::vector<std::string>{"z"});
 }
 
 TEST_F(WorkingCopyTest, ACopyCutShortNamesTheFileAndLeavesNoWorkingCopy) {

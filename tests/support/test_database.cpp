@@ -1,5 +1,6 @@
 #include "support/test_database.h"
 
+#include <pwd.h>
 #include <sql.h>
 #include <sqlext.h>
 #include <unistd.h>
@@ -40,8 +41,9 @@ public:
     void Exec(const std::string& sql) {
         SQLHSTMT st = nullptr;
         SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &st);
-        const SQLRETURN rc = SQLExecDirect(st, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.data())),
-                                           static_cast<SQLINTEGER>(sql.size()));
+        const SQLRETURN rc =
+            SQLExecDirect(st, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.data())),
+                          static_cast<SQLINTEGER>(sql.size()));
         if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
             std::string what = Diagnostics(SQL_HANDLE_STMT, st);
             SQLFreeHandle(SQL_HANDLE_STMT, st);
@@ -73,14 +75,16 @@ public:
                     SQLLEN len = 0;
                     rc = SQLGetData(st, c, SQL_C_BINARY, buffer, sizeof buffer, &len);
                     if (rc == SQL_NO_DATA) break;
-                    if (!SQL_SUCCEEDED(rc)) throw std::runtime_error(Diagnostics(SQL_HANDLE_STMT, st));
+                    if (!SQL_SUCCEEDED(rc))
+                        throw std::runtime_error(Diagnostics(SQL_HANDLE_STMT, st));
                     if (len == SQL_NULL_DATA) {
                         isNull = true;
                         break;
                     }
-                    const SQLLEN got = (len == SQL_NO_TOTAL || len > static_cast<SQLLEN>(sizeof buffer))
-                                           ? static_cast<SQLLEN>(sizeof buffer)
-                                           : len;
+                    const SQLLEN got =
+                        (len == SQL_NO_TOTAL || len > static_cast<SQLLEN>(sizeof buffer))
+                            ? static_cast<SQLLEN>(sizeof buffer)
+                            : len;
                     value.append(buffer, static_cast<std::size_t>(got));
                     if (rc == SQL_SUCCESS) break;
                 }
@@ -99,8 +103,10 @@ private:
             SQLCHAR state[6], msg[1024];
             SQLINTEGER native = 0;
             SQLSMALLINT len = 0;
-            if (!SQL_SUCCEEDED(SQLGetDiagRec(type, h, i, state, &native, msg, sizeof msg, &len))) break;
-            all += std::string("[") + reinterpret_cast<char*>(state) + "] " + reinterpret_cast<char*>(msg) + " ";
+            if (!SQL_SUCCEEDED(SQLGetDiagRec(type, h, i, state, &native, msg, sizeof msg, &len)))
+                break;
+            all += std::string("[") + reinterpret_cast<char*>(state) + "] " +
+                   reinterpret_cast<char*>(msg) + " ";
         }
         return all;
     }
@@ -133,7 +139,9 @@ SqliteDatabase::SqliteDatabase() {
         "WHERE type = 'table' AND name NOT LIKE 'sqlite_%'");
 }
 
-void SqliteDatabase::Exec(const std::string& sql) const { ExecOn(connectionString_, sql); }
+void SqliteDatabase::Exec(const std::string& sql) const {
+    ExecOn(connectionString_, sql);
+}
 
 std::vector<std::string> SqliteDatabase::Column(const std::string& sql) const {
     return ColumnOn(connectionString_, sql);
@@ -143,18 +151,37 @@ std::vector<std::string> SqliteDatabase::Rows(const std::string& table) const {
     return RowsOn(connectionString_, table, "rowid");
 }
 
-bool PgAvailable() { return !Env("VERROLIFT_PG_SID").empty(); }
+bool PgAvailable() {
+    return !Env("VERROLIFT_PG_SID").empty();
+}
 
 PgAccount PgMain() {
     if (!PgAvailable())
-        ADD_FAILURE() << "PostgreSQL stand-in not running: use scripts/test, or eval \"$(scripts/pg-standin start)\"";
+        ADD_FAILURE() << "PostgreSQL stand-in not running: use scripts/test, or eval "
+                         "\"$(scripts/pg-standin start)\"";
     return {{Env("VERROLIFT_PG_SID"), Env("VERROLIFT_PG_USER"), Env("VERROLIFT_PG_PASSWORD")}};
 }
 
 PgAccount PgOther() {
     if (!PgAvailable())
-        ADD_FAILURE() << "PostgreSQL stand-in not running: use scripts/test, or eval \"$(scripts/pg-standin start)\"";
-    return {{Env("VERROLIFT_PG_SID"), Env("VERROLIFT_PG_OTHER_USER"), Env("VERROLIFT_PG_OTHER_PASSWORD")}};
+        ADD_FAILURE() << "PostgreSQL stand-in not running: use scripts/test, or eval "
+                         "\"$(scripts/pg-standin start)\"";
+    return {{Env("VERROLIFT_PG_SID"), Env("VERROLIFT_PG_OTHER_USER"),
+             Env("VERROLIFT_PG_OTHER_PASSWORD")}};
+}
+
+std::string PgSuperuserConnectionString() {
+    std::string user = "postgres";
+    if (::geteuid() != 0) {
+        const passwd* entry = ::getpwuid(::geteuid());
+        if (entry != nullptr) user = entry->pw_name;
+    }
+    return "Driver={Microsoft ODBC for Oracle};Server=" + Env("VERROLIFT_PG_SID") +
+           ";Database=postgres;Uid=" + user + ";";
+}
+
+std::string PgServerLogPath() {
+    return Env("VERROLIFT_PG_SID") + "/server.log";
 }
 
 std::string UniqueName(const std::string& stem) {

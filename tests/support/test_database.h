@@ -50,6 +50,13 @@ PgAccount PgMain();   // VERROLIFT_PG_SID, VERROLIFT_PG_USER, VERROLIFT_PG_PASSW
 PgAccount PgOther();  // a second account: VERROLIFT_PG_OTHER_USER, VERROLIFT_PG_OTHER_PASSWORD
 bool PgAvailable();
 
+// The stand-in's set-up account, a superuser that logs in over its socket without a
+// password: the OS user the server runs as (postgres when the tests run as root).
+std::string PgSuperuserConnectionString();
+
+// The stand-in's own server log.
+std::string PgServerLogPath();
+
 // A table name unique to this test process and call, for tests sharing the stand-in.
 std::string UniqueName(const std::string& stem);
 

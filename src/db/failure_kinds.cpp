@@ -1,0 +1,36 @@
+#include "db/failure_kinds.h"
+
+#include <string_view>
+
+namespace verrolift {
+
+namespace {
+
+bool HasClass(const std::string& state, std::string_view stateClass) {
+    return state.size() == 5 && std::string_view(state).substr(0, 2) == stateClass;
+}
+
+bool Mentions(const OdbcError& error, std::string_view text) {
+    return error.Description().find(text) != std::string::npos;
+}
+
+}  // namespace
+
+bool IsTargetFailure(const OdbcError& error, const OdbcConnection& connection) {
+    const std::string& state = error.SqlState();
+    if (HasClass(state, "08")) return true;
+    if (state == "42S02" || state == "42P01") return true;
+    // sqliteodbc gives a general error with SQLite's own text for a missing table.
+    if (state == "HY000" && Mentions(error, "no such table:")) return true;
+    return connection.IsDead();
+}
+
+bool IsLoginRefused(const OdbcError& error) {
+    const std::string& state = error.SqlState();
+    if (HasClass(state, "28")) return true;
+    // psqlODBC reports every failed connection as 08001, an unreachable server too;
+    // only the server's own words tell a refused password apart.
+    return state == "08001" && Mentions(error, "password authentication failed");
+}
+
+}  // namespace verrolift

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "db/odbc.h"
+
+namespace verrolift {
+
+// Whether a failed statement failed because of its target rather than its row:
+// the connection is gone (SQLSTATE class 08, or the driver reports the
+// connection dead, as psqlODBC does after a session was ended by the server),
+// or the table is gone (42S02; PostgreSQL's 42P01 as psqlODBC passes it on;
+// sqliteodbc's HY000 "no such table"). Every later statement of the file would
+// fail the same way, so the file ends after one report. Row refusals (a value
+// the column cannot take, too many values) are not target failures.
+bool IsTargetFailure(const OdbcError& error, const OdbcConnection& connection);
+
+// Whether the database refused the login's credentials: SQLSTATE class 28 (as
+// Oracle's driver reports a wrong password, 28000), or psqlODBC's 08001 whose
+// message is the server's "password authentication failed". Trying again with
+// the same credentials would only count towards the account's lock.
+bool IsLoginRefused(const OdbcError& error);
+
+}  // namespace verrolift

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cwchar>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -76,5 +77,17 @@ private:
     struct State;
     std::unique_ptr<State> state_;
 };
+
+// One character of a file name, spelt as this platform's names are: on POSIX in the
+// locale's multibyte character set (LC_CTYPE), on Windows in UTF-8 (the lister converts
+// names from UTF-16).
+struct NameCharacter {
+    char32_t code;
+    std::size_t size;  // bytes
+};
+
+// The character at the start of `bytes`, or none when they start no valid character or a
+// NUL. `state` carries a shift state from one call to the next; after none it must be reset.
+std::optional<NameCharacter> DecodeNameCharacter(std::string_view bytes, std::mbstate_t& state);
 
 }  // namespace verrolift

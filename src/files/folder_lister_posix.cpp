@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <cwchar>
 #include <utility>
 
 #include "base/paths.h"
@@ -163,6 +164,14 @@ std::vector<std::string> ListedFolder::Files(
         names.emplace_back(name);
     });
     return names;
+}
+
+std::optional<NameCharacter> DecodeNameCharacter(std::string_view bytes, std::mbstate_t& state) {
+    wchar_t wide = 0;
+    const std::size_t used = std::mbrtowc(&wide, bytes.data(), bytes.size(), &state);
+    if (used == static_cast<std::size_t>(-1) || used == static_cast<std::size_t>(-2) || used == 0)
+        return std::nullopt;
+    return NameCharacter{static_cast<char32_t>(wide), used};
 }
 
 unsigned FileAttributes(const std::string& path) {

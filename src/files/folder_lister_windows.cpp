@@ -189,6 +189,33 @@ std::vector<std::string> ListedFolder::Files(
     return names;
 }
 
+std::optional<NameCharacter> DecodeNameCharacter(std::string_view bytes, std::mbstate_t&) {
+    if (bytes.empty()) return std::nullopt;
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    const unsigned first = byte(0);
+    if (first == 0) return std::nullopt;
+    if (first < 0x80) return NameCharacter{first, 1};
+    std::size_t size = 0;
+    char32_t code = 0;
+    char32_t least = 0;  // overlong forms are not characters
+    if ((first & 0xE0) == 0xC0) {
+        size = 2, code = first & 0x1F, least = 0x80;
+    } else if ((first & 0xF0) == 0xE0) {
+        size = 3, code = first & 0x0F, least = 0x800;
+    } else if ((first & 0xF8) == 0xF0) {
+        size = 4, code = first & 0x07, least = 0x10000;
+    } else {
+        return std::nullopt;
+    }
+    if (bytes.size() < size) return std::nullopt;
+    for (std::size_t i = 1; i < size; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) return std::nullopt;
+        code = (code << 6) | (byte(i) & 0x3F);
+    }
+    if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return std::nullopt;
+    return NameCharacter{code, size};
+}
+
 unsigned FileAttributes(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) throw Failure(SystemMessage(GetLastError()));

@@ -201,13 +201,11 @@ std::size_t CharacterCount(std::string_view text) {
     std::mbstate_t state{};
     std::size_t i = 0;
     while (i < text.size()) {
-        const std::size_t used = std::mbrlen(text.data() + i, text.size() - i, &state);
-        if (used == static_cast<std::size_t>(-1) || used == static_cast<std::size_t>(-2) ||
-            used == 0) {
+        if (const auto character = DecodeNameCharacter(text.substr(i), state)) {
+            i += character->size;
+        } else {
             state = std::mbstate_t{};
             ++i;
-        } else {
-            i += used;
         }
         ++count;
     }
@@ -223,13 +221,10 @@ bool HasUnusableChars(std::string_view name) {
         if (byte < 0x80) {
             ++i;
         } else {
-            wchar_t wide = 0;
-            const std::size_t used = std::mbrtowc(&wide, name.data() + i, name.size() - i, &state);
-            if (used == static_cast<std::size_t>(-1) || used == static_cast<std::size_t>(-2) ||
-                used == 0)
-                return true;  // not a character of the locale
-            code = static_cast<std::uint32_t>(wide);
-            i += used;
+            const auto character = DecodeNameCharacter(name.substr(i), state);
+            if (!character) return true;  // not a character of the names' character set
+            code = static_cast<std::uint32_t>(character->code);
+            i += character->size;
         }
         if (code < 32 || (code >= 127 && code <= 159) || code == '?') return true;
     }

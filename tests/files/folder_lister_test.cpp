@@ -4,6 +4,8 @@
 #include "files/folder_lister.h"
 
 #include <algorithm>
+#include <cwchar>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -113,6 +115,47 @@ TEST(FolderLister, FileAttributesOfFoldersAndFiles) {
               attributes::kArchive);
     EXPECT_THROW(FileAttributes(tree.Path("missing")), Failure);
 }
+
+// File names in UTF-8 (POSIX: under a UTF-8 locale) decode to their code points;
+// what is not a character decodes to nothing.
+struct DecodeCase {
+    const char* bytes;
+    std::optional<char32_t> code;
+    std::size_t size;
+};
+
+class NameCharacters : public ::testing::TestWithParam<DecodeCase> {};
+
+TEST_P(NameCharacters, DecodeTheFirstCharacter) {
+#ifndef _WIN32
+    test::ScopedCtype utf8("C.UTF-8");
+    ASSERT_TRUE(utf8.Ok());
+#endif
+    const DecodeCase& c = GetParam();
+    std::mbstate_t state{};
+    const auto got = DecodeNameCharacter(c.bytes, state);
+    ASSERT_EQ(got.has_value(), c.code.has_value()) << c.bytes;
+    if (got) {
+        EXPECT_EQ(got->code, *c.code);
+        EXPECT_EQ(got->size, c.size);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Utf8, NameCharacters,
+                         ::testing::Values(DecodeCase{"a\xc3\x9f", U'a', 1},
+                                           DecodeCase{"\xc3\x9f"
+                                                      "e",
+                                                      U'\u00df', 2},
+                                           DecodeCase{"\xe6\x95\xb0\xe6\x8d\xae", U'\u6570', 3},
+                                           DecodeCase{"\xf0\x9f\x98\x80", U'\U0001F600', 4},
+                                           DecodeCase{"\xff", std::nullopt, 0},
+                                           DecodeCase{"\xc3", std::nullopt, 0},
+                                           DecodeCase{"\xe6\x95"
+                                                      "a",
+                                                      std::nullopt, 0},
+                                           DecodeCase{"\xc0\xaf", std::nullopt, 0},
+                                           DecodeCase{"\xed\xa0\x80", std::nullopt, 0},
+                                           DecodeCase{"", std::nullopt, 0}));
 
 #ifndef _WIN32
 // Links: a link to a folder is a subfolder with the target's identity; a

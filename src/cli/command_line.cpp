@@ -22,6 +22,7 @@ const char* const kUsageText =
     "  --extension EXT           folders add only files of this extension; without it a\n"
     "                            folder adds every file\n"
     "  --help                    this text\n"
+    "  --version                 the program's name and version\n"
     "\n"
     "The password may also come from the environment variable VERROLIFT_PASSWORD.\n"
     "Exit status: 0 done, 1 a report or message was shown, 2 bad usage.\n";
@@ -59,6 +60,7 @@ enum class Option {
     SkipHeader,
     Extension,
     Help,
+    Version,
 };
 
 struct OptionInfo {
@@ -80,6 +82,7 @@ const std::map<std::string_view, OptionInfo>& Options() {
         {"--extension", {Option::Extension, true}},
         {"--help", {Option::Help, false}},
         {"-h", {Option::Help, false}},
+        {"--version", {Option::Version, false}},
     };
     return options;
 }
@@ -134,6 +137,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, const c
 
     if (given.contains(Option::Help)) {
         cl.help = true;
+        return {cl, {}};
+    }
+    if (given.contains(Option::Version)) {
+        cl.version = true;
         return {cl, {}};
     }
 

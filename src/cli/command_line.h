@@ -27,6 +27,7 @@ struct CommandLine {
     std::vector<std::string> paths;
 
     bool help = false;
+    bool version = false;
 
     std::string ConnectionString() const;
 };

@@ -9,6 +9,7 @@
 #include "cli/command_line.h"
 #include "cli/headless_import.h"
 #include "cli/process_platform.h"
+#include "verrolift_version.h"
 
 namespace {
 
@@ -30,6 +31,10 @@ int main(int argc, char** argv) {
     }
     if (parsed.commandLine->help) {
         std::fputs(kUsageText, stdout);
+        return kExitDone;
+    }
+    if (parsed.commandLine->version) {
+        std::printf("verrolift-import %s\n", kVersion);
         return kExitDone;
     }
     StopOnSignals(&stopRequested);

@@ -1,10 +1,18 @@
 #include <QApplication>
+#include <cstdio>
+#include <string_view>
 
 #include "ui/program.h"
 #include "ui/qt_dialogs.h"
 #include "ui/qt_settings_store.h"
+#include "verrolift_version.h"
 
 int main(int argc, char** argv) {
+    // Answered before QApplication exists, which would need a display.
+    if (argc == 2 && std::string_view(argv[1]) == "--version") {
+        std::printf("verrolift %s\n", verrolift::kVersion);
+        return 0;
+    }
     QApplication app(argc, argv);
     // Either window's closing ends the program, hidden windows or not.
     QApplication::setQuitOnLastWindowClosed(false);

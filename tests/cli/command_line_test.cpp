@@ -93,6 +93,16 @@ TEST(CommandLine, HelpNeedsNothingElse) {
     EXPECT_TRUE(Accepted({"-h"}).help);
 }
 
+TEST(CommandLine, VersionNeedsNothingElse) {
+    const CommandLine alone = Accepted({"--version"});
+    EXPECT_TRUE(alone.version);
+    EXPECT_FALSE(alone.help);
+    // Asked beside a full import, it still only answers.
+    const CommandLine withImport = Accepted(With({"--version", "a.csv"}));
+    EXPECT_TRUE(withImport.version);
+    EXPECT_FALSE(Accepted(With({"a.csv"})).version);
+}
+
 struct Refused {
     std::vector<std::string> args;
     std::string error;
@@ -114,6 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "no database given: use --sid, --user and --password, or --connection-string"},
         Refused{With({"--bogus", "a"}), "unknown option --bogus"},
         Refused{With({"-v", "a"}), "unknown option -v"},
+        Refused{{"--version=2"}, "--version takes no value"},
+        Refused{{"--version", "--version"}, "--version given twice"},
         Refused{With({"a", "--separator"}), "--separator needs a value"},
         Refused{With({"--skip-header=yes", "a"}), "--skip-header takes no value"},
         Refused{With({"--separator", ";", "--separator", ",", "a"}), "--separator given twice"},

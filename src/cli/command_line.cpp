@@ -18,13 +18,16 @@ const char* const kUsageText =
     "                            in order, instead of the first line's names; a missing or\n"
     "                            empty answer is an empty answer\n"
     "  --append TABLE            append mode: every file into TABLE\n"
-    "  --skip-header             with --append: the first line of every file is a header\n"
+    "  --skip-header             the first line of every file is a header, not a row: with\n"
+    "                            --append it is left out; in create mode it names the\n"
+    "                            columns and is not imported\n"
     "  --extension EXT           folders add only files of this extension; without it a\n"
     "                            folder adds every file\n"
     "  --help                    this text\n"
     "  --version                 the program's name and version\n"
     "\n"
     "The password may also come from the environment variable VERROLIFT_PASSWORD.\n"
+    "Lines end as each file's first line end says: at LF, or at CR and CR LF.\n"
     "Exit status: 0 done, 1 a report or message was shown, 2 bad usage.\n";
 
 std::string CommandLine::ConnectionString() const {
@@ -183,7 +186,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, const c
         if (cl.appendTable.empty()) return Refuse("--append needs a table name");
         cl.skipHeader = given.contains(Option::SkipHeader);
     } else {
-        if (given.contains(Option::SkipHeader)) return Refuse("--skip-header needs --append");
+        // With names from the first line, that line then names the columns only.
+        cl.skipHeader = given.contains(Option::SkipHeader);
         if (given.contains(Option::TableName)) cl.tableNamePattern = given[Option::TableName];
         if (given.contains(Option::Columns))
             cl.columnAnswers = SplitAnswers(given[Option::Columns]);

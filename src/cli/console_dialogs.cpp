@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "cli/progress_line.h"
+#include "import/import_messages.h"
 
 namespace verrolift {
 
@@ -47,13 +48,24 @@ ConsoleDialogs::ConsoleDialogs(std::FILE* out, std::FILE* err, std::vector<std::
                                ProgressLine* progress)
     : out_(out), err_(err), answers_(std::move(answers)), progress_(progress) {}
 
+std::string NoColumnNameMessage(const std::string& path, std::size_t number) {
+    return "No table was made for \"" + path + "\": --columns gives no name for column #" +
+           std::to_string(number) + ".";
+}
+
 void ConsoleDialogs::ShowMessage(const std::string& text) {
     if (progress_) progress_->Clear();
     if (text == kDoneMessage)
         done_ = true;
     else
         ++otherMessages_;
-    Write(out_, text + "\n");
+    if (text == kTablesAlreadyExist) clash_ = true;
+    Write(out_, UnixLineBreaks(text) + "\n");
+}
+
+void ConsoleDialogs::Print(const std::string& line) {
+    if (progress_) progress_->Clear();
+    Write(out_, line + "\n");
 }
 
 void ConsoleDialogs::ShowErrorReport(const ErrorReport& report) {
@@ -65,8 +77,11 @@ void ConsoleDialogs::ShowErrorReport(const ErrorReport& report) {
 std::string ConsoleDialogs::InputBox(const std::string& prompt, const std::string&) {
     // The prompts of every file start again at #1, so each file gets the same names.
     const std::size_t j = ColumnNumber(prompt);
-    if (j == 0 || j > answers_.size()) return {};
-    return answers_[j - 1];
+    if (j == 0) return {};
+    std::string answer = j <= answers_.size() ? answers_[j - 1] : std::string();
+    // An empty answer ends the prompts and makes no table: without a window, say so.
+    if (answer.empty()) ShowMessage(NoColumnNameMessage(currentFile_, j));
+    return answer;
 }
 
 std::vector<std::string> ConsoleDialogs::PickFiles(const std::string&, const std::string&) {

@@ -28,9 +28,18 @@ public:
                                        const std::string& filter) override;
     std::string PickFolder(const std::string& title, const std::string& startFolder) override;
 
+    // The file whose column prompts come next: a prompt left without a name
+    // says that this file gets no table, and why.
+    void SetCurrentFile(std::string path) { currentFile_ = std::move(path); }
+
     // True when the run ended with "Done." and nothing else was shown: no
     // report, no precondition or column-count message, no "Table(s) already exist.".
     bool Succeeded() const;
+    // True when the run went through its files to its final message.
+    bool RunEnded() const { return done_ || clash_; }
+
+    // A line on standard output that is no message of the run.
+    void Print(const std::string& line);
 
 private:
     std::FILE* out_;
@@ -40,11 +49,16 @@ private:
     int reports_ = 0;
     int otherMessages_ = 0;
     bool done_ = false;
+    bool clash_ = false;
+    std::string currentFile_;
 };
 
 // Every CR LF or lone CR becomes LF: the report's own line breaks as a terminal shows them.
 std::string UnixLineBreaks(const std::string& text);
 
 inline constexpr const char* kDoneMessage = "Done.";
+
+// Said for a file that --columns leaves without a name for prompt number.
+std::string NoColumnNameMessage(const std::string& path, std::size_t number);
 
 }  // namespace verrolift

@@ -8,7 +8,9 @@
 #include "cli/console_dialogs.h"
 #include "cli/progress_line.h"
 #include "db/catalogue.h"
+#include "db/failure_kinds.h"
 #include "files/file_list.h"
+#include "import/import_messages.h"
 #include "import/import_run.h"
 
 namespace verrolift {
@@ -42,6 +44,34 @@ private:
     const volatile std::sig_atomic_t* stop_;
 };
 
+// Counts the run for its summary, tells the dialogs which file is being imported,
+// and keeps the progress line going.
+class HeadlessProgress : public ImportProgress {
+public:
+    HeadlessProgress(ProgressLine& line, ConsoleDialogs& dialogs, std::vector<std::string> files)
+        : line_(line), dialogs_(dialogs), files_(std::move(files)) {}
+    void FileStarted(int position, int count) override {
+        line_.FileStarted(position, count);
+        if (position >= 1 && static_cast<std::size_t>(position) <= files_.size())
+            dialogs_.SetCurrentFile(files_[static_cast<std::size_t>(position) - 1]);
+    }
+    void RowSent() override {
+        line_.RowSent();
+        ++rowsSent;
+    }
+    void RowRefused() override { ++rowsRefused; }
+    void FileImported() override { ++filesImported; }
+
+    int filesImported = 0;
+    long rowsSent = 0;
+    long rowsRefused = 0;
+
+private:
+    ProgressLine& line_;
+    ConsoleDialogs& dialogs_;
+    std::vector<std::string> files_;
+};
+
 char Lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
@@ -66,6 +96,12 @@ std::vector<std::string> PathEntries(const CommandLine& commandLine, EventPump& 
 }
 
 }  // namespace
+
+std::string SummaryLine(int filesImported, int fileCount, long rowsSent, long rowsRefused) {
+    return "Summary: " + std::to_string(filesImported) + " of " + std::to_string(fileCount) +
+           " files imported, " + std::to_string(rowsSent) + " rows sent, " +
+           std::to_string(rowsRefused) + " rows refused.";
+}
 
 void SelectAppendTable(VectorTableList& tables, const std::string& table) {
     const auto& names = tables.Names();
@@ -105,16 +141,31 @@ int RunHeadlessImport(const CommandLine& commandLine, const Console& console) {
         // as far as it got.
         VectorTableList tables;
         ProtectedHandler load(tags::kForm2Load, dialogs);
-        load.Run(kCatalogueStep,
-                 [&] { ListUserTables(tables, connection.ConnectionString(), pump); });
+        bool loginRefused = false;
+        load.Run(kCatalogueStep, [&] {
+            try {
+                ListUserTables(tables, connection.ConnectionString(), pump);
+            } catch (const OdbcError& error) {
+                loginRefused = IsLoginRefused(error);
+                throw;
+            }
+        });
 
         VectorFileList files(PathEntries(commandLine, pump, dialogs));
+        // The catalogue's login is the check before the first file: refused credentials
+        // are not tried again once per file.
+        if (loginRefused) {
+            dialogs.ShowMessage(FilesNotImportedAfterRefusedLogin(files.Snapshot()));
+            progress.Clear();
+            return kExitReported;
+        }
 
         ImportOptions options;
         options.mode = commandLine.mode;
         options.columnSource =
             commandLine.columnAnswers ? ColumnSource::TypedNames : ColumnSource::HeaderLine;
         options.skipHeaderOnAppend = commandLine.skipHeader;
+        options.skipHeaderOnCreate = commandLine.skipHeader;
         options.separator = commandLine.separator;
         options.tableNamePattern = commandLine.tableNamePattern;
         if (commandLine.mode == ImportMode::AppendToTable) {
@@ -122,9 +173,13 @@ int RunHeadlessImport(const CommandLine& commandLine, const Console& console) {
             options.targetTable = tables.Selected();
         }
 
+        HeadlessProgress counts(progress, dialogs, files.Snapshot());
         ImportContext context{files, tables, options, connection, dialogs, pump, pointer};
-        context.progress = &progress;
+        context.progress = &counts;
         RunImport(context);
+        if (dialogs.RunEnded())
+            dialogs.Print(SummaryLine(counts.filesImported, files.Count(), counts.rowsSent,
+                                      counts.rowsRefused));
     } catch (const RunAborted&) {
         progress.Clear();
         return kExitReported;

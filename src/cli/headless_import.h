@@ -27,6 +27,11 @@ struct Console {
 // the import. Gives the exit status.
 int RunHeadlessImport(const CommandLine& commandLine, const Console& console);
 
+// The line printed after a run's final message: "Summary: 2 of 3 files
+// imported, 3000 rows sent, 2 rows refused.". Rows sent counts every row
+// statement, accepted or refused.
+std::string SummaryLine(int filesImported, int fileCount, long rowsSent, long rowsRefused);
+
 // Append mode selects TABLE in the table list: the entry spelled exactly so,
 // else the one entry equal to it without regard to case, else TABLE is added
 // at the end and selected, so the run's column check names a missing table.

@@ -29,8 +29,9 @@ bool IsLoginRefused(const OdbcError& error) {
     const std::string& state = error.SqlState();
     if (HasClass(state, "28")) return true;
     // psqlODBC reports every failed connection as 08001, an unreachable server too;
-    // only the server's own words tell a refused password apart.
-    return state == "08001" && Mentions(error, "password authentication failed");
+    // only libpq's words tell a refused or missing password apart.
+    return state == "08001" && (Mentions(error, "password authentication failed") ||
+                                Mentions(error, "no password supplied"));
 }
 
 }  // namespace verrolift

@@ -15,8 +15,9 @@ bool IsTargetFailure(const OdbcError& error, const OdbcConnection& connection);
 
 // Whether the database refused the login's credentials: SQLSTATE class 28 (as
 // Oracle's driver reports a wrong password, 28000), or psqlODBC's 08001 whose
-// message is the server's "password authentication failed". Trying again with
-// the same credentials would only count towards the account's lock.
+// message is the server's "password authentication failed" (a wrong password or
+// an unknown user) or libpq's "no password supplied". Trying again with the
+// same credentials would only count towards the account's lock.
 bool IsLoginRefused(const OdbcError& error);
 
 }  // namespace verrolift

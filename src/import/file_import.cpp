@@ -13,7 +13,8 @@ void ExecuteStatement(OdbcConnection& connection, std::string_view sql) {
 }
 
 void SendRows(FileImport& file, const import_steps::RowSteps& steps,
-              const std::function<std::string()>& tableName) {
+              const std::function<std::string()>& tableName,
+              const std::vector<bool>& emptyLeftOutAt) {
     ProtectedHandler& h = file.handler;
     ImportContext& context = file.context;
     FileHandle in;
@@ -24,6 +25,7 @@ void SendRows(FileImport& file, const import_steps::RowSteps& steps,
     std::vector<std::string_view> fields;
     std::string statement;
     std::string table;
+    bool wholeFile = false;  // every line went out
     for (;;) {
         bool atEnd = false;
         std::string_view line;
@@ -33,16 +35,20 @@ void SendRows(FileImport& file, const import_steps::RowSteps& steps,
             context.pump.Yield();
             line = reader.Next();
         });
-        if (!read || atEnd) break;
+        if (!read) break;
+        if (atEnd) {
+            wholeFile = true;
+            break;
+        }
         h.Run(steps.tableName, [&] { table = tableName(); });
         // A statement that could not be built must not go out as the previous line's.
         if (!h.Run(steps.build, [&] {
                 SplitFieldsInto(line, context.options.Separator(), fields);
-                AppendRowStatement(statement, table, fields, context.pump);
+                AppendRowStatement(statement, table, fields, context.pump, emptyLeftOutAt);
             }))
             continue;
         bool targetLost = false;
-        h.Run(steps.send, [&] {
+        const bool accepted = h.Run(steps.send, [&] {
             try {
                 ExecuteStatement(file.connection, statement);
             } catch (const OdbcError& error) {
@@ -50,12 +56,16 @@ void SendRows(FileImport& file, const import_steps::RowSteps& steps,
                 throw;
             }
         });
-        if (context.progress) context.progress->RowSent();
+        if (context.progress) {
+            context.progress->RowSent();
+            if (!accepted) context.progress->RowRefused();
+        }
         // The connection or the table is gone: every further line would fail alike.
         if (targetLost) break;
     }
     h.Run(steps.close,
           [&] { in.Close("Cannot close the working copy " + file.workingCopy.Path()); });
+    if (wholeFile && context.progress) context.progress->FileImported();
 }
 
 }  // namespace verrolift

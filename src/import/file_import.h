@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/protected_handler.h"
 #include "db/odbc.h"
@@ -33,7 +34,13 @@ void ExecuteStatement(OdbcConnection& connection, std::string_view sql);
 // at a failed read rather than reporting the same failure for ever, and after
 // the report of a row that failed because of its target (IsTargetFailure: the
 // connection or the table is gone).
+//
+// emptyLeftOutAt marks the positions whose header field was empty, which have
+// no column: an empty value there is left out of the row, while a value there
+// keeps the whole row as it is, for the database to refuse. Other positions
+// keep their place, an empty value as NULL.
 void SendRows(FileImport& file, const import_steps::RowSteps& steps,
-              const std::function<std::string()>& tableName);
+              const std::function<std::string()>& tableName,
+              const std::vector<bool>& emptyLeftOutAt = {});
 
 }  // namespace verrolift

@@ -23,4 +23,15 @@ std::string ColumnCountMessage(std::string_view path, std::string_view separator
     return text;
 }
 
+std::string FilesNotImportedAfterRefusedLogin(const std::vector<std::string>& paths) {
+    std::string text =
+        "The database refused the login, so no further login is tried and these files are not "
+        "imported:";
+    for (const std::string& path : paths) {
+        text += "\r\n";
+        text += path;
+    }
+    return text;
+}
+
 }  // namespace verrolift

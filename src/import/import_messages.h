@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace verrolift {
 
@@ -19,5 +20,10 @@ std::string ColumnPrompt(int number);
 // has not as many fields as the table has columns.
 std::string ColumnCountMessage(std::string_view path, std::string_view separator,
                                std::size_t fileFields, std::string_view table, int tableColumns);
+
+// What is said of the files left once the database refused the login's
+// credentials: no further login is tried, since each failed one counts towards
+// locking the account. One path per line.
+std::string FilesNotImportedAfterRefusedLogin(const std::vector<std::string>& paths);
 
 }  // namespace verrolift

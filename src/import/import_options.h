@@ -16,6 +16,9 @@ public:
     virtual ImportMode Mode() const = 0;
     virtual ColumnSource Columns() const = 0;
     virtual bool SkipHeaderOnAppend() const = 0;
+    // Create mode with column names from the first line: that line names the
+    // columns only and is not imported as a row. The window never asks for it.
+    virtual bool SkipHeaderOnCreate() const { return false; }
     virtual std::string Separator() const = 0;
     virtual std::string TableNamePattern() const = 0;
     // The selected entry of the table list; none when nothing is selected.
@@ -27,6 +30,7 @@ struct ImportOptions : ImportOptionsSource {
     ImportMode mode = ImportMode::CreateTable;
     ColumnSource columnSource = ColumnSource::HeaderLine;
     bool skipHeaderOnAppend = false;
+    bool skipHeaderOnCreate = false;
     std::string separator = ",";
     std::string tableNamePattern = "NewTable[counter]";
     std::optional<std::string> targetTable;
@@ -34,6 +38,7 @@ struct ImportOptions : ImportOptionsSource {
     ImportMode Mode() const override { return mode; }
     ColumnSource Columns() const override { return columnSource; }
     bool SkipHeaderOnAppend() const override { return skipHeaderOnAppend; }
+    bool SkipHeaderOnCreate() const override { return skipHeaderOnCreate; }
     std::string Separator() const override { return separator; }
     std::string TableNamePattern() const override { return tableNamePattern; }
     std::optional<std::string> TargetTable() const override { return targetTable; }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/protected_handler.h"
+#include "db/failure_kinds.h"
 #include "db/odbc.h"
 #include "import/append_import.h"
 #include "import/file_import.h"
@@ -118,6 +119,13 @@ public:
         std::vector<std::string> files;
         h_.Run(steps::kSnapshotFiles, [&] { files = context_.files.Snapshot(); });
         for (std::size_t i = 0; i < files.size(); ++i) {
+            if (loginRefused_) {
+                // Every further attempt would count towards locking the account.
+                h_.Report(steps::kOpenConnection,
+                          FilesNotImportedAfterRefusedLogin(std::vector<std::string>(
+                              files.begin() + static_cast<std::ptrdiff_t>(i), files.end())));
+                break;
+            }
             if (context_.progress)
                 context_.progress->FileStarted(static_cast<int>(i + 1),
                                                static_cast<int>(files.size()));
@@ -142,8 +150,13 @@ private:
         // A file without a connection is skipped: each of its statements would only fail.
         if (h_.Run(steps::kOpenConnection, [&] {
                 connection.emplace();
-                connection->Open(context_.connection.ConnectionString(),
-                                 ConnectionSettings{5000, 5000, true});
+                try {
+                    connection->Open(context_.connection.ConnectionString(),
+                                     ConnectionSettings{5000, 5000, true});
+                } catch (const OdbcError& error) {
+                    loginRefused_ = IsLoginRefused(error);
+                    throw;
+                }
             }))
             ImportOpenFile(*connection, position, entry);
         h_.Run(steps::kCloseConnection, [&] {
@@ -211,6 +224,7 @@ private:
     const ImportOptionsSource& options_;
     ProtectedHandler h_;
     bool noTableClash_ = false;
+    bool loginRefused_ = false;  // the database refused the credentials: no more logins
     std::optional<WorkingCopy> workingCopy_;
 };
 

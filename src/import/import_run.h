@@ -18,6 +18,12 @@ public:
     virtual void FileStarted(int position, int count) = 0;
     // After each row statement went out, accepted or refused.
     virtual void RowSent() = 0;
+    // After a row statement the database refused (RowSent counts it too).
+    virtual void RowRefused() {}
+    // After the last line of a file went out as a row: nothing of the file was
+    // skipped (a listed name, a column-count mismatch, a refused CREATE TABLE, a
+    // lost connection or table, a file that could not be read).
+    virtual void FileImported() {}
 };
 
 // Everything an import run talks to. The main window provides all of them;
@@ -35,6 +41,8 @@ struct ImportContext {
 
 // The "Import To Oracle" command. One run at a time: a start while a run is
 // under way does nothing. The run takes the file list as it stood when it began.
+// Once the database refused the login's credentials (IsLoginRefused), no further
+// login is tried: the files left are named in one report and not imported.
 // When a yield throws RunAborted (the program is closing) the run stops there:
 // nothing more is reported, the file's connection is closed, the pointer is
 // set back to the default, rows already sent stay, and RunAborted is rethrown

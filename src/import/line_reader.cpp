@@ -144,7 +144,7 @@ bool SkipsFirstLine(const ImportOptionsSource& options) {
     const ImportMode mode = options.Mode();
     if (mode == ImportMode::AppendToTable && !options.SkipHeaderOnAppend()) return false;
     if (mode == ImportMode::CreateTable && options.Columns() == ColumnSource::HeaderLine)
-        return false;
+        return options.SkipHeaderOnCreate();
     return true;
 }
 

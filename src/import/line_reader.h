@@ -69,7 +69,7 @@ void SplitFieldsInto(std::string_view line, std::string_view separator,
 
 // True when the options drop the file's first line from the data: always,
 // except in append mode without header skipping and in create mode with
-// column names from the header line.
+// column names from the header line unless SkipHeaderOnCreate holds.
 bool SkipsFirstLine(const ImportOptionsSource& options);
 
 }  // namespace verrolift

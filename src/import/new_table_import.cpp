@@ -16,12 +16,15 @@ void HeaderMode(FileImport& file, const std::string& tableName) {
     ProtectedHandler& h = file.handler;
     ImportContext& context = file.context;
     std::string statement;
+    // The positions whose header field is empty: they have no column.
+    std::vector<bool> emptyHeaderAt;
     const bool built = h.Run(steps::kHeaderColumns, [&] {
         std::vector<std::string_view> fields;
         SplitFieldsInto(file.prepared.firstLine, context.options.Separator(), fields);
         std::vector<std::string> columns;
         for (const auto field : fields) {
             context.pump.Yield();
+            emptyHeaderAt.push_back(field.empty());
             if (!field.empty()) columns.push_back(CleanColumnName(field));
         }
         if (columns.empty())
@@ -30,9 +33,13 @@ void HeaderMode(FileImport& file, const std::string& tableName) {
         statement = BuildCreateStatement(tableName, columns);
     });
     if (!built) return;
-    h.Run(steps::kHeaderCreate, [&] { ExecuteStatement(file.connection, statement); });
-    SendRows(file, steps::kHeaderRows,
-             [&] { return ResolveTableName(context.options.TableNamePattern(), file.position); });
+    // A refused CREATE leaves the name to whatever holds it (a view, another program's
+    // table): no row of this file may go there, and the name is not listed as made.
+    if (!h.Run(steps::kHeaderCreate, [&] { ExecuteStatement(file.connection, statement); })) return;
+    SendRows(
+        file, steps::kHeaderRows,
+        [&] { return ResolveTableName(context.options.TableNamePattern(), file.position); },
+        emptyHeaderAt);
     h.Run(steps::kHeaderListName, [&] { context.tables.InsertAtTop(tableName); });
 }
 
@@ -52,8 +59,10 @@ void TypedNamesMode(FileImport& file, const std::string& tableName) {
         }
     });
     if (lastAnswer.empty()) return;
-    h.Run(steps::kTypedCreate,
-          [&] { ExecuteStatement(file.connection, BuildCreateStatement(tableName, columns)); });
+    if (!h.Run(steps::kTypedCreate, [&] {
+            ExecuteStatement(file.connection, BuildCreateStatement(tableName, columns));
+        }))
+        return;
     SendRows(file, steps::kTypedRows,
              [&] { return ResolveTableName(context.options.TableNamePattern(), file.position); });
     h.Run(steps::kTypedListName, [&] { context.tables.InsertAtTop(tableName); });

@@ -67,14 +67,17 @@ std::string BuildCreateStatement(std::string_view table, const std::vector<std::
 }
 
 void AppendRowStatement(std::string& statement, std::string_view table,
-                        const std::vector<std::string_view>& fields, EventPump& pump) {
+                        const std::vector<std::string_view>& fields, EventPump& pump,
+                        const std::vector<bool>& emptyLeftOutAt) {
     statement.clear();
     statement += "INSERT INTO ";
     AppendQuoted(statement, table, '"');
     statement += " VALUES(";
     bool first = true;
-    for (const auto field : fields) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const std::string_view field = fields[i];
         pump.Yield();
+        if (field.empty() && i < emptyLeftOutAt.size() && emptyLeftOutAt[i]) continue;
         if (!first) statement += ',';
         first = false;
         // An empty field keeps its place as NULL, so later values stay in their columns.
@@ -87,11 +90,12 @@ void AppendRowStatement(std::string& statement, std::string_view table,
     statement += ')';
 }
 
-std::string BuildRowStatement(std::string_view table, const std::vector<std::string>& fields) {
+std::string BuildRowStatement(std::string_view table, const std::vector<std::string>& fields,
+                              const std::vector<bool>& emptyLeftOutAt) {
     const std::vector<std::string_view> views(fields.begin(), fields.end());
     NoEventPump pump;
     std::string statement;
-    AppendRowStatement(statement, table, views, pump);
+    AppendRowStatement(statement, table, views, pump, emptyLeftOutAt);
     return statement;
 }
 

@@ -34,10 +34,13 @@ std::string BuildCreateStatement(std::string_view table, const std::vector<std::
 
 // INSERT INTO "T" VALUES('a',NULL,'c'): each field a literal with apostrophes
 // doubled, an empty field NULL in its own place; no field gives VALUES().
-// Yields before each field.
-std::string BuildRowStatement(std::string_view table, const std::vector<std::string>& fields);
+// Yields before each field. An empty field at a position marked in
+// emptyLeftOutAt is left out altogether; a non-empty one there is kept.
+std::string BuildRowStatement(std::string_view table, const std::vector<std::string>& fields,
+                              const std::vector<bool>& emptyLeftOutAt = {});
 void AppendRowStatement(std::string& statement, std::string_view table,
-                        const std::vector<std::string_view>& fields, EventPump& pump);
+                        const std::vector<std::string_view>& fields, EventPump& pump,
+                        const std::vector<bool>& emptyLeftOutAt = {});
 
 // SELECT * FROM "T": the query whose column count the append check uses.
 std::string BuildColumnCountQuery(std::string_view table);

@@ -271,7 +271,8 @@ void CloseWritten(FileHandle& out, const PieceWriter& writer) {
 }
 
 // The first pass over the file MakeWorkingCopy opened, writing the working copy
-// it created. Every failure here is a failure of the copy.
+// it created. A failure to read names the file (Stage::Open); a failure to
+// write names the working copy (Stage::Write).
 PreparedLines CopyIn(WorkingCopy& copy, FileHandle source, const std::string& named,
                      const ImportOptionsSource& options, EventPump& pump) {
     using Stage = WorkingCopyError::Stage;
@@ -284,8 +285,10 @@ PreparedLines CopyIn(WorkingCopy& copy, FileHandle source, const std::string& na
         throw WorkingCopyError(Stage::Open,
                                DescribeErrno("Cannot open the working copy " + copy.Path()));
     try {
-        if (!EmptyFile(out)) throw WorkingCopyError(Stage::Open, DescribeErrno(named));
-        PieceWriter writer(out, named, Stage::Open);
+        // Writing is the copy's own failure (a full disk), not the listed file's.
+        const std::string writeWhat = "Cannot write the working copy " + copy.Path();
+        if (!EmptyFile(out)) throw WorkingCopyError(Stage::Write, DescribeErrno(writeWhat));
+        PieceWriter writer(out, writeWhat, Stage::Write);
         PreparedLines result =
             CopyKeptLines(source, named, Stage::Open, writer, options, pump, std::nullopt);
         pump.Yield();

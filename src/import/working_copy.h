@@ -100,11 +100,11 @@ struct PreparedLines {
 // into the working copy the kept lines, each with a line end that reads back
 // in that mode (a file with no kept line leaves a lone CR LF); the mode is
 // kept with the copy (LineEnds()). Yields once
-// more before the copy is complete. A failure to read the file or to write the
-// copy is the copy's failure: it names the file, with Stage::Open, and leaves no
-// working copy. Called again without a new MakeWorkingCopy, it reads the
-// working copy itself and replaces it. Streams through one buffer: memory
-// grows with the first line, not with the file. Throws WorkingCopyError.
+// more before the copy is complete. A failure to read the file names the file,
+// with Stage::Open; a failure to write the copy (a full disk) names the working
+// copy, with Stage::Write; either leaves no working copy. Called again without a new
+// MakeWorkingCopy, it reads the working copy itself and replaces it. Streams through one buffer:
+// memory grows with the first line, not with the file. Throws WorkingCopyError.
 PreparedLines PrepareLines(WorkingCopy& copy, const ImportOptionsSource& options, EventPump& pump);
 
 // MakeWorkingCopy and PrepareLines, as a run does for each file before any

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include "ui/filled_header.h"
 #include "ui/look.h"
 
 namespace verrolift {
@@ -14,6 +15,7 @@ constexpr int kBytesRole = Qt::UserRole + 1;
 }  // namespace
 
 FileListView::FileListView(QWidget* parent) : QTreeWidget(parent) {
+    setHeader(new FilledHeader(this));
     setColumnCount(1);
     setHeaderHidden(false);
     header()->setStretchLastSection(false);
@@ -112,11 +114,27 @@ void FileListView::ScrollToEntry(int position) {
 }
 
 void FileListView::SetListCursor(const QCursor& cursor) {
-    viewport()->setCursor(cursor);
+    listCursor_ = cursor;
+    ShowListCursor();
 }
 
 void FileListView::ResetListCursor() {
-    viewport()->unsetCursor();
+    listCursor_.reset();
+    ShowListCursor();
+}
+
+void FileListView::ShowBusyPointer(bool busy) {
+    busyPointer_ = busy;
+    ShowListCursor();
+}
+
+void FileListView::ShowListCursor() {
+    if (busyPointer_)
+        viewport()->setCursor(Qt::WaitCursor);
+    else if (listCursor_)
+        viewport()->setCursor(*listCursor_);
+    else
+        viewport()->unsetCursor();
 }
 
 void FileListView::keyPressEvent(QKeyEvent* event) {

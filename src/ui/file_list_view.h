@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,9 +49,11 @@ public:
     void SelectEntry(int position);
     int SelectedPosition() const;
     void ScrollToEntry(int position);
-    // The list's own pointer, independent of the window's pointer setting.
+    // The list's own pointer, independent of the window's pointer setting;
+    // while the window is busy the list shows the busy pointer instead.
     void SetListCursor(const QCursor& cursor);
     void ResetListCursor();
+    void ShowBusyPointer(bool busy);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -58,7 +61,10 @@ protected:
 
 private:
     QTreeWidgetItem* MakeItem(const std::string& text) const;
+    void ShowListCursor();
     std::function<bool()> busy_;
+    std::optional<QCursor> listCursor_;
+    bool busyPointer_ = false;
 };
 
 }  // namespace verrolift

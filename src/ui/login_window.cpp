@@ -9,6 +9,7 @@
 #include "base/error_report.h"
 #include "base/paths.h"
 #include "base/protected_handler.h"
+#include "ui/frame_box.h"
 #include "ui/help_texts.h"
 #include "ui/look.h"
 #include "ui/select_all_line_edit.h"
@@ -30,7 +31,7 @@ void LoginWindow::BuildControls() {
     setFixedSize(TwipsToPixels(8040), TwipsToPixels(3180));
     setFont(ControlFont());
 
-    frame1_ = Make<QGroupBox>(this, "Frame1", TwipsRect(120, 120, 7800, 2385));
+    frame1_ = Make<FrameBox>(this, "Frame1", TwipsRect(120, 120, 7800, 2385));
     frame1_->setTitle(QStringLiteral("Oracle Login"));
 
     label2_ = Make<QLabel>(frame1_, "Label2", TwipsRect(240, 405, 1095, 255));

@@ -18,12 +18,15 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     verrolift::QtSettingsStore settings;
-    verrolift::QtDialogs dialogs;
+    verrolift::Program* owner = nullptr;
+    // Each box opens centred over the window that shows it.
+    verrolift::QtDialogs dialogs([&owner] { return owner ? owner->DialogOwner() : nullptr; });
     verrolift::ProgramOptions options;
     options.dialogs = &dialogs;
     options.settings = &settings;
     options.programFolder = QCoreApplication::applicationDirPath().toLocal8Bit().toStdString();
     verrolift::Program program(std::move(options));
+    owner = &program;
     dialogs.SetEnding([&program] { return program.Ending(); });
 
     program.Start();

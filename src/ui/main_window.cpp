@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -8,6 +9,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <utility>
+
 #include "base/error_report.h"
 #include "base/paths.h"
 #include "base/protected_handler.h"
@@ -15,8 +18,10 @@
 #include "files/add_files.h"
 #include "files/add_folder.h"
 #include "import/import_run.h"
+#include "ui/caption_progress.h"
 #include "ui/file_list_drag.h"
 #include "ui/file_list_view.h"
+#include "ui/frame_box.h"
 #include "ui/help_texts.h"
 #include "ui/look.h"
 #include "ui/slot_guard.h"
@@ -39,7 +44,7 @@ void MainWindow::BuildControls() {
     setFixedSize(TwipsToPixels(6360), TwipsToPixels(8220));
     setFont(ControlFont());
 
-    frame1_ = Make<QGroupBox>(this, "Frame1", TwipsRect(120, 0, 6120, 2480));
+    frame1_ = Make<FrameBox>(this, "Frame1", TwipsRect(120, 0, 6120, 2480));
     listView1_ = Make<FileListView>(frame1_, "ListView1", TwipsRect(120, 240, 5895, 1215));
     pushButton3_ = Make<QPushButton>(frame1_, "PushButton3", TwipsRect(120, 1560, 2895, 400));
     pushButton3_->setText(QStringLiteral("Add Text File(s)"));
@@ -52,11 +57,11 @@ void MainWindow::BuildControls() {
     pushButton6_ = Make<QPushButton>(frame1_, "PushButton6", TwipsRect(4080, 2033, 615, 345));
     pushButton6_->setText(QStringLiteral("?"));
 
-    frame2_ = Make<QGroupBox>(this, "Frame2", TwipsRect(120, 2520, 6120, 5055));
+    frame2_ = Make<FrameBox>(this, "Frame2", TwipsRect(120, 2520, 6120, 5055));
     frame2_->setTitle(QStringLiteral("Table Options"));
     option1_ = Make<QRadioButton>(frame2_, "Option1", TwipsRect(180, 360, 3495, 255));
     option1_->setText(QStringLiteral("Create New Table From Text File"));
-    frame3_ = Make<QGroupBox>(frame2_, "Frame3", TwipsRect(180, 720, 5775, 1455));
+    frame3_ = Make<FrameBox>(frame2_, "Frame3", TwipsRect(180, 720, 5775, 1455));
     frame3_->setTitle(QStringLiteral("Create New Table Options"));
     option3_ = Make<QRadioButton>(frame3_, "Option3", TwipsRect(120, 300, 4695, 255));
     option3_->setText(QStringLiteral("First line in file will be used to create table columns"));
@@ -68,7 +73,7 @@ void MainWindow::BuildControls() {
     text2_->setText(QString::fromLatin1(kDefaultTableName));
     option2_ = Make<QRadioButton>(frame2_, "Option2", TwipsRect(180, 2280, 4095, 255));
     option2_->setText(QStringLiteral("Append to Existing Table From Text File"));
-    frame4_ = Make<QGroupBox>(frame2_, "Frame4", TwipsRect(180, 2640, 5775, 2175));
+    frame4_ = Make<FrameBox>(frame2_, "Frame4", TwipsRect(180, 2640, 5775, 2175));
     frame4_->setTitle(QStringLiteral("Append to Existing Table Options"));
     check2_ = Make<QCheckBox>(frame4_, "Check2", TwipsRect(120, 360, 5535, 255));
     check2_->setText(
@@ -89,12 +94,23 @@ void MainWindow::BuildControls() {
     }
     ApplyDesignBackground(this);
 
+    // Two exclusive pairs. Left to themselves, option buttons are exclusive
+    // among all buttons below one parent, nested frames included, which makes
+    // one group of all four.
+    for (auto pair : {std::pair{option1_, option2_}, std::pair{option3_, option4_}}) {
+        auto* group = new QButtonGroup(this);
+        group->setExclusive(true);
+        group->addButton(pair.first);
+        group->addButton(pair.second);
+    }
     option1_->setChecked(true);
     option3_->setChecked(true);
     check2_->setChecked(false);
     Option1_Click();
 
     listView1_->SetBusyTest([this] { return pointer_.Busy(); });
+    pointer_.OnBusyChange([this](bool busy) { listView1_->ShowBusyPointer(busy); });
+    progress_ = new CaptionProgress(this, context_.progressIntervalMs);
 
     connect(option1_, &QRadioButton::toggled, this, [this](bool on) {
         if (on) Option1_Click();
@@ -185,8 +201,9 @@ void MainWindow::Option2_Click() {
 
 void MainWindow::PushButton1_Click() {
     RunGuarded([&] {
-        ImportContext import{*listView1_,      *list1_,       *this,   profile_,
-                             context_.dialogs, context_.pump, pointer_};
+        const CaptionProgress::Run caption(*progress_);
+        ImportContext import{*listView1_,      *list1_,       *this,    profile_,
+                             context_.dialogs, context_.pump, pointer_, progress_};
         RunImport(import);
     });
 }

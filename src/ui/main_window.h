@@ -19,6 +19,7 @@ class QRadioButton;
 
 namespace verrolift {
 
+class CaptionProgress;
 class FileListView;
 class TableListBox;
 
@@ -66,6 +67,7 @@ private:
     UiContext& context_;
     const ConnectionSource& profile_;
     QtWindowPointer pointer_;
+    CaptionProgress* progress_ = nullptr;
     QGroupBox* frame1_ = nullptr;
     FileListView* listView1_ = nullptr;
     QPushButton* pushButton3_ = nullptr;

@@ -1,6 +1,6 @@
 #include "ui/program.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
 #include "base/failure.h"
 #include "ui/login_window.h"
@@ -17,7 +17,8 @@ Program::Program(ProgramOptions options)
                *this,
                options_.programFolder,
                options_.random ? options_.random : TimerSeededFraction(),
-               options_.openUrl ? options_.openUrl : DesktopUrlOpener()} {
+               options_.openUrl ? options_.openUrl : DesktopUrlOpener(),
+               options_.progressIntervalMs} {
     if (!options_.onEnd) options_.onEnd = [] { QCoreApplication::quit(); };
 }
 
@@ -25,26 +26,28 @@ Program::~Program() = default;
 
 void Program::Start() {
     login_ = std::make_unique<LoginWindow>(context_);
+    loginPlace_.emplace(login_.get());
     try {
         login_->FormLoad();
     } catch (const RunAborted&) {
         return;
     }
     if (ending_) return;
-    if (!(main_ && main_->isVisible())) login_->show();
+    if (!(main_ && main_->isVisible())) loginPlace_->Show();
 }
 
 void Program::ShowMainWindow() {
     if (ending_) throw RunAborted{};
     if (!main_) {
         main_ = std::make_unique<MainWindow>(context_, *login_);
+        mainPlace_.emplace(main_.get());
         main_->FormLoad();
     }
-    main_->show();
+    mainPlace_->Show();
 }
 
 void Program::HideMainWindow() {
-    if (main_) main_->hide();
+    if (mainPlace_) mainPlace_->Hide();
 }
 
 void Program::RunMainWindowLoad() {
@@ -54,11 +57,21 @@ void Program::RunMainWindowLoad() {
 
 void Program::ShowLoginWindow() {
     if (ending_) throw RunAborted{};
-    login_->show();
+    loginPlace_->Show();
 }
 
 void Program::HideLoginWindow() {
-    login_->hide();
+    loginPlace_->Hide();
+}
+
+QWidget* Program::DialogOwner() const {
+    QWidget* active = QApplication::activeWindow();
+    for (QWidget* w : {static_cast<QWidget*>(main_.get()), static_cast<QWidget*>(login_.get())})
+        if (w && w == active && w->isVisible()) return w;
+    // No window of the program is active, as right after another box closed.
+    for (QWidget* w : {static_cast<QWidget*>(main_.get()), static_cast<QWidget*>(login_.get())})
+        if (w && w->isVisible()) return w;
+    return nullptr;
 }
 
 void Program::EndProgram() {

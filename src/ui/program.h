@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/dialogs.h"
@@ -9,6 +10,9 @@
 #include "ui/startup.h"
 #include "ui/ui_event_pump.h"
 #include "ui/window_flow.h"
+#include "ui/window_placement.h"
+
+class QWidget;
 
 namespace verrolift {
 
@@ -23,7 +27,8 @@ struct ProgramOptions {
     RandomFraction random;  // default: seeded from the time of day
     UrlOpener openUrl;      // default: the desktop's URL handler
     int yieldIntervalMs = 5;
-    std::function<void()> onEnd;  // default: leave the event loop
+    int progressIntervalMs = 250;  // caption progress of an import, at most this often
+    std::function<void()> onEnd;   // default: leave the event loop
 };
 
 // The two windows and the moves between them. The login window is created at
@@ -43,6 +48,9 @@ public:
     // Null until the main window was first shown.
     MainWindow* Main() { return main_.get(); }
     UiEventPump& Pump() { return pump_; }
+    // The window a box belongs to, centred over it: the active one of the two
+    // windows, else the one shown (the main window first); null before either is up.
+    QWidget* DialogOwner() const;
 
     void ShowMainWindow() override;
     void HideMainWindow() override;
@@ -59,6 +67,8 @@ private:
     UiContext context_;
     std::unique_ptr<LoginWindow> login_;
     std::unique_ptr<MainWindow> main_;
+    std::optional<WindowPlacement> loginPlace_;
+    std::optional<WindowPlacement> mainPlace_;
 };
 
 }  // namespace verrolift

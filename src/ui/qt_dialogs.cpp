@@ -1,14 +1,21 @@
 #include "ui/qt_dialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QIcon>
 #include <QInputDialog>
+#include <QLayout>
 #include <QMessageBox>
 #include <QStringList>
+#include <QStyle>
 
 #include "base/failure.h"
 #include "ui/look.h"
+#include "ui/window_placement.h"
 
 namespace verrolift {
 
@@ -21,9 +28,30 @@ std::string Bytes(const QString& text) {
     return text.toLocal8Bit().toStdString();
 }
 
+// A box that opens centred over the window it belongs to, once its size is settled.
+template <class Dialog>
+class OwnedBox : public Dialog {
+public:
+    using Dialog::Dialog;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        Dialog::showEvent(event);
+        CentreOverOwner(this);
+    }
+};
+
 void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text) {
-    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    OwnedBox<QMessageBox> box(icon, title, text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
+    // A message box fixes its size from its layout each time it is shown, so
+    // the caption's room goes into the layout: the button row spans the box.
+    if (auto* buttons = box.findChild<QDialogButtonBox*>()) {
+        const QMargins margins = box.layout() ? box.layout()->contentsMargins() : QMargins();
+        buttons->setMinimumWidth(CaptionWidth(title) - margins.left() - margins.right());
+    }
+    // Some styles put their standard icons on dialog buttons; OK is plain text here.
+    for (QAbstractButton* button : box.buttons()) button->setIcon(QIcon());
     box.exec();
 }
 
@@ -53,10 +81,14 @@ void QtDialogs::ShowErrorReport(const ErrorReport& report) {
 
 std::string QtDialogs::InputBox(const std::string& prompt, const std::string& defaultAnswer) {
     StopWhenEnding();
-    bool ok = false;
-    const QString answer = QInputDialog::getText(Parent(), ApplicationTitle(), DisplayText(prompt),
-                                                 QLineEdit::Normal, Local(defaultAnswer), &ok);
-    return ok ? Bytes(answer) : std::string();
+    OwnedBox<QInputDialog> dialog(Parent());
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setWindowTitle(ApplicationTitle());
+    dialog.setLabelText(DisplayText(prompt));
+    dialog.setTextValue(Local(defaultAnswer));
+    dialog.setMinimumWidth(CaptionWidth(dialog.windowTitle()));
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return Bytes(dialog.textValue());
 }
 
 std::vector<std::string> QtDialogs::PickFiles(const std::string& title, const std::string& filter) {
@@ -77,6 +109,19 @@ std::string QtDialogs::PickFolder(const std::string& title, const std::string& s
     const QString folder =
         QFileDialog::getExistingDirectory(Parent(), Local(title), Local(startFolder));
     return folder.isEmpty() ? std::string() : Bytes(QDir::toNativeSeparators(folder));
+}
+
+int CaptionWidth(const QString& title) {
+    // The window manager's title font is not known to the program: Qt's own
+    // title-bar font, bold as active titles are often drawn, stands in for it.
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const QStyle* style = QApplication::style();
+    const int bar = style->pixelMetric(QStyle::PM_TitleBarHeight);
+    const int frame = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    // The window icon and three buttons, each about as wide as the bar is
+    // high, one more bar's height of padding, and the frame on both sides.
+    return QFontMetrics(font).horizontalAdvance(title) + 5 * bar + 2 * frame;
 }
 
 QString QtFileFilter(const std::string& filter) {

@@ -41,6 +41,9 @@ private:
 // each pair, and "*.*" means every file.
 QString QtFileFilter(const std::string& filter);
 
+// The width a box needs for its title bar to show the whole caption.
+int CaptionWidth(const QString& title);
+
 // Message text for a Qt label: CR LF and lone CR become line breaks.
 QString DisplayText(const std::string& text);
 

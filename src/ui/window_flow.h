@@ -35,6 +35,8 @@ struct UiContext {
     std::string programFolder;
     RandomFraction random;
     UrlOpener openUrl;
+    // How often at most the main window's caption tells the progress of an import.
+    int progressIntervalMs = 250;
 };
 
 }  // namespace verrolift

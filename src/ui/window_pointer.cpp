@@ -13,8 +13,10 @@ const char* kHandProperty = "verroliftHandPointer";
 QtWindowPointer::QtWindowPointer(QWidget* window) : window_(window) {}
 
 void QtWindowPointer::SetPointer(PointerShape shape) {
+    const bool wasBusy = Busy();
     shape_ = shape;
     Show();
+    if (busyListener_ && wasBusy != Busy()) busyListener_(Busy());
 }
 
 void QtWindowPointer::SetCustomCursor(const QCursor& cursor) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include <QCursor>
@@ -23,12 +24,18 @@ public:
     void SetCustomCursor(const QCursor& cursor);
     bool HasCustomCursor() const { return custom_.has_value(); }
     bool Busy() const { return shape_ == PointerShape::Busy; }
+    // Told when the busy pointer comes and goes, for controls that show a
+    // pointer of their own and must show the busy one as well.
+    void OnBusyChange(std::function<void(bool busy)> listener) {
+        busyListener_ = std::move(listener);
+    }
 
 private:
     void Show();
     QWidget* window_;
     PointerShape shape_ = PointerShape::Default;
     std::optional<QCursor> custom_;
+    std::function<void(bool)> busyListener_;
 };
 
 // The pointer-move handlers: the hand handler over push buttons, the reset

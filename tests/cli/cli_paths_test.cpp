@@ -1,5 +1,10 @@
 #include "cli/cli_paths.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -8,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "support/folder_tree.h"
+#include "support/non_root.h"
 #include "support/recording_dialogs.h"
 
 namespace verrolift {
@@ -63,6 +69,25 @@ TEST_F(CliPaths, FilesAreTakenAsGivenInArgumentOrder) {
                 ElementsAre(file, lock, missing));  // sub holds no .txt file
     EXPECT_THAT(Entries({tree.Path("f/sub"), file}, std::string("csv")),
                 ElementsAre(tree.Path("f/sub/c.csv"), file));
+}
+
+TEST_F(CliPaths, AFolderThatCannotBeListedIsReportedAndTheOthersGoOn) {
+    tree.File("denied/d.txt");
+    tree.File("open/o.txt");
+    // Reachable by the child that is not root, but for "denied".
+    for (const std::string& p : {tree.Root(), tree.Path("open")}) ::chmod(p.c_str(), 0755);
+    ::chmod(tree.Path("denied").c_str(), ::geteuid() == 0 ? 0700 : 0);
+    const std::string problem = test::RunAsNonRoot([&]() -> std::string {
+        const auto files = Entries({tree.Path("denied"), tree.Path("open")}, std::string("txt"));
+        std::string out;
+        const std::vector<std::string> expected{"118 The folder \"" + tree.Path("denied") +
+                                                "\" cannot be read: " + std::strerror(EACCES)};
+        if (failures != expected) out += "failures: " + testing::PrintToString(failures) + "\n";
+        if (files != std::vector<std::string>{tree.Path("open/o.txt")})
+            out += "files: " + testing::PrintToString(files);
+        return out;
+    });
+    EXPECT_EQ(problem, "");
 }
 
 }  // namespace

@@ -68,6 +68,13 @@ TEST(CommandLine, AppendModeOptions) {
     EXPECT_EQ(cl.extension, "csv");
 }
 
+TEST(CommandLine, SkipHeaderAlsoInCreateMode) {
+    const CommandLine cl = Accepted(With({"--skip-header", "a"}));
+    EXPECT_EQ(cl.mode, ImportMode::CreateTable);
+    EXPECT_TRUE(cl.skipHeader);
+    EXPECT_FALSE(Accepted(With({"a"})).skipHeader);
+}
+
 TEST(CommandLine, ValuesMayBeJoinedWithAnEqualsSign) {
     const CommandLine cl = Accepted(With({"--separator=|", "--table-name=a=b", "f"}));
     EXPECT_EQ(cl.separator, "|");
@@ -135,7 +142,6 @@ INSTANTIATE_TEST_SUITE_P(
                 "--table-name is for create mode, not --append"},
         Refused{With({"--append", "T", "--columns", "a,b", "a"}),
                 "--columns is for create mode, not --append"},
-        Refused{With({"--skip-header", "a"}), "--skip-header needs --append"},
         Refused{With({"--append", "", "a"}), "--append needs a table name"}));
 
 TEST(SplitAnswers, EveryCommaSeparatesAnAnswer) {

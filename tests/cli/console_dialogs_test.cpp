@@ -42,8 +42,9 @@ TEST(ConsoleDialogs, MessagesGoToStandardOutputOnePerLine) {
     Capture out, err;
     ConsoleDialogs dialogs(out.File(), err.File(), {}, nullptr);
     dialogs.ShowMessage("No files added.");
+    dialogs.ShowMessage("two\r\n\r\nbreaks\rand a lone CR");
     dialogs.ShowMessage("Done.");
-    EXPECT_EQ(out.Text(), "No files added.\nDone.\n");
+    EXPECT_EQ(out.Text(), "No files added.\ntwo\n\nbreaks\nand a lone CR\nDone.\n");
     EXPECT_EQ(err.Text(), "");
 }
 
@@ -94,6 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ConsoleDialogs, ColumnPromptsAreAnsweredByNumber) {
     Capture out, err;
     ConsoleDialogs dialogs(out.File(), err.File(), {"id", "", "city"}, nullptr);
+    dialogs.SetCurrentFile("/d/a.csv");
     EXPECT_EQ(dialogs.InputBox("Enter name for column #1:", ""), "id");
     EXPECT_EQ(dialogs.InputBox("Enter name for column #2:", ""), "");
     EXPECT_EQ(dialogs.InputBox("Enter name for column #3:", ""), "city");
@@ -102,7 +104,12 @@ TEST(ConsoleDialogs, ColumnPromptsAreAnsweredByNumber) {
     EXPECT_EQ(dialogs.InputBox("Enter name for column #1:", ""), "id");
     EXPECT_EQ(dialogs.InputBox("Something else?", "default"), "");
     EXPECT_EQ(dialogs.InputBox("Enter name for column #0:", ""), "");
-    EXPECT_EQ(out.Text() + err.Text(), "");
+    // A prompt left without a name says which file gets no table.
+    EXPECT_EQ(out.Text(),
+              "No table was made for \"/d/a.csv\": --columns gives no name for column #2.\n"
+              "No table was made for \"/d/a.csv\": --columns gives no name for column #4.\n");
+    EXPECT_EQ(err.Text(), "");
+    EXPECT_FALSE(dialogs.Succeeded());
 }
 
 TEST(ConsoleDialogs, PickersAnswerAsCancelled) {

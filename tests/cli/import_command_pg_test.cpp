@@ -15,10 +15,6 @@
 namespace verrolift::test {
 namespace {
 
-std::string At(int step) {
-    return std::string(kImportTag) + "at line " + std::to_string(step);
-}
-
 class ImportCommandPg : public testing::Test {
 protected:
     void SetUp() override {
@@ -61,7 +57,7 @@ TEST_F(ImportCommandPg, LoginProfileCreatesTablesWithTheirRows) {
         RunImportCommand(Join(Login(account.profile.password),
                               {"--table-name", stem + "_[counter]", "--separator", ",", a}));
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(r.out, "Done.\nSummary: 1 of 1 files imported, 3 rows sent, 0 rows refused.\n");
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(Rows(t1), (std::vector<std::string>{"Name|Age", "Ann|30", "O'Brien|42"}));
 
@@ -80,7 +76,7 @@ TEST_F(ImportCommandPg, PasswordMayComeFromTheEnvironment) {
                                      account.profile.userName, "--table-name", table, a},
                                     env);
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(r.out, "Done.\nSummary: 1 of 1 files imported, 2 rows sent, 0 rows refused.\n");
     EXPECT_EQ(Rows(table), (std::vector<std::string>{"x", "1"}));
 }
 
@@ -95,16 +91,24 @@ TEST_F(ImportCommandPg, GivenPasswordWinsOverTheEnvironment) {
     EXPECT_EQ(Rows(table), (std::vector<std::string>{"x", "1"}));
 }
 
-TEST_F(ImportCommandPg, RefusedLoginIsReportedByTheCatalogueAndOncePerFile) {
+TEST_F(ImportCommandPg, RefusedLoginIsTriedOnceBeforeTheFirstFileAndEndsTheRun) {
+    const PgScratchRole role;
+    const int before = PgFailedLogins(role.Name());
     const std::string table = UniqueName("clibad");
     const auto a = files.Write("a.csv", "x\r\n1\r\n");
     const auto b = files.Write("b.csv", "y\r\n2\r\n");
-    const auto r = RunImportCommand(
-        Join(Login("not-the-password"), {"--table-name", table + "[counter]", a, b}));
+    const auto c = files.Write("c.csv", "z\r\n3\r\n");
+    const auto r =
+        RunImportCommand({"--sid", account.profile.sid, "--user", role.Name(), "--password",
+                          "not-the-password", "--table-name", table + "[counter]", a, b, c});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(r.out,
+              "The database refused the login, so no further login is tried and these files are "
+              "not imported:\n" +
+                  a + "\n" + b + "\n" + c + "\n");
     EXPECT_EQ(ReportLocations(r.err),
-              (std::vector<std::string>{std::string(kLoadTag) + "at line 120", At(124), At(124)}));
+              std::vector<std::string>{std::string(kLoadTag) + "at line 120"});
+    EXPECT_EQ(PgFailedLogins(role.Name()) - before, 1);
     EXPECT_EQ(
         ColumnOn(account.ConnectionString(),
                  "SELECT count(*)::text FROM user_tables WHERE table_name LIKE '" + table + "%'"),
@@ -120,7 +124,7 @@ TEST_F(ImportCommandPg, AppendSelectsTheCatalogueSpellingOfTheTable) {
     const auto r = RunImportCommand(
         Join(Login(account.profile.password), {"--append", lower, "--skip-header", a}));
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(r.out, "Done.\nSummary: 1 of 1 files imported, 2 rows sent, 0 rows refused.\n");
     EXPECT_EQ(Rows(table), (std::vector<std::string>{"1|2", "3|4"}));
 }
 
@@ -138,10 +142,11 @@ TEST_F(ImportCommandPg, ColumnCountMessageNamesFileSeparatorAndTable) {
     const auto r2 = RunImportCommand(
         Join(Login(account.profile.password), {"--append", table, "--separator", ";", b}));
     EXPECT_EQ(r2.exitCode, 1);
-    EXPECT_EQ(
-        r2.out,
-        "The columns in the text file and the columns in the table must be identical.\r\n\r\n" + b +
-            " was split by ; and has 3 columns. The table " + table + " has 4 columns.\nDone.\n");
+    EXPECT_EQ(r2.out,
+              "The columns in the text file and the columns in the table must be identical.\n\n" +
+                  b + " was split by ; and has 3 columns. The table " + table +
+                  " has 4 columns.\nDone.\nSummary: 0 of 1 files imported, 0 rows sent, 0 rows "
+                  "refused.\n");
     EXPECT_EQ(Rows(table).size(), 1u);
 }
 

@@ -30,12 +30,19 @@ protected:
     TempDir files;
 };
 
+// "Done." and the summary line after it.
+std::string Done(int imported, int files, int sent, int refused) {
+    return "Done.\nSummary: " + std::to_string(imported) + " of " + std::to_string(files) +
+           " files imported, " + std::to_string(sent) + " rows sent, " + std::to_string(refused) +
+           " rows refused.\n";
+}
+
 TEST_F(ImportCommandSqlite, HeaderModeMakesOneTablePerFileAndSaysDone) {
     const auto a = files.Write("a.csv", "Name,Age\r\nAnn,30\r\n");
     const auto b = files.Write("b.csv", "id,First Name\r\n1,Bo\r\n2,Cy");
     const auto r = Import({a, b});
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(r.out, Done(2, 2, 5, 0));
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(Columns("NewTable1"), (std::vector<std::string>{"Name", "Age"}));
     EXPECT_EQ(db.Rows("NewTable1"), (std::vector<std::string>{"Name|Age", "Ann|30"}));
@@ -47,7 +54,7 @@ TEST_F(ImportCommandSqlite, SeparatorAndPatternAreUsedAsGiven) {
     const auto a = files.Write("a.txt", "x; y\r\n1; 2;3\r\n");
     const auto r = Import({"--separator", "; ", "--table-name", "Load[counter]_[counter]", a});
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(r.out, Done(1, 1, 2, 0));
     EXPECT_EQ(db.Rows("Load1_1"), (std::vector<std::string>{"x|y", "1|2;3"}));
 }
 
@@ -56,7 +63,7 @@ TEST_F(ImportCommandSqlite, ColumnsOptionAnswersThePromptsOfEveryFile) {
     const auto b = files.Write("b.csv", "h1,h2,h3\r\n2,Bo,Rome\r\n3,Cy,Lima\r\n");
     const auto r = Import({"--columns", "id,name,city", a, b});
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(r.out, Done(2, 2, 3, 0));
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(Columns("NewTable1"), (std::vector<std::string>{"id", "name", "city"}));
     EXPECT_EQ(db.Rows("NewTable1"), std::vector<std::string>{"1|Ann|Oslo"});
@@ -68,9 +75,11 @@ TEST_F(ImportCommandSqlite, MissingColumnAnswerMakesNoTableForThatFileOnly) {
     const auto a = files.Write("a.csv", "h1,h2,h3\r\n1,Ann,Oslo\r\n2,Bo,Rome\r\n");
     const auto b = files.Write("b.csv", "h1\r\n7\r\n");
     const auto r = Import({"--columns", "id", a, b});
-    // The first file asks for a second name and gets none: no table and no row for it.
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "Done.\n");
+    // The first file asks for a second name and gets none: no table and no row for it,
+    // and the command says so.
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_EQ(r.out, "No table was made for \"" + a +
+                         "\": --columns gives no name for column #2.\n" + Done(1, 2, 1, 0));
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(Tables(), std::vector<std::string>{"NewTable2"});
     EXPECT_EQ(Columns("NewTable2"), std::vector<std::string>{"id"});
@@ -80,8 +89,9 @@ TEST_F(ImportCommandSqlite, MissingColumnAnswerMakesNoTableForThatFileOnly) {
 TEST_F(ImportCommandSqlite, EmptyColumnsOptionAnswersTheFirstPromptWithNothing) {
     const auto a = files.Write("a.csv", "h1\r\n1\r\n");
     const auto r = Import({"--columns", "", a});
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_EQ(r.out, "No table was made for \"" + a +
+                         "\": --columns gives no name for column #1.\n" + Done(0, 1, 0, 0));
     EXPECT_EQ(Tables(), std::vector<std::string>{});
 }
 
@@ -101,14 +111,16 @@ TEST_F(ImportCommandSqlite, CatalogueNamesAreSkippedAndTheLastFileDecidesTheMess
     const auto b = files.Write("b.csv", "y\r\n2\r\n");
     auto r = Import({"--table-name", "T[counter]", a, b});
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(r.out, Done(1, 2, 2, 0));
     EXPECT_EQ(db.Rows("T1"), std::vector<std::string>{});
     EXPECT_EQ(db.Rows("T2"), (std::vector<std::string>{"y", "2"}));
 
     // Without the counter every file after the first finds the name just made.
     r = Import({"--table-name", "Same", a, b});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, "Table(s) already exist.\n");
+    EXPECT_EQ(
+        r.out,
+        "Table(s) already exist.\nSummary: 1 of 2 files imported, 2 rows sent, 0 rows refused.\n");
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(db.Rows("Same"), (std::vector<std::string>{"x", "1"}));
 }
@@ -117,7 +129,7 @@ TEST_F(ImportCommandSqlite, EmptyPatternSkipsEveryFileAndIsDone) {
     const auto a = files.Write("a.csv", "x\r\n1\r\n");
     const auto r = Import({"--table-name", "", a});
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(r.out, Done(0, 1, 0, 0));
     EXPECT_EQ(Tables(), std::vector<std::string>{});
 }
 
@@ -127,7 +139,7 @@ TEST_F(ImportCommandSqlite, AppendFillsTheTableFromEveryFile) {
     const auto b = files.Write("b.csv", "7,8,9");
     const auto r = Import({"--append", "EMP", a, b});
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(r.out, Done(2, 2, 3, 0));
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(db.Rows("EMP"), (std::vector<std::string>{"1|2|3", "4|5|6", "7|8|9"}));
 }
@@ -138,8 +150,37 @@ TEST_F(ImportCommandSqlite, AppendSkipHeaderLeavesTheFirstLineOfEachFileOut) {
     const auto b = files.Write("b.csv", "A,B,C\r\n3,4\r\n");
     const auto r = Import({"--append", "EMP", "--skip-header", a, b});
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(r.out, Done(2, 2, 2, 0));
     EXPECT_EQ(db.Rows("EMP"), (std::vector<std::string>{"1|2", "3|4"}));
+}
+
+TEST_F(ImportCommandSqlite, SummaryCountsRefusedRowsAndTheFilesLeftOut) {
+    db.Exec("CREATE TABLE \"EMP\"(a, b)");
+    const auto a = files.Write("a.csv", "1,2\n1,2,3\n3,4\n");
+    const auto b = files.Write("b.csv", "1,2,3\n");
+    const auto r = Import({"--append", "EMP", a, b});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out,
+              "The columns in the text file and the columns in the table must be identical.\n\n" +
+                  b + " was split by , and has 3 columns. The table EMP has 2 columns.\n" +
+                  Done(1, 2, 3, 1));
+    EXPECT_EQ(db.Rows("EMP"), (std::vector<std::string>{"1|2", "3|4"}));
+
+    // Every row refused: "Done." alone would read as success.
+    db.Exec("CREATE TABLE \"CHK\"(a, b CHECK (b <> 'x'))");
+    const auto r2 = Import({"--append", "CHK", files.Write("d.csv", "1,x\n2,x\n")});
+    EXPECT_EQ(r2.exitCode, 1);
+    EXPECT_EQ(r2.out, Done(1, 1, 2, 2));
+    EXPECT_EQ(ReportLocations(r2.err), (std::vector<std::string>{At(348), At(348)}));
+}
+
+TEST_F(ImportCommandSqlite, SkipHeaderInCreateModeNamesTheColumnsAndImportsNoHeaderRow) {
+    const auto a = files.Write("a.csv", "Name,Age,\nAnn,30,\nBo,41,\n");
+    const auto r = Import({"--skip-header", a});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, Done(1, 1, 2, 0));
+    EXPECT_EQ(Columns("NewTable1"), (std::vector<std::string>{"Name", "Age"}));
+    EXPECT_EQ(db.Rows("NewTable1"), (std::vector<std::string>{"Ann|30", "Bo|41"}));
 }
 
 TEST_F(ImportCommandSqlite, ColumnCountMismatchIsAPlainMessageAndSkipsTheFile) {
@@ -148,10 +189,10 @@ TEST_F(ImportCommandSqlite, ColumnCountMismatchIsAPlainMessageAndSkipsTheFile) {
     const auto b = files.Write("b.csv", "1,2,3,4\r\n");
     const auto r = Import({"--append", "EMP", a, b});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(
-        r.out,
-        "The columns in the text file and the columns in the table must be identical.\r\n\r\n" + a +
-            " was split by , and has 3 columns. The table EMP has 4 columns.\nDone.\n");
+    EXPECT_EQ(r.out,
+              "The columns in the text file and the columns in the table must be identical.\n\n" +
+                  a + " was split by , and has 3 columns. The table EMP has 4 columns.\n" +
+                  Done(1, 2, 1, 0));
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(db.Rows("EMP"), std::vector<std::string>{"1|2|3|4"});
 }
@@ -160,7 +201,7 @@ TEST_F(ImportCommandSqlite, AppendToATableMissingFromTheCatalogueIsReportedByThe
     const auto a = files.Write("a.csv", "1,2\r\n3,4\r\n");
     const auto r = Import({"--append", "NOSUCH", a});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(r.out, Done(0, 1, 0, 0));
     EXPECT_EQ(ReportLocations(r.err), std::vector<std::string>{At(308)});
     EXPECT_EQ(Tables(), std::vector<std::string>{});
 }
@@ -170,7 +211,7 @@ TEST_F(ImportCommandSqlite, AFileThatCannotBeReadIsReportedOnceAndTheRunGoesOn) 
     const auto b = files.Write("b.csv", "y\r\n2\r\n");
     const auto r = Import({missing, b});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(r.out, Done(1, 2, 2, 0));
     const auto locations = ReportLocations(r.err);
     ASSERT_EQ(locations.size(), 1u) << r.err;
     EXPECT_NE(ReportDescriptions(r.err).at(0).find(missing), std::string::npos) << r.err;
@@ -191,7 +232,7 @@ TEST_F(ImportCommandSqlite, ADatabaseThatCannotBeReachedIsReportedByLoadAndRun) 
     const auto a = files.Write("a.csv", "x\r\n1\r\n");
     const auto r = RunImportCommand({"--connection-string", "Driver={No Such Driver};", a});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(r.out, Done(0, 1, 0, 0));
     EXPECT_EQ(ReportLocations(r.err),
               (std::vector<std::string>{std::string(kLoadTag) + "at line 120", At(124)}));
 }
@@ -202,7 +243,7 @@ TEST_F(ImportCommandSqlite, ProgressIsDrawnOnlyOnATerminal) {
     onTerminal.stderrOnTerminal = true;
     const auto r = Import({"--table-name", "P[counter]", a}, onTerminal);
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(r.out, Done(1, 1, 3, 0));
     EXPECT_NE(r.err.find("\r\x1b[Kfile 1 of 1, "), std::string::npos) << r.err;
     EXPECT_NE(r.err.find(" rows/s"), std::string::npos) << r.err;
     // Wiped at the end: the terminal is left with an empty line.
@@ -219,7 +260,7 @@ TEST_F(ImportCommandSqlite, AFolderAddsEveryFileOfItsTree) {
     files.Write("d/sub/c.csv", "z\r\n3\r\n");
     const auto r = Import({files.File("d")});
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(r.out, Done(3, 3, 6, 0));
     EXPECT_EQ(db.Rows("NewTable1"), (std::vector<std::string>{"x", "1"}));
     EXPECT_EQ(db.Rows("NewTable2"), (std::vector<std::string>{"y", "2"}));
     EXPECT_EQ(db.Rows("NewTable3"), (std::vector<std::string>{"z", "3"}));
@@ -235,7 +276,7 @@ TEST_P(ImportCommandExtension, AFolderAddsOnlyFilesOfTheExtension) {
     const auto given = files.Write("given.txt", "g\r\n0\r\n");
     const auto r = Import({"--extension", GetParam(), files.File("d"), given});
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "Done.\n");
+    EXPECT_EQ(r.out, Done(3, 3, 6, 0));
     EXPECT_EQ(Tables(), (std::vector<std::string>{"NewTable1", "NewTable2", "NewTable3"}));
     EXPECT_EQ(db.Rows("NewTable1"), (std::vector<std::string>{"x", "1"}));
     EXPECT_EQ(db.Rows("NewTable2"), (std::vector<std::string>{"z", "3"}));
@@ -282,7 +323,8 @@ INSTANTIATE_TEST_SUITE_P(
         Usage{{"--sid", "x"}, "no PATH given"},
         Usage{{"--sid", "x", "--frobnicate", "a"}, "unknown option --frobnicate"},
         Usage{{"--sid", "x", "a", "--append"}, "--append needs a value"},
-        Usage{{"--sid", "x", "--skip-header", "a"}, "--skip-header needs --append"}));
+        Usage{{"--sid", "x", "--columns", "a", "--append", "T", "a"},
+              "--columns is for create mode, not --append"}));
 
 }  // namespace
 }  // namespace verrolift::test

@@ -49,6 +49,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "[08001] connection to server failed: FATAL:  password authentication failed "
                  "for user \"scott\"",
                  true, true},
+        KindCase{"08001",
+                 "[08001] connection to server on socket \"/x/.s.PGSQL.5432\" failed: "
+                 "fe_sendauth: no password supplied",
+                 true, true},
         // An unreachable server is no verdict on the password.
         KindCase{"08001",
                  "[08001] connection to server on socket \"/x/.s.PGSQL.5432\" failed: No such "

@@ -1,9 +1,7 @@
 // A folder that may not be read. Root reads every folder, so when the tests
 // run as root the scan runs in a child process that has become "nobody".
 
-#include <grp.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,52 +15,18 @@
 #include "files/folder_files.h"
 #include "files/folder_scan.h"
 #include "support/folder_tree.h"
+#include "support/non_root.h"
 #include "support/recording_dialogs.h"
 
 namespace verrolift {
 namespace {
 
-constexpr uid_t kNobody = 65534;
-constexpr gid_t kNoGroup = 65534;
+using test::RunAsNonRoot;
 
 std::string Join(const std::vector<std::string>& items) {
     std::string out;
     for (const auto& item : items) out += "  " + item + "\n";
     return out;
-}
-
-// Runs `check` in a child process that is not root, and returns what it
-// wrote: empty when all was as expected.
-template <class Check>
-std::string RunAsNonRoot(Check check) {
-    int pipeFds[2];
-    if (::pipe(pipeFds) != 0) return "pipe failed";
-    const pid_t pid = ::fork();
-    if (pid < 0) return "fork failed";
-    if (pid == 0) {
-        ::close(pipeFds[0]);
-        std::string problem;
-        if (::geteuid() == 0) {
-            if (::setgroups(0, nullptr) != 0 || ::setresgid(kNoGroup, kNoGroup, kNoGroup) != 0 ||
-                ::setresuid(kNobody, kNobody, kNobody) != 0)
-                problem = std::string("cannot become nobody: ") + std::strerror(errno);
-        }
-        if (problem.empty() && ::geteuid() == 0) problem = "still root";
-        if (problem.empty()) problem = check();
-        (void)!::write(pipeFds[1], problem.data(), problem.size());
-        ::_exit(problem.empty() ? 0 : 1);
-    }
-    ::close(pipeFds[1]);
-    std::string got;
-    char buffer[4096];
-    ssize_t n;
-    while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0) got.append(buffer, n);
-    ::close(pipeFds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    if (!WIFEXITED(status)) return "child did not exit normally\n" + got;
-    if (WEXITSTATUS(status) != 0 && got.empty()) return "child failed without a word";
-    return got;
 }
 
 // root/a/x, root/denied/inner, root/z/y; everything open to all but "denied",

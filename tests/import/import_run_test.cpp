@@ -225,14 +225,37 @@ TEST_F(ImportRunTest, HeaderFieldsAreCleanedAndEmptyOnesGiveNoColumn) {
     EXPECT_TRUE(dialogs_.reports.empty());
 }
 
-TEST_F(ImportRunTest, EmptyHeaderFieldMakesNoColumnWhileItsRowKeepsTheNullInPlace) {
+TEST_F(ImportRunTest, EmptyHeaderFieldMakesNoColumnAndAnEmptyValueThereIsLeftOut) {
     FreshPattern("gap");
-    AddFile("a.csv", "A,,C\r\n1,,3\r\n1,3\r\n");
+    AddFile("a.csv", "A,,C\r\n1,,3\r\n1,x,3\r\n4,,6\r\n");
+    AddFile("b.csv", "a,b,\n1,2,\n3,,\n");
     Run();
     EXPECT_EQ(db_.Columns(Table(1)), (std::vector<std::string>{"A", "C"}));
-    // Rows with an empty field keep three values and do not fit two columns.
-    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{236, 236}));
-    EXPECT_EQ(db_.Rows(Table(1)), std::vector<std::string>{"1|3"});
+    // A value where no column is keeps its whole row, which the database refuses.
+    EXPECT_EQ(dialogs_.ReportSteps(), std::vector<int>{236});
+    EXPECT_EQ(db_.Rows(Table(1)), (std::vector<std::string>{"A|C", "1|3", "4|6"}));
+    // A separator at the end of every line adds nothing.
+    EXPECT_EQ(db_.Columns(Table(2)), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(db_.Rows(Table(2)), (std::vector<std::string>{"a|b", "1|2", "3|<NULL>"}));
+}
+
+TEST_F(ImportRunTest, RefusedCreateSendsNoRowAndListsNoNameAndTheNextFileGoesOn) {
+    FreshPattern("viewed");
+    // The name of the first file's table belongs to a view over another table.
+    const std::string base = MakeTable("viewed_base", 1);
+    ExecOn(db_.ConnectionString(), "INSERT INTO \"" + base + "\" VALUES('kept')");
+    ExecOn(db_.ConnectionString(),
+           "CREATE VIEW \"" + Table(1) + "\" AS SELECT \"c1\" FROM \"" + base + "\"");
+    AddFile("a.csv", "c1\r\nintruder 1\r\nintruder 2\r\n");
+    AddFile("b.csv", "v\r\n2\r\n");
+    Run();
+    EXPECT_EQ(dialogs_.ReportSteps(), std::vector<int>{204});
+    EXPECT_EQ(db_.Rows(base), std::vector<std::string>{"kept"});
+    EXPECT_EQ(rowHook_.rows, 2);  // the second file's
+    EXPECT_EQ(db_.Rows(Table(2)), (std::vector<std::string>{"v", "2"}));
+    EXPECT_EQ(tables_.Names(), std::vector<std::string>{Table(2)});
+    EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kDone});
+    ExecOn(db_.ConnectionString(), "DROP VIEW \"" + Table(1) + "\"");
 }
 
 // --- Line ends: the first line end of each file decides ---
@@ -504,6 +527,33 @@ TEST_F(ImportRunTest, SessionKilledDuringAFileEndsThatFileAndTheNextFileIsImport
     EXPECT_EQ(db_.Rows(Table(2)).size(), 201u);
     EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kDone});
 }
+
+TEST_F(ImportRunTest, RefusedPasswordIsTriedOnceAndTheFilesLeftAreNamedInOneReport) {
+    const test::PgScratchRole role;
+    const int before = test::PgFailedLogins(role.Name());
+    FreshPattern("refused");
+    AddFile("a.csv", "v\r\n1\r\n");
+    const std::string b = AddFile("b.csv", "v\r\n2\r\n");
+    const std::string c = AddFile("c.csv", "v\r\n3\r\n");
+    const test::FixedConnection wrong(
+        BuildConnectionString({test::PgMain().profile.sid, role.Name(), "wrong-password"}));
+    Run(wrong);
+    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{124, 124}));
+    ASSERT_EQ(dialogs_.reports.size(), 2u);
+    EXPECT_NE(dialogs_.reports[0].description.find("password authentication failed"),
+              std::string::npos);
+    EXPECT_EQ(dialogs_.reports[1].description, FilesNotImportedAfterRefusedLogin({b, c}));
+    EXPECT_EQ(test::PgFailedLogins(role.Name()) - before, 1);
+    EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kDone});
+    ExpectPointerPerFile(1);
+
+    // A failure to reach the server is no verdict on the password: each file tries again.
+    const test::FixedConnection unreachable(BuildConnectionString(
+        {folder_.Path(), test::PgMain().profile.userName, test::PgMain().profile.password}));
+    dialogs_ = {};
+    Run(unreachable);
+    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{124, 124, 124}));
+}
 #endif
 
 // --- Preconditions and the final message ---
@@ -663,13 +713,14 @@ TEST_F(ImportRunTest, UnsafeWorkingFolderIsReportedAtStep130ForEachFile) {
 }
 #endif
 
-TEST_F(ImportRunTest, RefusedCreateInHeaderModeIsReportedAndItsRowsFollow) {
+TEST_F(ImportRunTest, RefusedCreateInHeaderModeIsReportedAndNoRowFollows) {
     FreshPattern("dup");
     AddFile("a.csv", "x,x\r\n1,2\r\n");
     Run();
-    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{204, 236}));
+    EXPECT_EQ(dialogs_.ReportSteps(), std::vector<int>{204});
+    EXPECT_EQ(rowHook_.rows, 0);
     EXPECT_FALSE(Exists(Table(1)));
-    EXPECT_EQ(tables_.Names(), std::vector<std::string>{Table(1)});
+    EXPECT_TRUE(tables_.Names().empty());
 }
 
 TEST_F(ImportRunTest, RefusedRowInHeaderModeIsFollowedByAcceptedRows) {
@@ -687,9 +738,10 @@ TEST_F(ImportRunTest, TypedNamesCreateAndRowFailuresHaveTheirOwnSteps) {
     AddFile("b.csv", "a,b\r\n1,2,3\r\n4,5\r\n");
     dialogs_.inputAnswers = {"same", "same!", "p", "q"};
     Run();
-    // The first file's names clean to the same name: its CREATE and then its row are refused.
-    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{266, 296, 296}));
+    // The first file's names clean to the same name: its CREATE is refused and ends the file.
+    EXPECT_EQ(dialogs_.ReportSteps(), (std::vector<int>{266, 296}));
     EXPECT_FALSE(Exists(Table(1)));
+    EXPECT_EQ(tables_.Names(), std::vector<std::string>{Table(2)});
     EXPECT_EQ(db_.Rows(Table(2)), std::vector<std::string>{"4|5"});
     for (const auto& r : dialogs_.reports) EXPECT_EQ(r.tag, tags::kForm2Import);
 }

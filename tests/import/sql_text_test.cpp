@@ -53,12 +53,14 @@ TEST(CreateStatement, ExactText) {
 struct RowCase {
     std::vector<std::string> fields;
     const char* statement;
+    std::vector<bool> emptyLeftOutAt = {};
 };
 
 class RowStatementTest : public ::testing::TestWithParam<RowCase> {};
 
 TEST_P(RowStatementTest, LiteralsWithApostrophesDoubledAndEmptyFieldsAsNull) {
-    EXPECT_EQ(BuildRowStatement("NewTable1", GetParam().fields), GetParam().statement);
+    EXPECT_EQ(BuildRowStatement("NewTable1", GetParam().fields, GetParam().emptyLeftOutAt),
+              GetParam().statement);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -73,7 +75,14 @@ INSTANTIATE_TEST_SUITE_P(
         // Text that the old ",''" rule would have turned into NULL stays as it is.
         RowCase{{"a", "'b", "c,'d"}, "INSERT INTO \"NewTable1\" VALUES('a','''b','c,''d')"},
         RowCase{{" lead", "trail ", "\"dq\"", "l\nf"},
-                "INSERT INTO \"NewTable1\" VALUES(' lead','trail ','\"dq\"','l\nf')"}));
+                "INSERT INTO \"NewTable1\" VALUES(' lead','trail ','\"dq\"','l\nf')"},
+        // Positions without a column: an empty value there is left out, any other kept.
+        RowCase{{"1", "2", ""}, "INSERT INTO \"NewTable1\" VALUES('1','2')", {false, false, true}},
+        RowCase{{"1", "", "3"}, "INSERT INTO \"NewTable1\" VALUES('1','3')", {false, true, false}},
+        RowCase{{"1", "x", "3"}, "INSERT INTO \"NewTable1\" VALUES('1','x','3')", {false, true}},
+        RowCase{
+            {"", "", "", ""}, "INSERT INTO \"NewTable1\" VALUES(NULL,NULL,NULL)", {false, true}},
+        RowCase{{""}, "INSERT INTO \"NewTable1\" VALUES()", {true}}));
 
 TEST(RowStatement, YieldsBeforeEachFieldEmptyOnesIncluded) {
     test::RecordingPump pump;

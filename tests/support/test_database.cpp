@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 #include <gtest/gtest.h>
@@ -209,8 +210,27 @@ std::string PgSuperuserConnectionString() {
            ";Database=postgres;Uid=" + user + ";";
 }
 
-std::string PgServerLogPath() {
-    return Env("VERROLIFT_PG_SID") + "/server.log";
+int PgFailedLogins(const std::string& user) {
+    std::ifstream log(Env("VERROLIFT_PG_SID") + "/server.log");
+    if (!log) ADD_FAILURE() << "cannot read the stand-in's server log";
+    const std::string needle = "password authentication failed for user \"" + user + "\"";
+    int count = 0;
+    for (std::string line; std::getline(log, line);)
+        if (line.find(needle) != std::string::npos) ++count;
+    return count;
+}
+
+PgScratchRole::PgScratchRole() : name_(UniqueName("scratch")) {
+    ExecOn(PgSuperuserConnectionString(),
+           "CREATE ROLE \"" + name_ + "\" LOGIN PASSWORD '" + password_ + "'");
+}
+
+PgScratchRole::~PgScratchRole() {
+    try {
+        ExecOn(PgSuperuserConnectionString(), "DROP ROLE IF EXISTS \"" + name_ + "\"");
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << e.what();
+    }
 }
 
 std::string UniqueName(const std::string& stem) {

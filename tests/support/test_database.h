@@ -54,8 +54,25 @@ bool PgAvailable();
 // password: the OS user the server runs as (postgres when the tests run as root).
 std::string PgSuperuserConnectionString();
 
-// The stand-in's own server log.
-std::string PgServerLogPath();
+// How many logins the stand-in refused for user with "password authentication
+// failed", as its server log counts them.
+int PgFailedLogins(const std::string& user);
+
+// A login role of its own on the stand-in, with a password, made by the superuser
+// and dropped when done: a test can count its failed logins alone.
+class PgScratchRole {
+public:
+    PgScratchRole();
+    ~PgScratchRole();
+    PgScratchRole(const PgScratchRole&) = delete;
+    PgScratchRole& operator=(const PgScratchRole&) = delete;
+    const std::string& Name() const { return name_; }
+    const std::string& Password() const { return password_; }
+
+private:
+    std::string name_;
+    std::string password_ = "right-password";
+};
 
 // A table name unique to this test process and call, for tests sharing the stand-in.
 std::string UniqueName(const std::string& stem);

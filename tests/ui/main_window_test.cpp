@@ -168,6 +168,68 @@ TEST_F(MainWindowTest, FramesLabelsOptionsAndChecksTakeTheFaceColour) {
     EXPECT_EQ(Window().palette().color(Window().backgroundRole()), face);
 }
 
+// The window as drawn, in its own coordinates.
+QImage Drawn(QWidget* w) {
+    return w->grab().toImage();
+}
+
+QColor At(const QImage& image, QPoint p) {
+    return image.pixelColor(p);
+}
+
+TEST_F(MainWindowTest, LabelsOptionsAndChecksShowTheFaceOfTheirFrameWithoutAPatch) {
+    QWidget& w = Window();
+    const QImage image = Drawn(&w);
+    for (const char* name :
+         {"Label1", "Label2", "Label5", "Option1", "Option2", "Option3", "Option4", "Check2"}) {
+        QWidget* control = C(name);
+        const QRect r(control->mapTo(&w, QPoint(0, 0)), control->size());
+        // The control's top right corner is blank (its last pixels may lie
+        // under the next control); a little left of the control lies its
+        // frame's own face.
+        const QColor own = At(image, r.topRight() - QPoint(3, 0));
+        const QColor container = At(image, QPoint(r.left() - 3, r.center().y()));
+        EXPECT_EQ(own.name().toStdString(), container.name().toStdString()) << name;
+    }
+}
+
+TEST_F(MainWindowTest, FrameCaptionsSitOnTheBorderLine) {
+    Window();
+    for (const char* name : {"Frame2", "Frame3", "Frame4"}) {
+        auto* frame = C<QGroupBox>(name);
+        const QImage image = Drawn(frame);
+        const int textHeight = QFontMetrics(frame->font()).height();
+        // Down the right part of the frame, clear of the caption: the first
+        // line met is the top border.
+        const int x = frame->width() - 20;
+        const QColor face = At(image, QPoint(x, 0));
+        int border = -1;
+        for (int y = 1; y < frame->height() && border < 0; ++y)
+            if (At(image, QPoint(x, y)) != face) border = y;
+        EXPECT_GT(border, 0) << name;
+        EXPECT_LT(border, textHeight) << name << ": the border runs below the caption";
+        // The caption itself is drawn across that line, greyed or not.
+        const int captionWidth = QFontMetrics(frame->font()).horizontalAdvance(frame->title());
+        int inked = 0;
+        for (int cx = 0; cx < captionWidth; ++cx)
+            for (int y = 0; y < textHeight; ++y)
+                if (y != border && y != border + 1 && At(image, QPoint(cx, y)) != face) ++inked;
+        EXPECT_GT(inked, captionWidth / 2) << name;
+    }
+}
+
+TEST_F(MainWindowTest, FileListHeaderSpansTheList) {
+    QHeaderView* header = Window().Files().header();
+    const QImage image = Drawn(header);
+    ASSERT_LT(header->sectionSize(0) + 20, header->width());
+    const int y = header->height() / 2;
+    const QColor inColumn = At(image, QPoint(header->sectionSize(0) - 10, y));
+    const QColor beyond = At(image, QPoint(header->sectionSize(0) + 10, y));
+    const QColor farEnd = At(image, QPoint(header->width() - 3, y));
+    EXPECT_EQ(beyond.name().toStdString(), inColumn.name().toStdString());
+    EXPECT_EQ(farEnd.name().toStdString(), inColumn.name().toStdString());
+}
+
 struct EnabledCase {
     const char* control;
     bool inCreateMode;
@@ -192,6 +254,66 @@ INSTANTIATE_TEST_SUITE_P(
                       EnabledCase{"Frame4", false}, EnabledCase{"Check2", false},
                       EnabledCase{"Label2", false}, EnabledCase{"List1", false}),
     [](const ::testing::TestParamInfo<EnabledCase>& p) { return std::string(p.param.control); });
+
+// The user's clicks on the four option buttons, and the four states after each.
+struct OptionClicks {
+    const char* name;
+    std::vector<const char*> clicks;
+    // One "1100"-style pattern per click: Option1, Option2, Option3, Option4 selected.
+    std::vector<const char*> states;
+};
+
+void PrintTo(const OptionClicks& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class OptionPairs : public MainWindowTest, public ::testing::WithParamInterface<OptionClicks> {
+protected:
+    std::string States() {
+        std::string s;
+        for (const char* name : {"Option1", "Option2", "Option3", "Option4"})
+            s += C<QRadioButton>(name)->isChecked() ? '1' : '0';
+        return s;
+    }
+};
+
+TEST_P(OptionPairs, EachPairKeepsExactlyOneSelected) {
+    const OptionClicks& c = GetParam();
+    ASSERT_EQ(c.clicks.size(), c.states.size());
+    EXPECT_EQ(States(), "1010") << "initial";
+    std::string done;
+    for (std::size_t i = 0; i < c.clicks.size(); ++i) {
+        done += std::string(done.empty() ? "" : ", ") + c.clicks[i];
+        QTest::mouseClick(C(c.clicks[i]), Qt::LeftButton);
+        EXPECT_EQ(States(), c.states[i]) << "after " << done;
+    }
+    // Whatever the way, the mode's controls follow the selected option.
+    const bool create = C<QRadioButton>("Option1")->isChecked();
+    for (const char* name : {"Option3", "Option4", "Label5", "Text2"})
+        EXPECT_EQ(OwnEnabled(C(name)), create) << name;
+    for (const char* name : {"Frame4", "Check2", "Label2", "List1"})
+        EXPECT_EQ(OwnEnabled(C(name)), !create) << name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form2, OptionPairs,
+    ::testing::Values(
+        OptionClicks{"AppendThenCreate", {"Option2", "Option1"}, {"0110", "1010"}},
+        OptionClicks{"SelectedCreateClickedAgain",
+                     {"Option2", "Option1", "Option1", "Option1"},
+                     {"0110", "1010", "1010", "1010"}},
+        OptionClicks{"SelectedAppendClickedAgain", {"Option2", "Option2"}, {"0110", "0110"}},
+        OptionClicks{"TypedNamesSurviveAppendAndCreate",
+                     {"Option4", "Option2", "Option1", "Option3", "Option4", "Option4"},
+                     {"1001", "0101", "1001", "1010", "1001", "1001"}},
+        // In append mode the column options are greyed: clicking them changes nothing.
+        OptionClicks{"GreyedColumnOptionsInAppendMode",
+                     {"Option2", "Option4", "Option3", "Option1", "Option4"},
+                     {"0110", "0110", "0110", "1010", "1001"}},
+        OptionClicks{"BackAndForth",
+                     {"Option2", "Option1", "Option2", "Option2", "Option1", "Option3"},
+                     {"0110", "1010", "0110", "0110", "1010", "1010"}}),
+    [](const ::testing::TestParamInfo<OptionClicks>& p) { return std::string(p.param.name); });
 
 TEST_F(MainWindowTest, CreateFrameStaysEnabledAndTheAppendFrameGreysAsAWhole) {
     QTest::mouseClick(C("Option2"), Qt::LeftButton);
@@ -370,6 +492,23 @@ TEST_F(MainWindowTest, HandOverButtonsResetOverFramesAndNeverOverABusyPointer) {
         EXPECT_EQ(w.Pointer().Pointer(), PointerShape::Busy) << name;
     }
     EXPECT_EQ(w.cursor().shape(), Qt::WaitCursor);
+}
+
+TEST_F(MainWindowTest, TheBusyPointerCoversTheFileListThatHasAPointerOfItsOwn) {
+    FileListView& files = Window().Files();
+    files.AddEntries({"/a.txt", "/b.txt"});
+    QWidget* surface = files.viewport();
+    const QPoint onEntry = files.visualItemRect(files.topLevelItem(0)).center();
+    // A click on an entry leaves the list with its own arrow pointer.
+    QTest::mouseClick(surface, Qt::LeftButton, Qt::NoModifier, onEntry);
+    ASSERT_EQ(surface->cursor().shape(), Qt::ArrowCursor);
+
+    Window().Pointer().SetPointer(PointerShape::Busy);
+    EXPECT_EQ(surface->cursor().shape(), Qt::WaitCursor);
+    QTest::mouseClick(surface, Qt::LeftButton, Qt::NoModifier, onEntry);
+    EXPECT_EQ(surface->cursor().shape(), Qt::WaitCursor) << "a click while busy";
+    Window().Pointer().SetPointer(PointerShape::Default);
+    EXPECT_EQ(surface->cursor().shape(), Qt::ArrowCursor);
 }
 
 TEST_F(MainWindowTest, WithoutThePointerFileTheHandSettingShowsTheOrdinaryPointer) {

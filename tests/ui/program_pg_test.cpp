@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
@@ -116,6 +117,32 @@ TEST_F(ProgramPgTest, SetupConnectionShowsTheSavedProfileAndHidesTheMainWindow) 
     EXPECT_EQ(h.program().Login().Profile().password, main.profile.password);
 }
 
+// The distance of a window's centre from the centre of its screen's free area.
+QPoint OffCentre(const QWidget* w) {
+    return w->frameGeometry().center() - w->screen()->availableGeometry().center();
+}
+
+TEST_F(ProgramPgTest, WindowsOpenCentredAndComeBackWhereTheyWereAndBoxesGoToTheShownWindow) {
+    SaveMainProfile();
+    h.Start();
+    LoginWindow& login = h.program().Login();
+    EXPECT_LE(OffCentre(&Main()).manhattanLength(), 2) << "main window first shown";
+    EXPECT_EQ(h.program().DialogOwner(), &Main());
+    Main().move(40, 30);
+
+    QTest::mouseClick(M("PushButton5"), Qt::LeftButton);
+    EXPECT_LE(OffCentre(&login).manhattanLength(), 2) << "login window first shown";
+    EXPECT_EQ(h.program().DialogOwner(), &login);
+    login.move(70, 20);
+
+    QTest::mouseClick(L("PushButton3"), Qt::LeftButton);
+    ASSERT_TRUE(Main().isVisible());
+    EXPECT_EQ(Main().pos(), QPoint(40, 30));
+    EXPECT_EQ(h.program().DialogOwner(), &Main());
+    QTest::mouseClick(M("PushButton5"), Qt::LeftButton);
+    EXPECT_EQ(login.pos(), QPoint(70, 20));
+}
+
 TEST_F(ProgramPgTest, OtherAccountAfterSetupConnectionListsItsTablesAndKeepsFilesAndOptions) {
     SaveMainProfile();
     h.Start();
@@ -212,6 +239,61 @@ TEST_F(ProgramPgTest, ImportFromTheMainWindowCreatesAndFillsTheTable) {
     EXPECT_EQ(Main().Files().Snapshot(), std::vector<std::string>{file});
 }
 
+TEST_F(ProgramPgTest, TheCaptionTellsTheFileAndTheRowsDuringAnImportAndTheTitleAfterIt) {
+    SaveMainProfile();
+    h.Start();
+    std::string lines = "Id,Text\r\n";
+    for (int i = 1; i < 1200; ++i)
+        lines += std::to_string(i) + ",row " + std::to_string(i) + "\r\n";
+    h.dialogs.fileAnswers.push_back(
+        {h.dir.Write("first.txt", lines), h.dir.Write("second.txt", "Id,Text\r\n1,a\r\n2,b\r\n")});
+    QTest::mouseClick(M("PushButton3"), Qt::LeftButton);
+    const std::string stem = test::UniqueName("VL_CAP");
+    importedTable = stem + "_1";
+    const std::string secondTable = stem + "_2";
+    M<QLineEdit>("Text2")->setText(QString::fromStdString(stem + "_[counter]"));
+
+    // The captions as the window system sees them while the run yields.
+    std::vector<std::string> captions;
+    bool listBusy = true;
+    QTimer sampler;
+    sampler.setInterval(0);
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        const std::string caption = Main().windowTitle().toStdString();
+        if (captions.empty() || captions.back() != caption) captions.push_back(caption);
+        listBusy = listBusy && Main().Files().viewport()->cursor().shape() == Qt::WaitCursor;
+    });
+    sampler.start();
+    QTest::mouseClick(M("PushButton1"), Qt::LeftButton);
+    sampler.stop();
+    test::ExecOn(main.ConnectionString(), "DROP TABLE IF EXISTS \"" + secondTable + "\"");
+
+    EXPECT_EQ(h.dialogs.log, std::vector<std::string>{"message: Done."});
+    EXPECT_EQ(Main().windowTitle(), QStringLiteral("Verrolift"));
+    EXPECT_TRUE(listBusy);
+    EXPECT_NE(Main().Files().viewport()->cursor().shape(), Qt::WaitCursor);
+    ASSERT_GE(captions.size(), 3u);
+    EXPECT_EQ(captions.front(), "Verrolift - file 1 of 2, 0 rows");
+    // File 2 starts with the rows of file 1, all its lines (the first one too).
+    EXPECT_NE(std::find(captions.begin(), captions.end(), "Verrolift - file 2 of 2, 1,200 rows"),
+              captions.end());
+    const QRegularExpression form(
+        QStringLiteral("^Verrolift - file ([12]) of 2, ([0-9,]+) rows?$"));
+    int lastFile = 0;
+    long lastRows = 0;
+    for (const std::string& caption : captions) {
+        const auto match = form.match(QString::fromStdString(caption));
+        ASSERT_TRUE(match.hasMatch()) << caption;
+        const int file = match.captured(1).toInt();
+        const long rows = match.captured(2).remove(QLatin1Char(',')).toLong();
+        EXPECT_GE(file, lastFile) << caption;
+        EXPECT_GE(rows, lastRows) << caption;
+        EXPECT_LE(rows, 1203) << caption;
+        lastFile = file;
+        lastRows = rows;
+    }
+}
+
 TEST_F(ProgramPgTest, ClosingWhileAnImportYieldsStopsItAndShowsNothingMore) {
     SaveMainProfile();
     h.Start();
@@ -231,6 +313,7 @@ TEST_F(ProgramPgTest, ClosingWhileAnImportYieldsStopsItAndShowsNothingMore) {
     EXPECT_FALSE(Main().isVisible());
     EXPECT_FALSE(h.program().Login().isVisible());
     EXPECT_LT(RowCount(importedTable), 500);
+    EXPECT_EQ(Main().windowTitle(), QStringLiteral("Verrolift"));
 }
 
 }  // namespace

@@ -7,6 +7,9 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProxyStyle>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -63,6 +66,104 @@ TEST(QtDialogs, PlainMessageHasNoIconOnlyOkAndTheApplicationTitle) {
         box->button(QMessageBox::Ok)->click();
     });
     dialogs.ShowMessage("Done.\r\rNext <line> & more");
+    EXPECT_TRUE(seen);
+}
+
+// What a title bar needs to show a caption whole: the text in the title font
+// (bold, as window managers draw an active title), and room for the window
+// icon and the minimise, maximise and close buttons, each about as wide as
+// the bar is high.
+int NeededForCaption(const QString& title) {
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const int bar = QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    return QFontMetrics(font).horizontalAdvance(title) + 4 * bar;
+}
+
+struct ShortBox {
+    const char* name;
+    std::function<void(QtDialogs&)> show;
+};
+
+void PrintTo(const ShortBox& b, std::ostream* os) {
+    *os << b.name;
+}
+
+class ShortBoxes : public ::testing::TestWithParam<ShortBox> {};
+
+TEST_P(ShortBoxes, AreWideEnoughForTheirWholeCaption) {
+    SetApplicationTitle();
+    QtDialogs dialogs;
+    bool seen = false;
+    WhenModal([&](QWidget* modal) {
+        seen = true;
+        EXPECT_GE(modal->width(), NeededForCaption(modal->windowTitle()))
+            << modal->windowTitle().toStdString();
+        // At least as wide as the plain title itself, whatever the metrics above say.
+        EXPECT_GT(modal->width(),
+                  QFontMetrics(modal->font()).horizontalAdvance(modal->windowTitle()));
+    });
+    GetParam().show(dialogs);
+    EXPECT_TRUE(seen);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    QtDialogs, ShortBoxes,
+    ::testing::Values(ShortBox{"Done", [](QtDialogs& d) { d.ShowMessage("Done."); }},
+                      ShortBox{"NoFiles", [](QtDialogs& d) { d.ShowMessage("No files added."); }},
+                      ShortBox{"EmptyMessage", [](QtDialogs& d) { d.ShowMessage(""); }},
+                      ShortBox{"ShortReport",
+                               [](QtDialogs& d) {
+                                   d.ShowErrorReport(ErrorReport{"", 100, "x"});
+                               }},
+                      ShortBox{"InputBox", [](QtDialogs& d) { d.InputBox("?", ""); }}),
+    [](const ::testing::TestParamInfo<ShortBox>& p) { return std::string(p.param.name); });
+
+TEST(QtDialogs, BoxesOpenCentredOverTheWindowThatShowsThem) {
+    QWidget owner;
+    owner.setGeometry(30, 40, 420, 540);
+    owner.show();
+    QtDialogs dialogs([&owner] { return &owner; });
+    std::vector<QPoint> offsets;
+    const auto record = [&](QWidget* modal) {
+        offsets.push_back(modal->frameGeometry().center() - owner.frameGeometry().center());
+    };
+    WhenModal(record);
+    dialogs.ShowMessage("Done.");
+    WhenModal(record);
+    dialogs.ShowErrorReport(ErrorReport{"", 100, "x"});
+    WhenModal(record);
+    dialogs.InputBox("Column 1?", "");
+    ASSERT_EQ(offsets.size(), 3u);
+    for (const QPoint& offset : offsets) EXPECT_LE(offset.manhattanLength(), 2) << offset.x();
+}
+
+// A style that puts its standard icons on dialog buttons, as some desktop styles do.
+class IconButtonStyle : public QProxyStyle {
+public:
+    IconButtonStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* ret) const override {
+        if (hint == SH_DialogButtonBox_ButtonsHaveIcons) return 1;
+        return QProxyStyle::styleHint(hint, option, widget, ret);
+    }
+};
+
+TEST(QtDialogs, OkButtonOfAMessageCarriesNoIconEvenWhereTheStyleAddsThem) {
+    const QString before = QApplication::style()->name();
+    QApplication::setStyle(new IconButtonStyle);
+    QtDialogs dialogs;
+    bool seen = false;
+    WhenModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        seen = true;
+        ASSERT_NE(box->button(QMessageBox::Ok), nullptr);
+        EXPECT_TRUE(box->button(QMessageBox::Ok)->icon().isNull());
+        box->button(QMessageBox::Ok)->click();
+    });
+    dialogs.ShowMessage("Done.");
+    QApplication::setStyle(QStyleFactory::create(before));
     EXPECT_TRUE(seen);
 }
 

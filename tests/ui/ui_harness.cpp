@@ -59,6 +59,7 @@ Program& ProgramHarness::Start() {
     };
     // Every yield lets the events through: what a test posts runs at the next yield.
     options.yieldIntervalMs = 0;
+    options.progressIntervalMs = progressIntervalMs;
     options.onEnd = [this] { ++ends; };
     program_ = std::make_unique<Program>(std::move(options));
     program_->Start();

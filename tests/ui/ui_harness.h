@@ -85,6 +85,7 @@ public:
     std::vector<std::string> openedAddresses;
     double randomFraction = 0.5;  // the home page stays closed unless a test says otherwise
     bool refuseUrls = false;      // the desktop has no URL handler
+    int progressIntervalMs = 0;   // the caption follows every yield
     int ends = 0;
 
 private:

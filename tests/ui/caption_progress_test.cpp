@@ -1,0 +1,116 @@
+#include <stdexcept>
+
+#include <QCoreApplication>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include "ui/caption_progress.h"
+
+namespace verrolift {
+namespace {
+
+struct CaptionCase {
+    int position, count;
+    long long rows;
+    const char* caption;
+};
+
+class CaptionText : public ::testing::TestWithParam<CaptionCase> {};
+
+TEST_P(CaptionText, NamesTheFileAndTheRowsWithGroupedDigits) {
+    const CaptionCase& c = GetParam();
+    EXPECT_EQ(CaptionProgress::Text(QStringLiteral("Verrolift"), c.position, c.count, c.rows)
+                  .toStdString(),
+              c.caption);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Caption, CaptionText,
+    ::testing::Values(CaptionCase{1, 1, 0, "Verrolift - file 1 of 1, 0 rows"},
+                      CaptionCase{1, 3, 1, "Verrolift - file 1 of 3, 1 row"},
+                      CaptionCase{2, 5, 999, "Verrolift - file 2 of 5, 999 rows"},
+                      CaptionCase{2, 5, 1000, "Verrolift - file 2 of 5, 1,000 rows"},
+                      CaptionCase{2, 5, 12345, "Verrolift - file 2 of 5, 12,345 rows"},
+                      CaptionCase{999, 1000, 123456, "Verrolift - file 999 of 1,000, 123,456 rows"},
+                      CaptionCase{7, 12, 1234567890LL,
+                                  "Verrolift - file 7 of 12, 1,234,567,890 rows"}),
+    [](const ::testing::TestParamInfo<CaptionCase>& p) {
+        return "File" + std::to_string(p.param.position) + "Rows" + std::to_string(p.param.rows);
+    });
+
+class CaptionProgressTest : public ::testing::Test {
+protected:
+    CaptionProgressTest() { window.setWindowTitle(QStringLiteral("Verrolift")); }
+    std::string Caption() const { return window.windowTitle().toStdString(); }
+    QWidget window;
+};
+
+TEST_F(CaptionProgressTest, FirstFileShowsAtOnceLaterOnesWaitForTheInterval) {
+    CaptionProgress progress(&window, 60 * 60 * 1000);
+    {
+        const CaptionProgress::Run run(progress);
+        progress.FileStarted(1, 3);
+        EXPECT_EQ(Caption(), "Verrolift - file 1 of 3, 0 rows");
+        for (int i = 0; i < 5; ++i) progress.RowSent();
+        progress.FileStarted(2, 3);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(Caption(), "Verrolift - file 1 of 3, 0 rows");
+    }
+    EXPECT_EQ(Caption(), "Verrolift");
+}
+
+TEST_F(CaptionProgressTest, TheTimerShowsTheCountersWhileTheRunYields) {
+    CaptionProgress progress(&window, 0);
+    const CaptionProgress::Run run(progress);
+    progress.FileStarted(1, 2);
+    for (int i = 0; i < 1234; ++i) progress.RowSent();
+    EXPECT_EQ(Caption(), "Verrolift - file 1 of 2, 0 rows");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Caption(), "Verrolift - file 1 of 2, 1,234 rows");
+}
+
+TEST_F(CaptionProgressTest, EachRunCountsFromZero) {
+    CaptionProgress progress(&window, 0);
+    {
+        const CaptionProgress::Run run(progress);
+        progress.FileStarted(1, 1);
+        progress.RowSent();
+        QCoreApplication::processEvents();
+    }
+    const CaptionProgress::Run run(progress);
+    progress.FileStarted(1, 1);
+    EXPECT_EQ(Caption(), "Verrolift - file 1 of 1, 0 rows");
+}
+
+TEST_F(CaptionProgressTest, ARunThatStopsBeforeItsFirstFileLeavesTheTitle) {
+    CaptionProgress progress(&window, 0);
+    const CaptionProgress::Run run(progress);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Caption(), "Verrolift");
+}
+
+TEST_F(CaptionProgressTest, ARefusedSecondStartDoesNotPutTheTitleBackEarly) {
+    CaptionProgress progress(&window, 0);
+    {
+        const CaptionProgress::Run run(progress);
+        progress.FileStarted(1, 2);
+        { const CaptionProgress::Run refused(progress); }
+        EXPECT_EQ(Caption(), "Verrolift - file 1 of 2, 0 rows");
+    }
+    EXPECT_EQ(Caption(), "Verrolift");
+}
+
+TEST_F(CaptionProgressTest, TheTitleComesBackWhenTheRunEndsByAnException) {
+    CaptionProgress progress(&window, 0);
+    try {
+        const CaptionProgress::Run run(progress);
+        progress.FileStarted(1, 2);
+        throw std::runtime_error("closing");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(Caption(), "Verrolift");
+}
+
+}  // namespace
+}  // namespace verrolift

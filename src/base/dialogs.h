@@ -30,6 +30,11 @@ public:
 
     // Folder picker opening at startFolder (may be empty). "" when cancelled.
     virtual std::string PickFolder(const std::string& title, const std::string& startFolder) = 0;
+
+    // The column prompts of the file at path ended without a name for column
+    // number (from 1), so that file gets no table. A window's user saw the prompt
+    // go unanswered and needs nothing more; the command line says it.
+    virtual void NoColumnName(const std::string& /*path*/, int /*number*/) {}
 };
 
 }  // namespace verrolift

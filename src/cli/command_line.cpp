@@ -23,6 +23,11 @@ const char* const kUsageText =
     "                            columns and is not imported\n"
     "  --extension EXT           folders add only files of this extension; without it a\n"
     "                            folder adds every file\n"
+    "  --fast                    send rows in batches, one transaction per batch; the same\n"
+    "                            rows are stored and refused as without it\n"
+    "  --batch-rows N            with --fast: rows per batch (default 1000)\n"
+    "  --jobs N                  import up to N files at once, each on its own connection\n"
+    "                            (default 1)\n"
     "  --help                    this text\n"
     "  --version                 the program's name and version\n"
     "\n"
@@ -62,6 +67,9 @@ enum class Option {
     Append,
     SkipHeader,
     Extension,
+    Fast,
+    BatchRows,
+    Jobs,
     Help,
     Version,
 };
@@ -83,6 +91,9 @@ const std::map<std::string_view, OptionInfo>& Options() {
         {"--append", {Option::Append, true}},
         {"--skip-header", {Option::SkipHeader, false}},
         {"--extension", {Option::Extension, true}},
+        {"--fast", {Option::Fast, false}},
+        {"--batch-rows", {Option::BatchRows, true}},
+        {"--jobs", {Option::Jobs, true}},
         {"--help", {Option::Help, false}},
         {"-h", {Option::Help, false}},
         {"--version", {Option::Version, false}},
@@ -92,6 +103,18 @@ const std::map<std::string_view, OptionInfo>& Options() {
 
 ParsedCommandLine Refuse(std::string error) {
     return {std::nullopt, std::move(error)};
+}
+
+// A whole number from 1 to max, digits only.
+std::optional<std::size_t> Count(const std::string& text, std::size_t max) {
+    if (text.empty() || text.size() > 9) return std::nullopt;
+    std::size_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + static_cast<std::size_t>(c - '0');
+    }
+    if (value < 1 || value > max) return std::nullopt;
+    return value;
 }
 
 }  // namespace
@@ -191,6 +214,20 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, const c
         if (given.contains(Option::TableName)) cl.tableNamePattern = given[Option::TableName];
         if (given.contains(Option::Columns))
             cl.columnAnswers = SplitAnswers(given[Option::Columns]);
+    }
+
+    cl.fast = given.contains(Option::Fast);
+    if (given.contains(Option::BatchRows)) {
+        if (!cl.fast) return Refuse("--batch-rows needs --fast");
+        const auto rows = Count(given[Option::BatchRows], kMaxBatchRows);
+        if (!rows)
+            return Refuse("--batch-rows needs a number from 1 to " + std::to_string(kMaxBatchRows));
+        cl.batchRows = *rows;
+    }
+    if (given.contains(Option::Jobs)) {
+        const auto jobs = Count(given[Option::Jobs], static_cast<std::size_t>(kMaxJobs));
+        if (!jobs) return Refuse("--jobs needs a number from 1 to " + std::to_string(kMaxJobs));
+        cl.jobs = static_cast<int>(*jobs);
     }
 
     if (cl.paths.empty()) return Refuse("no PATH given");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +27,12 @@ struct CommandLine {
     std::optional<std::string> extension;
     std::vector<std::string> paths;
 
+    // Rows in batches of batchRows, one transaction per batch (--fast).
+    bool fast = false;
+    std::size_t batchRows = 1000;
+    // Files imported at once (--jobs).
+    int jobs = 1;
+
     bool help = false;
     bool version = false;
 
@@ -45,5 +52,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, const c
 std::vector<std::string> SplitAnswers(const std::string& names);
 
 extern const char* const kUsageText;
+
+inline constexpr std::size_t kMaxBatchRows = 100000;
+inline constexpr int kMaxJobs = 32;
 
 }  // namespace verrolift

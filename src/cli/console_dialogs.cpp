@@ -78,10 +78,12 @@ std::string ConsoleDialogs::InputBox(const std::string& prompt, const std::strin
     // The prompts of every file start again at #1, so each file gets the same names.
     const std::size_t j = ColumnNumber(prompt);
     if (j == 0) return {};
-    std::string answer = j <= answers_.size() ? answers_[j - 1] : std::string();
-    // An empty answer ends the prompts and makes no table: without a window, say so.
-    if (answer.empty()) ShowMessage(NoColumnNameMessage(currentFile_, j));
-    return answer;
+    return j <= answers_.size() ? answers_[j - 1] : std::string();
+}
+
+void ConsoleDialogs::NoColumnName(const std::string& path, int number) {
+    // An empty answer ended the prompts and made no table: without a window, say so.
+    ShowMessage(NoColumnNameMessage(path, static_cast<std::size_t>(number)));
 }
 
 std::vector<std::string> ConsoleDialogs::PickFiles(const std::string&, const std::string&) {

@@ -28,9 +28,8 @@ public:
                                        const std::string& filter) override;
     std::string PickFolder(const std::string& title, const std::string& startFolder) override;
 
-    // The file whose column prompts come next: a prompt left without a name
-    // says that this file gets no table, and why.
-    void SetCurrentFile(std::string path) { currentFile_ = std::move(path); }
+    // Says that the file gets no table, and why.
+    void NoColumnName(const std::string& path, int number) override;
 
     // True when the run ended with "Done." and nothing else was shown: no
     // report, no precondition or column-count message, no "Table(s) already exist.".
@@ -50,7 +49,6 @@ private:
     int otherMessages_ = 0;
     bool done_ = false;
     bool clash_ = false;
-    std::string currentFile_;
 };
 
 // Every CR LF or lone CR becomes LF: the report's own line breaks as a terminal shows them.

@@ -1,5 +1,7 @@
 #include "cli/headless_import.h"
 
+#include <atomic>
+
 #include "base/error_report.h"
 #include "base/failure.h"
 #include "base/host.h"
@@ -44,17 +46,24 @@ private:
     const volatile std::sig_atomic_t* stop_;
 };
 
-// Counts the run for its summary, tells the dialogs which file is being imported,
-// and keeps the progress line going.
+// What the jobs of a run with --jobs yield to from their threads: only the stop request.
+class StopPump : public EventPump {
+public:
+    explicit StopPump(const volatile std::sig_atomic_t* stop) : stop_(stop) {}
+    void Yield() override {
+        if (stop_ && *stop_) throw RunAborted{};
+    }
+
+private:
+    const volatile std::sig_atomic_t* stop_;
+};
+
+// Counts the run for its summary and keeps the progress line going.
 class HeadlessProgress : public ImportProgress {
 public:
-    HeadlessProgress(ProgressLine& line, ConsoleDialogs& dialogs, std::vector<std::string> files)
-        : line_(line), dialogs_(dialogs), files_(std::move(files)) {}
-    void FileStarted(int position, int count) override {
-        line_.FileStarted(position, count);
-        if (position >= 1 && static_cast<std::size_t>(position) <= files_.size())
-            dialogs_.SetCurrentFile(files_[static_cast<std::size_t>(position) - 1]);
-    }
+    explicit HeadlessProgress(ProgressLine& line) : line_(line) {}
+    void FileStarted(int position, int count) override { line_.FileStarted(position, count); }
+    // The jobs of a run with --jobs count from their own threads.
     void RowSent() override {
         line_.RowSent();
         ++rowsSent;
@@ -62,14 +71,12 @@ public:
     void RowRefused() override { ++rowsRefused; }
     void FileImported() override { ++filesImported; }
 
-    int filesImported = 0;
-    long rowsSent = 0;
-    long rowsRefused = 0;
+    std::atomic<int> filesImported = 0;
+    std::atomic<long> rowsSent = 0;
+    std::atomic<long> rowsRefused = 0;
 
 private:
     ProgressLine& line_;
-    ConsoleDialogs& dialogs_;
-    std::vector<std::string> files_;
 };
 
 char Lower(char c) {
@@ -173,9 +180,14 @@ int RunHeadlessImport(const CommandLine& commandLine, const Console& console) {
             options.targetTable = tables.Selected();
         }
 
-        HeadlessProgress counts(progress, dialogs, files.Snapshot());
+        HeadlessProgress counts(progress);
+        StopPump jobPump(console.stopRequested);
         ImportContext context{files, tables, options, connection, dialogs, pump, pointer};
         context.progress = &counts;
+        context.sending.batches = commandLine.fast;
+        context.sending.batchRows = commandLine.batchRows;
+        context.jobs = commandLine.jobs;
+        context.jobPump = &jobPump;
         RunImport(context);
         if (dialogs.RunEnded())
             dialogs.Print(SummaryLine(counts.filesImported, files.Count(), counts.rowsSent,

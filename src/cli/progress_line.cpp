@@ -36,9 +36,9 @@ void ProgressLine::Clear() {
 std::string ProgressLine::Text(Clock::duration elapsed) const {
     const double seconds = std::chrono::duration<double>(elapsed).count();
     const long perSecond =
-        seconds > 0 ? static_cast<long>(static_cast<double>(rows_) / seconds) : 0;
+        seconds > 0 ? static_cast<long>(static_cast<double>(Rows()) / seconds) : 0;
     return "file " + std::to_string(position_) + " of " + std::to_string(count_) + ", " +
-           std::to_string(rows_) + " lines sent, " + std::to_string(perSecond) + " rows/s";
+           std::to_string(Rows()) + " lines sent, " + std::to_string(perSecond) + " rows/s";
 }
 
 void ProgressLine::Draw(Clock::time_point now) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -18,13 +19,14 @@ public:
 
     bool Enabled() const { return enabled_; }
     void FileStarted(int position, int count) override;
-    void RowSent() override { ++rows_; }
+    // From any thread; drawing stays on the thread that calls Tick and Clear.
+    void RowSent() override { rows_.fetch_add(1, std::memory_order_relaxed); }
     // Redraws when the last drawing is old enough; cheap otherwise.
     void Tick();
     // Wipes the line so other output starts at the left edge; the next Tick draws it again.
     void Clear();
 
-    long Rows() const { return rows_; }
+    long Rows() const { return rows_.load(std::memory_order_relaxed); }
     // The text of the line at the given time since the run started.
     std::string Text(Clock::duration elapsed) const;
 
@@ -35,7 +37,7 @@ private:
     bool enabled_;
     int position_ = 0;
     int count_ = 0;
-    long rows_ = 0;
+    std::atomic<long> rows_{0};
     bool shown_ = false;
     Clock::time_point start_;
     Clock::time_point lastDraw_;

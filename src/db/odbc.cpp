@@ -154,6 +154,11 @@ struct CursorCloser {
 
 }  // namespace
 
+OdbcError DiagnosticsOf(int handleType, void* handle, const char* call, int rc) {
+    return Diagnostics(static_cast<SQLSMALLINT>(handleType), handle, call,
+                       static_cast<SQLRETURN>(rc));
+}
+
 std::string ConnectionStringForDriver(std::string_view connectionString) {
     std::optional<std::string_view> server;
     for (const Attribute& a : ParseAttributes(connectionString)) {
@@ -303,6 +308,28 @@ int OdbcConnection::ColumnCount(std::string_view selectSql) {
     SQLSMALLINT columns = 0;
     Check(SQLNumResultCols(stmt, &columns), SQL_HANDLE_STMT, stmt, "SQLNumResultCols");
     return columns;
+}
+
+void OdbcConnection::SetAutocommit(bool on) {
+    Statement();  // only an open connection
+    SQLHDBC dbc = static_cast<SQLHDBC>(dbc_);
+    Check(SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT,
+                            reinterpret_cast<SQLPOINTER>(
+                                static_cast<SQLULEN>(on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF)),
+                            0),
+          SQL_HANDLE_DBC, dbc, "SQLSetConnectAttr");
+}
+
+void OdbcConnection::Commit() {
+    Statement();
+    SQLHDBC dbc = static_cast<SQLHDBC>(dbc_);
+    Check(SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_COMMIT), SQL_HANDLE_DBC, dbc, "SQLEndTran");
+}
+
+void OdbcConnection::Rollback() {
+    Statement();
+    SQLHDBC dbc = static_cast<SQLHDBC>(dbc_);
+    Check(SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_ROLLBACK), SQL_HANDLE_DBC, dbc, "SQLEndTran");
 }
 
 void* OdbcConnection::Statement() const {

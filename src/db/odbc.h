@@ -54,6 +54,12 @@ public:
     // The column count of a SELECT, known without transferring its rows.
     int ColumnCount(std::string_view selectSql);
 
+    // Autocommit on: each statement is committed on its own. Off: statements stay in
+    // one transaction until Commit or Rollback.
+    void SetAutocommit(bool on);
+    void Commit();
+    void Rollback();
+
     // Ends the connection and reports a refusal of the driver (an open transaction,
     // a broken link): the connection then stays open, and Close still releases it.
     void Disconnect();
@@ -68,6 +74,8 @@ public:
     bool IsDead() const noexcept;
 
 private:
+    friend class OdbcBatchStatement;  // takes a statement handle of its own
+
     void* Statement() const;  // the statement handle of an open connection, or throws
     void FreeStatement() noexcept;
 
@@ -75,6 +83,10 @@ private:
     void* stmt_ = nullptr;  // SQLHSTMT, reused for every statement
     bool open_ = false;
 };
+
+// The failure of call on a handle (handleType an SQL_HANDLE_* value) that returned rc,
+// with every diagnostic record the handle holds.
+OdbcError DiagnosticsOf(int handleType, void* handle, const char* call, int rc);
 
 // The connection string handed to the driver: adds DBQ when only Server is given.
 std::string ConnectionStringForDriver(std::string_view connectionString);

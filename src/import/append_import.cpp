@@ -59,7 +59,10 @@ void ImportIntoTable(FileImport& file) {
         });
         return;
     }
-    SendRows(file, steps::kAppendRows, [&] { return options.TargetTable().value_or(""); });
+    std::optional<std::size_t> columns;
+    if (tableColumns && *tableColumns > 0) columns = static_cast<std::size_t>(*tableColumns);
+    SendRows(
+        file, steps::kAppendRows, [&] { return options.TargetTable().value_or(""); }, {}, columns);
 }
 
 }  // namespace verrolift

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,11 @@ struct FileImport {
 // Sends one statement on the run's connection; nothing of its result is used.
 void ExecuteStatement(OdbcConnection& connection, std::string_view sql);
 
+// Sends one row statement at steps.send, a refusal reported there, and counts the
+// row as sent. False when the file must end here.
+bool SendRowStatement(FileImport& file, const import_steps::RowSteps& steps,
+                      const std::string& statement);
+
 // The second pass: every line of the working copy, split with the separator of
 // the moment, is sent as one row into the table that tableName gives at that
 // moment. A refused row is reported and the next line follows. The pass ends
@@ -38,9 +44,11 @@ void ExecuteStatement(OdbcConnection& connection, std::string_view sql);
 // emptyLeftOutAt marks the positions whose header field was empty, which have
 // no column: an empty value there is left out of the row, while a value there
 // keeps the whole row as it is, for the database to refuse. Other positions
-// keep their place, an empty value as NULL.
+// keep their place, an empty value as NULL. With batches (context.sending),
+// columns is the table's column count when it is known.
 void SendRows(FileImport& file, const import_steps::RowSteps& steps,
               const std::function<std::string()>& tableName,
-              const std::vector<bool>& emptyLeftOutAt = {});
+              const std::vector<bool>& emptyLeftOutAt = {},
+              std::optional<std::size_t> columns = std::nullopt);
 
 }  // namespace verrolift

@@ -18,10 +18,10 @@ void HeaderMode(FileImport& file, const std::string& tableName) {
     std::string statement;
     // The positions whose header field is empty: they have no column.
     std::vector<bool> emptyHeaderAt;
+    std::vector<std::string> columns;
     const bool built = h.Run(steps::kHeaderColumns, [&] {
         std::vector<std::string_view> fields;
         SplitFieldsInto(file.prepared.firstLine, context.options.Separator(), fields);
-        std::vector<std::string> columns;
         for (const auto field : fields) {
             context.pump.Yield();
             emptyHeaderAt.push_back(field.empty());
@@ -39,7 +39,7 @@ void HeaderMode(FileImport& file, const std::string& tableName) {
     SendRows(
         file, steps::kHeaderRows,
         [&] { return ResolveTableName(context.options.TableNamePattern(), file.position); },
-        emptyHeaderAt);
+        emptyHeaderAt, columns.size());
     h.Run(steps::kHeaderListName, [&] { context.tables.InsertAtTop(tableName); });
 }
 
@@ -55,7 +55,10 @@ void TypedNamesMode(FileImport& file, const std::string& tableName) {
         for (std::size_t j = 1; j <= fields.size(); ++j) {
             lastAnswer = context.dialogs.InputBox(ColumnPrompt(static_cast<int>(j)), "");
             columns.push_back(CleanColumnName(lastAnswer));
-            if (lastAnswer.empty()) break;
+            if (lastAnswer.empty()) {
+                context.dialogs.NoColumnName(file.path, static_cast<int>(j));
+                break;
+            }
         }
     });
     if (lastAnswer.empty()) return;
@@ -63,8 +66,10 @@ void TypedNamesMode(FileImport& file, const std::string& tableName) {
             ExecuteStatement(file.connection, BuildCreateStatement(tableName, columns));
         }))
         return;
-    SendRows(file, steps::kTypedRows,
-             [&] { return ResolveTableName(context.options.TableNamePattern(), file.position); });
+    SendRows(
+        file, steps::kTypedRows,
+        [&] { return ResolveTableName(context.options.TableNamePattern(), file.position); }, {},
+        columns.size());
     h.Run(steps::kTypedListName, [&] { context.tables.InsertAtTop(tableName); });
 }
 

@@ -90,6 +90,26 @@ void AppendRowStatement(std::string& statement, std::string_view table,
     statement += ')';
 }
 
+void AppendRowStatement(std::string& statement, std::string_view table,
+                        std::span<const ParameterValue> values, EventPump& pump) {
+    statement.clear();
+    statement += "INSERT INTO ";
+    AppendQuoted(statement, table, '"');
+    statement += " VALUES(";
+    bool first = true;
+    for (const ParameterValue& value : values) {
+        pump.Yield();
+        if (!first) statement += ',';
+        first = false;
+        if (value.null) {
+            statement += "NULL";
+        } else {
+            AppendQuoted(statement, value.bytes, '\'');
+        }
+    }
+    statement += ')';
+}
+
 std::string BuildRowStatement(std::string_view table, const std::vector<std::string>& fields,
                               const std::vector<bool>& emptyLeftOutAt) {
     const std::vector<std::string_view> views(fields.begin(), fields.end());

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "base/host.h"
+#include "db/parameter_rows.h"
 
 namespace verrolift {
 
@@ -41,6 +43,11 @@ std::string BuildRowStatement(std::string_view table, const std::vector<std::str
 void AppendRowStatement(std::string& statement, std::string_view table,
                         const std::vector<std::string_view>& fields, EventPump& pump,
                         const std::vector<bool>& emptyLeftOutAt = {});
+
+// The same from values that say themselves whether they are NULL: a value that is
+// not NULL is a literal even when empty ('').
+void AppendRowStatement(std::string& statement, std::string_view table,
+                        std::span<const ParameterValue> values, EventPump& pump);
 
 // SELECT * FROM "T": the query whose column count the append check uses.
 std::string BuildColumnCountQuery(std::string_view table);

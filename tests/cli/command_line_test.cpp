@@ -27,6 +27,9 @@ TEST(CommandLine, DefaultsAreTheMainWindowsInitialState) {
     EXPECT_FALSE(cl.columnAnswers.has_value());
     EXPECT_FALSE(cl.skipHeader);
     EXPECT_FALSE(cl.extension.has_value());
+    EXPECT_FALSE(cl.fast);
+    EXPECT_EQ(cl.batchRows, 1000u);
+    EXPECT_EQ(cl.jobs, 1);
     EXPECT_EQ(cl.paths, std::vector<std::string>{"a.csv"});
     EXPECT_EQ(cl.ConnectionString(),
               "Driver={Microsoft ODBC for Oracle};Server=db;Uid=scott;Pwd=tiger;");
@@ -100,6 +103,16 @@ TEST(CommandLine, HelpNeedsNothingElse) {
     EXPECT_TRUE(Accepted({"-h"}).help);
 }
 
+TEST(CommandLine, FastBatchRowsAndJobs) {
+    CommandLine cl = Accepted(With({"--fast", "--batch-rows", "250", "--jobs=4", "a.csv"}));
+    EXPECT_TRUE(cl.fast);
+    EXPECT_EQ(cl.batchRows, 250u);
+    EXPECT_EQ(cl.jobs, 4);
+    cl = Accepted(With({"--jobs", "32", "--fast", "--batch-rows", "100000", "a.csv"}));
+    EXPECT_EQ(cl.jobs, 32);
+    EXPECT_EQ(cl.batchRows, 100000u);
+}
+
 TEST(CommandLine, VersionNeedsNothingElse) {
     const CommandLine alone = Accepted({"--version"});
     EXPECT_TRUE(alone.version);
@@ -142,7 +155,18 @@ INSTANTIATE_TEST_SUITE_P(
                 "--table-name is for create mode, not --append"},
         Refused{With({"--append", "T", "--columns", "a,b", "a"}),
                 "--columns is for create mode, not --append"},
-        Refused{With({"--append", "", "a"}), "--append needs a table name"}));
+        Refused{With({"--append", "", "a"}), "--append needs a table name"},
+        Refused{With({"--batch-rows", "10", "a"}), "--batch-rows needs --fast"},
+        Refused{With({"--fast", "--batch-rows", "0", "a"}),
+                "--batch-rows needs a number from 1 to 100000"},
+        Refused{With({"--fast", "--batch-rows", "100001", "a"}),
+                "--batch-rows needs a number from 1 to 100000"},
+        Refused{With({"--fast", "--batch-rows", "1e3", "a"}),
+                "--batch-rows needs a number from 1 to 100000"},
+        Refused{With({"--fast=yes", "a"}), "--fast takes no value"},
+        Refused{With({"--jobs", "0", "a"}), "--jobs needs a number from 1 to 32"},
+        Refused{With({"--jobs", "-2", "a"}), "--jobs needs a number from 1 to 32"},
+        Refused{With({"--jobs", "33", "a"}), "--jobs needs a number from 1 to 32"}));
 
 TEST(SplitAnswers, EveryCommaSeparatesAnAnswer) {
     EXPECT_EQ(SplitAnswers("id,name,city"), (std::vector<std::string>{"id", "name", "city"}));

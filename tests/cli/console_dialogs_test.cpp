@@ -95,11 +95,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ConsoleDialogs, ColumnPromptsAreAnsweredByNumber) {
     Capture out, err;
     ConsoleDialogs dialogs(out.File(), err.File(), {"id", "", "city"}, nullptr);
-    dialogs.SetCurrentFile("/d/a.csv");
     EXPECT_EQ(dialogs.InputBox("Enter name for column #1:", ""), "id");
     EXPECT_EQ(dialogs.InputBox("Enter name for column #2:", ""), "");
+    dialogs.NoColumnName("/d/a.csv", 2);
     EXPECT_EQ(dialogs.InputBox("Enter name for column #3:", ""), "city");
     EXPECT_EQ(dialogs.InputBox("Enter name for column #4:", ""), "");
+    dialogs.NoColumnName("/d/a.csv", 4);
     // The next file starts again at #1.
     EXPECT_EQ(dialogs.InputBox("Enter name for column #1:", ""), "id");
     EXPECT_EQ(dialogs.InputBox("Something else?", "default"), "");

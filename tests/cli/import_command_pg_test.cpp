@@ -15,6 +15,10 @@
 namespace verrolift::test {
 namespace {
 
+std::string At(int step) {
+    return std::string(kImportTag) + "at line " + std::to_string(step);
+}
+
 class ImportCommandPg : public testing::Test {
 protected:
     void SetUp() override {
@@ -216,6 +220,40 @@ TEST_F(ImportCommandPg, InterruptStopsTheRunAtItsNextYieldAndKeepsTheRowsSent) {
     EXPECT_EQ(r.out, "") << "no final message after an interrupt";
     EXPECT_EQ(r.err, "") << "no report after an interrupt";
     EXPECT_EQ(Rows(table), std::vector<std::string>{"1"});
+}
+
+TEST_F(ImportCommandPg, FastRunThatLosesItsConnectionEndsTheFileAfterOneReport) {
+    const std::string table = Owned(UniqueName("clilost"));
+    ExecOn(account.ConnectionString(), "CREATE TABLE \"" + table + "\"(a text)");
+    const auto a = files.Write("a.csv", "1\r\n2\r\n3\r\n4\r\n5\r\n");
+    const auto b = files.Write("b.csv", "9\r\n");
+
+    // The first batch waits for the lock; its session is ended meanwhile.
+    LockingSession lock(account.ConnectionString());
+    ASSERT_TRUE(lock.Exec("LOCK TABLE \"" + table + "\" IN EXCLUSIVE MODE"));
+    std::vector<std::string> argv = Join(
+        {VERROLIFT_IMPORT_PROGRAM}, Join(Login(account.profile.password),
+                                         {"--fast", "--batch-rows", "2", "--append", table, a, b}));
+    ProcessOptions options;
+    options.environment["VERROLIFT_PASSWORD"] = std::nullopt;
+    RunningProcess run(VERROLIFT_IMPORT_PROGRAM, argv, options);
+    const std::string waiting =
+        "SELECT pid::text FROM pg_locks WHERE NOT granted AND relation = '\"" + table +
+        "\"'::regclass";
+    std::vector<std::string> pids;
+    while ((pids = ColumnOn(account.ConnectionString(), waiting)).empty())
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ExecOn(account.ConnectionString(), "SELECT pg_terminate_backend(" + pids.at(0) + ")");
+    lock.End();
+
+    const auto r = run.Wait();
+    EXPECT_EQ(r.exitCode, 1);
+    // The lost batch's two rows count as sent and refused.
+    EXPECT_EQ(r.out, "Done.\nSummary: 1 of 2 files imported, 3 rows sent, 2 rows refused.\n");
+    // One report for the lost batch; the file's later rows are not tried; the next file
+    // has a connection of its own.
+    EXPECT_EQ(ReportLocations(r.err), std::vector<std::string>{At(348)}) << r.err;
+    EXPECT_EQ(Rows(table), std::vector<std::string>{"9"});
 }
 
 }  // namespace

@@ -93,6 +93,15 @@ TEST(RowStatement, YieldsBeforeEachFieldEmptyOnesIncluded) {
     EXPECT_EQ(statement, "INSERT INTO \"T\" VALUES('a',NULL,'c',NULL)");
 }
 
+TEST(RowStatement, FromValuesNullIsNullAndAnEmptyValueIsAnEmptyLiteral) {
+    test::RecordingPump pump;
+    std::string statement;
+    const ParameterValue values[] = {{"O'B", false}, {"", true}, {"", false}};
+    AppendRowStatement(statement, "T", values, pump);
+    EXPECT_EQ(statement, "INSERT INTO \"T\" VALUES('O''B',NULL,'')");
+    EXPECT_EQ(pump.yields, 3);
+}
+
 struct CleanCase {
     const char* text;
     const char* name;

@@ -1,0 +1,159 @@
+#include "import/batch_sender.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "import/sql_text.h"
+
+namespace verrolift {
+
+namespace {
+
+// INSERT INTO "T" VALUES(?,?,?)
+std::string BuildParameterStatement(const std::string& table, std::size_t parameters) {
+    std::string sql = "INSERT INTO " + QuoteIdentifier(table) + " VALUES(";
+    for (std::size_t j = 0; j < parameters; ++j) sql += j == 0 ? "?" : ",?";
+    sql += ')';
+    return sql;
+}
+
+}  // namespace
+
+BatchSender::BatchSender(FileImport& file, const import_steps::RowSteps& steps,
+                         std::optional<std::size_t> columns)
+    : file_(file),
+      steps_(steps),
+      columns_(columns),
+      batchRows_(std::max<std::size_t>(file.context.sending.batchRows, 1)) {}
+
+BatchSender::~BatchSender() = default;
+
+bool BatchSender::FitsBatch(std::span<const ParameterValue> values) const {
+    if (disabled_ || values.empty()) return false;
+    const std::size_t parameters = columns_.value_or(values.size());
+    if (values.size() != parameters) return false;
+    // A bound value would end at the NUL, while the same byte in a statement's
+    // text makes the database refuse the row.
+    return std::none_of(values.begin(), values.end(), [](const ParameterValue& value) {
+        return value.bytes.find('\0') != std::string_view::npos;
+    });
+}
+
+bool BatchSender::Take(const std::string& table, std::span<const ParameterValue> values) {
+    if (ended_) return false;
+    if (!FitsBatch(values)) {
+        Flush();
+        if (!ended_) Autocommit(true);
+        return false;
+    }
+    if (!columns_) columns_ = values.size();
+    if (!rows_.Empty() && table != table_) Flush();
+    if (ended_) return false;
+
+    if (rows_.Empty()) {
+        if (rows_.Columns() != values.size()) rows_.Reset(values.size());
+        // One row too large for any batch goes on its own.
+        if (rows_.ArrayBytesWith(values) > kMaxBatchBytes) {
+            Autocommit(true);
+            return false;
+        }
+    } else if (rows_.ArrayBytesWith(values) > kMaxBatchBytes) {
+        Flush();
+        if (ended_) return false;
+    }
+    table_ = table;
+    rows_.Add(values);
+    if (rows_.Count() >= batchRows_) Flush();
+    return true;
+}
+
+void BatchSender::Prepare(const std::string& table) {
+    if (statement_ && preparedTable_ == table && statement_->Parameters() == rows_.Columns())
+        return;
+    statement_.reset();
+    statement_ = std::make_unique<OdbcBatchStatement>(
+        file_.connection, BuildParameterStatement(table, rows_.Columns()), rows_.Columns(),
+        batchRows_, file_.context.sending.parameterArrays);
+    preparedTable_ = table;
+}
+
+void BatchSender::Autocommit(bool on) {
+    if (autocommit_ == on || ended_) return;
+    // A connection that cannot switch cannot send rows the way they must go.
+    if (!file_.handler.Run(steps_.send, [&] { file_.connection.SetAutocommit(on); })) {
+        ended_ = true;
+        return;
+    }
+    autocommit_ = on;
+}
+
+void BatchSender::Flush() {
+    if (rows_.Empty() || ended_) return;
+    bool prepared = false;
+    try {
+        Prepare(table_);
+        prepared = true;
+        if (autocommit_) {
+            file_.connection.SetAutocommit(false);
+            autocommit_ = false;
+        }
+        statement_->Execute(rows_);
+        file_.connection.Commit();
+        if (file_.context.progress)
+            for (std::size_t r = 0; r < rows_.Count(); ++r) file_.context.progress->RowSent();
+        rows_.Clear();
+        return;
+    } catch (const std::exception& refused) {
+        if (!autocommit_) {
+            try {
+                file_.connection.Rollback();
+            } catch (const std::exception&) {
+                // A link that is gone has nothing left to roll back.
+            }
+        }
+        // Without a connection, sending the rows again would only fail the same way. (A
+        // missing table is left to the first row sent again, which reports it as a run
+        // without batches would and ends the file.)
+        const auto* odbc = dynamic_cast<const OdbcError*>(&refused);
+        if (file_.connection.IsDead() || (odbc && odbc->SqlState().starts_with("08"))) {
+            const auto* failure = dynamic_cast<const Failure*>(&refused);
+            file_.handler.Report(steps_.send,
+                                 failure ? failure->Description() : std::string(refused.what()));
+            // The batch went out and none of its rows went in: counted as a row
+            // statement refused for its connection would be.
+            if (file_.context.progress) {
+                for (std::size_t r = 0; r < rows_.Count(); ++r) {
+                    file_.context.progress->RowSent();
+                    file_.context.progress->RowRefused();
+                }
+            }
+            ended_ = true;
+            rows_.Clear();
+            return;
+        }
+    }
+    // A statement that cannot be prepared would be refused for every batch.
+    if (!prepared) {
+        statement_.reset();
+        disabled_ = true;
+    }
+    SendOneByOne();
+}
+
+void BatchSender::SendOneByOne() {
+    Autocommit(true);
+    std::vector<ParameterValue> values;
+    std::string statement;
+    for (std::size_t r = 0; r < rows_.Count() && !ended_; ++r) {
+        if (!file_.handler.Run(steps_.build, [&] {
+                values.clear();
+                for (std::size_t j = 0; j < rows_.Columns(); ++j) values.push_back(rows_.At(r, j));
+                AppendRowStatement(statement, table_, values, file_.context.pump);
+            }))
+            continue;
+        if (!SendRowStatement(file_, steps_, statement)) ended_ = true;
+    }
+    rows_.Clear();
+}
+
+}  // namespace verrolift

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "db/batch_statement.h"
+#include "db/parameter_rows.h"
+#include "import/file_import.h"
+
+namespace verrolift {
+
+// The rows of one file in batches: one prepared INSERT INTO "T" VALUES(?,...)
+// executed for a batch of rows at once inside one transaction, committed per
+// batch. A batch that the database refuses is rolled back and each of its rows
+// sent again exactly as a run without batches sends it (same statement, same
+// report, committed on its own), so every row ends as it would have without
+// batches. A row that cannot go in a batch (another number of fields, a NUL
+// byte, which the database would never see in a statement's text) is left to
+// the caller, after the queued rows went out, so the rows keep their order.
+class BatchSender {
+public:
+    // columns: the table's column count when known, the number of values a batch
+    // row has; otherwise the first row's number of fields decides.
+    BatchSender(FileImport& file, const import_steps::RowSteps& steps,
+                std::optional<std::size_t> columns);
+    ~BatchSender();
+    BatchSender(const BatchSender&) = delete;
+    BatchSender& operator=(const BatchSender&) = delete;
+
+    // Queues one row for table, sending the batch when it is full. False when the
+    // row must go on its own: then nothing is queued any more and autocommit is on.
+    bool Take(const std::string& table, std::span<const ParameterValue> values);
+
+    // Sends what is queued.
+    void Flush();
+
+    // True once the file must end: its connection or its table is gone.
+    bool Ended() const noexcept { return ended_; }
+
+private:
+    bool FitsBatch(std::span<const ParameterValue> values) const;
+    void Prepare(const std::string& table);
+    void SendOneByOne();
+    void Autocommit(bool on);
+
+    FileImport& file_;
+    const import_steps::RowSteps& steps_;
+    std::optional<std::size_t> columns_;
+    std::size_t batchRows_;
+    ParameterRows rows_;
+    std::string table_;  // of the queued rows
+    std::unique_ptr<OdbcBatchStatement> statement_;
+    std::string preparedTable_;
+    bool autocommit_ = true;
+    bool disabled_ = false;  // the statement could not be prepared: every row goes on its own
+    bool ended_ = false;
+};
+
+// The most bytes the parameter arrays of one batch may take; a batch with long
+// values is sent before it reaches its row count.
+inline constexpr std::size_t kMaxBatchBytes = std::size_t{64} << 20;
+
+}  // namespace verrolift

@@ -1,0 +1,280 @@
+// verrolift-import with --fast and with --jobs ends as it does without them: the same
+// tables, row for row, and the same messages and reports. Against SQLite, or the
+// PostgreSQL stand-in when built with VERROLIFT_TEST_PG.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cli_runner.h"
+#include "support/temp_dir.h"
+#include "support/test_database.h"
+
+namespace verrolift::test {
+namespace {
+
+#ifdef VERROLIFT_TEST_PG
+#define FastPathTest PgFastPath
+#define FastJobsTest PgFastJobs
+#define FastPathTargetTest PgFastPathTarget
+class Backend {
+public:
+    Backend() : account_(PgMain()) {}
+    ~Backend() {
+        for (const auto& t : made_) Drop(t);
+    }
+    std::vector<std::string> Login() const {
+        return {"--sid",      account_.profile.sid,     "--user", account_.profile.userName,
+                "--password", account_.profile.password};
+    }
+    std::string Fresh(const std::string& stem) {
+        made_.push_back(UniqueName(stem));
+        return made_.back();
+    }
+    void Exec(const std::string& sql) const { ExecOn(account_.ConnectionString(), sql); }
+    void Drop(const std::string& table) const { Exec("DROP TABLE IF EXISTS \"" + table + "\""); }
+    std::vector<std::string> Rows(const std::string& table) const {
+        return RowsOn(account_.ConnectionString(), table, "ctid");
+    }
+    // A table whose middle column takes whole numbers only.
+    void MakeTypedTable(const std::string& table) const {
+        Exec("CREATE TABLE \"" + table + "\"(a text, b integer, c text)");
+    }
+
+private:
+    PgAccount account_;
+    std::vector<std::string> made_;
+};
+#else
+#define FastPathTest SqliteFastPath
+#define FastJobsTest SqliteFastJobs
+#define FastPathTargetTest SqliteFastPathTarget
+class Backend {
+public:
+    std::vector<std::string> Login() const {
+        return {"--connection-string", db_.ConnectionString()};
+    }
+    std::string Fresh(const std::string& stem) const { return stem; }
+    void Exec(const std::string& sql) const { db_.Exec(sql); }
+    void Drop(const std::string& table) const { Exec("DROP TABLE IF EXISTS \"" + table + "\""); }
+    std::vector<std::string> Rows(const std::string& table) const { return db_.Rows(table); }
+    void MakeTypedTable(const std::string& table) const {
+        Exec("CREATE TABLE \"" + table + "\"(a TEXT, b INTEGER, c TEXT) STRICT");
+    }
+
+private:
+    SqliteDatabase db_;
+};
+#endif
+
+using namespace std::string_literals;
+
+// Rows a database stores and rows it refuses, mixed: good rows, too many and too few
+// values, a value a whole-number column cannot take, empty fields, an empty line,
+// apostrophes, UTF-8 and a lone Latin-1 byte (refused by a UTF-8 server), NUL bytes.
+const std::string kMixed =
+    "a,b,c\r\n"
+    "1,2,3\r\n"
+    "4,5,6,7\r\n"
+    "8,x,9\r\n"
+    "10,,12\r\n"
+    "O'Brien,13,'q''s'\r\n"
+    "\r\n"
+    "14,15\r\n"
+    "\xc3\xa9t\xc3\xa9,16,caf\xc3\xa9\r\n"
+    "l\xe9,17,x\r\n"
+    "z\0z,18,19\r\n"s
+    "20,21,22\r\n"
+    ",,\r\n"
+    "23,24,25\r\n"
+    "26,27,28,29,30\r\n"
+    "31,32,3\0003\r\n"s
+    "34,35,36\r\n"
+    "37,y,39\r\n"
+    "40,41,42\r\n";
+
+struct Outcome {
+    int exitCode;
+    std::string out;
+    std::string err;
+    std::vector<std::vector<std::string>> tables;
+};
+
+void PrintTo(const Outcome& o, std::ostream* os) {
+    *os << "exit " << o.exitCode << "\nout:\n" << o.out << "err:\n" << o.err;
+}
+
+bool operator==(const Outcome& a, const Outcome& b) {
+    return a.exitCode == b.exitCode && a.out == b.out && a.err == b.err && a.tables == b.tables;
+}
+
+enum class Mode { Header, TypedNames, AppendTyped };
+
+struct Case {
+    const char* name;
+    Mode mode;
+    int batchRows;
+    bool lineFeeds = false;  // the file's lines end at LF alone
+};
+
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FastPathTest : public testing::TestWithParam<Case> {
+protected:
+    // Imports the file into table (made afresh), with the extra options, and drops the
+    // table again after reading it, so the next run finds the same state.
+    Outcome Import(const std::string& table, const std::string& path,
+                   const std::vector<std::string>& extra) {
+        std::vector<std::string> args = db.Login();
+        switch (GetParam().mode) {
+            case Mode::Header:
+                args.insert(args.end(), {"--table-name", table});
+                break;
+            case Mode::TypedNames:
+                args.insert(args.end(), {"--table-name", table, "--columns", "x,y,z"});
+                break;
+            case Mode::AppendTyped:
+                db.MakeTypedTable(table);
+                args.insert(args.end(), {"--append", table});
+                break;
+        }
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.push_back(path);
+        const ProcessResult r = RunImportCommand(args);
+        Outcome outcome{r.exitCode, r.out, r.err, {db.Rows(table)}};
+        db.Drop(table);
+        return outcome;
+    }
+
+    Backend db;
+    TempDir files;
+};
+
+TEST_P(FastPathTest, StoresAndRefusesTheSameRowsWithTheSameReports) {
+    const std::string table = db.Fresh("fast");
+    std::string content = kMixed;
+    if (GetParam().lineFeeds)
+        for (std::size_t at = 0; (at = content.find("\r\n", at)) != std::string::npos;)
+            content.erase(at, 1);
+    const std::string path = files.Write("mixed.csv", content);
+    const Outcome plain = Import(table, path, {});
+    // The file has rows of every kind, so the default path has refused some and kept some.
+    ASSERT_NE(plain.err, "");
+    ASSERT_GE(plain.tables.at(0).size(), 8u) << plain.err;
+    const Outcome fast =
+        Import(table, path, {"--fast", "--batch-rows", std::to_string(GetParam().batchRows)});
+    EXPECT_EQ(fast, plain);
+    EXPECT_EQ(ReportLocations(fast.err).size(), ReportLocations(plain.err).size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FastPathTest,
+    testing::Values(Case{"HeaderBatchesOfOne", Mode::Header, 1},
+                    Case{"HeaderBatchesOfThree", Mode::Header, 3},
+                    Case{"HeaderOneBatch", Mode::Header, 1000},
+                    Case{"TypedNamesBatchesOfTwo", Mode::TypedNames, 2},
+                    Case{"HeaderLineFeedsBatchesOfThree", Mode::Header, 3, true},
+                    Case{"AppendBatchesOfTwo", Mode::AppendTyped, 2},
+                    Case{"AppendBatchesOfFour", Mode::AppendTyped, 4},
+                    Case{"AppendOneBatch", Mode::AppendTyped, 1000}),
+    [](const testing::TestParamInfo<Case>& param) { return std::string(param.param.name); });
+
+TEST(FastPathTargetTest, ARefusedCreateSendsNoRowWithBatchesAsWithout) {
+    Backend db;
+    TempDir files;
+    const std::string table = db.Fresh("gone");
+    // Two columns of the same name: no table is made, and no row may follow.
+    const auto path = files.Write("dup.csv", "a,a\r\n1,2\r\n3,4\r\n5,6\r\n7,8\r\n");
+    auto run = [&](const std::vector<std::string>& extra) {
+        std::vector<std::string> args = db.Login();
+        args.insert(args.end(), {"--table-name", table});
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.push_back(path);
+        return RunImportCommand(args);
+    };
+    const ProcessResult plain = run({});
+    ASSERT_EQ(ReportLocations(plain.err).size(), 1u) << "the CREATE alone" << plain.err;
+    const ProcessResult fast = run({"--fast", "--batch-rows", "2"});
+    EXPECT_EQ(fast.exitCode, plain.exitCode);
+    EXPECT_EQ(fast.out, plain.out);
+    EXPECT_EQ(fast.err, plain.err);
+}
+
+// Several files at once against one at a time: the same tables, and each file's
+// messages and reports together and in list order.
+class FastJobsTest : public testing::Test {
+protected:
+    Outcome Import(const std::vector<std::string>& extra, const std::vector<std::string>& tables) {
+        std::vector<std::string> args = db.Login();
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.insert(args.end(), paths.begin(), paths.end());
+        const ProcessResult r = RunImportCommand(args);
+        Outcome outcome{r.exitCode, r.out, r.err, {}};
+        for (const auto& t : tables) {
+            outcome.tables.push_back(db.Rows(t));
+            db.Drop(t);
+        }
+        return outcome;
+    }
+
+    void SetUp() override {
+        paths = {files.Write("1.csv", kMixed), files.Write("2.csv", "p,q\r\n1,2\r\n3,4,5\r\n"),
+                 files.Path() + "/missing.csv", files.Write("4.csv", "k\r\nv\r\n"),
+                 files.Write("5.csv", kMixed.substr(0, 60))};
+    }
+
+    Backend db;
+    TempDir files;
+    std::vector<std::string> paths;
+};
+
+TEST_F(FastJobsTest, ThreeJobsGiveTheTablesAndOutputOfOne) {
+    const std::string stem = db.Fresh("jobs");
+    std::vector<std::string> tables;
+    // The third file is missing and makes no table.
+    for (const int i : {1, 2, 4, 5}) tables.push_back(stem + "_" + std::to_string(i));
+    const std::vector<std::string> pattern{"--table-name", stem + "_[counter]"};
+    auto with = [&](std::vector<std::string> extra) {
+        extra.insert(extra.end(), pattern.begin(), pattern.end());
+        return extra;
+    };
+    const Outcome one = Import(with({"--jobs", "1"}), tables);
+    // The rows refused differ between the databases; the jobs must not change them.
+    ASSERT_TRUE(one.out.starts_with("Done.\nSummary: 4 of 5 files imported, 32 rows sent, "))
+        << one.out;
+    // The missing file is reported between the reports of the files around it.
+    ASSERT_GE(ReportLocations(one.err).size(), 6u) << one.err;
+    EXPECT_EQ(Import(with({"--jobs", "3"}), tables), one);
+    EXPECT_EQ(Import(with({"--jobs", "3", "--fast", "--batch-rows", "2"}), tables), one);
+}
+
+TEST_F(FastJobsTest, AFileLeftWithoutAColumnNameIsToldInItsPlace) {
+    const std::string stem = db.Fresh("cols");
+    // Only the one-field file gets a table from one name.
+    const std::vector<std::string> tables{stem + "_4"};
+    const std::vector<std::string> extra{"--table-name", stem + "_[counter]", "--columns", "x"};
+    const Outcome one = Import(extra, tables);
+    // The two-field file gets no table, and the message names it, not another job's file.
+    EXPECT_NE(one.out.find("No table was made for \"" + paths[1] +
+                           "\": --columns gives no name for column #2.\n"),
+              std::string::npos)
+        << one.out;
+    std::vector<std::string> three = extra;
+    three.insert(three.end(), {"--jobs", "3"});
+    EXPECT_EQ(Import(three, tables), one);
+}
+
+TEST_F(FastJobsTest, FilesOfTheSameTableNameGoOneAfterTheOther) {
+    const std::string table = db.Fresh("same");
+    const Outcome one = Import({"--table-name", table}, {table});
+    // The first file makes the table; every later one finds it listed and is skipped.
+    ASSERT_EQ(one.out,
+              "Table(s) already exist.\nSummary: 1 of 5 files imported, 19 rows sent, 6 rows "
+              "refused.\n");
+    EXPECT_EQ(Import({"--table-name", table, "--jobs", "4"}, {table}), one);
+}
+
+}  // namespace
+}  // namespace verrolift::test

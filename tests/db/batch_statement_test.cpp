@@ -1,0 +1,149 @@
+// A prepared INSERT sent for many rows at once, against a real driver: sqliteodbc,
+// or psqlODBC on the PostgreSQL stand-in when built with VERROLIFT_TEST_PG. Each
+// case runs with parameter arrays and with one execute per row.
+#include "db/batch_statement.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "db_test_util.h"
+#include "support/test_database.h"
+
+namespace verrolift {
+namespace {
+
+using namespace std::string_literals;
+
+#ifdef VERROLIFT_TEST_PG
+#define BatchStatementTest PgBatchStatement
+class Backend {
+public:
+    Backend()
+        : connectionString_(test::PgMain().ConnectionString()), table_(test::UniqueName("batch")) {
+        test::ExecOn(connectionString_, "CREATE TABLE \"" + table_ + "\"(a text, b integer)");
+    }
+    ~Backend() { test::ExecOn(connectionString_, "DROP TABLE IF EXISTS \"" + table_ + "\""); }
+    const std::string& ConnectionString() const { return connectionString_; }
+    const std::string& Table() const { return table_; }
+    // Each row as "hex(a)|b", NULL as "<NULL>", in the order stored.
+    std::vector<std::string> Rows() const {
+        return test::ColumnOn(connectionString_,
+                              "SELECT coalesce(upper(encode(convert_to(a, 'UTF8'), 'hex')), "
+                              "'<NULL>') || '|' || coalesce(b::text, '<NULL>') FROM \"" +
+                                  table_ + "\" ORDER BY ctid");
+    }
+
+private:
+    std::string connectionString_;
+    std::string table_;
+};
+#else
+#define BatchStatementTest SqliteBatchStatement
+class Backend {
+public:
+    Backend() { db_.Exec("CREATE TABLE \"" + table_ + "\"(a TEXT, b INTEGER) STRICT"); }
+    const std::string& ConnectionString() const { return db_.ConnectionString(); }
+    const std::string& Table() const { return table_; }
+    std::vector<std::string> Rows() const {
+        return db_.Column(
+            "SELECT CASE WHEN a IS NULL THEN '<NULL>' ELSE hex(a) END || '|' || "
+            "coalesce(b, '<NULL>') "
+            "FROM \"" +
+            table_ + "\" ORDER BY rowid");
+    }
+
+private:
+    test::SqliteDatabase db_;
+    std::string table_ = "batch";
+};
+#endif
+
+class BatchStatementTest : public testing::TestWithParam<bool> {
+protected:
+    void SetUp() override { connection.Open(db.ConnectionString()); }
+    OdbcBatchStatement Prepare(std::size_t maxRows) {
+        return OdbcBatchStatement(connection, "INSERT INTO \"" + db.Table() + "\" VALUES(?,?)", 2,
+                                  maxRows, GetParam());
+    }
+    static void Add(ParameterRows& rows, ParameterValue a, ParameterValue b) {
+        const ParameterValue row[] = {a, b};
+        rows.Add(row);
+    }
+
+    Backend db;
+    OdbcConnection connection;
+};
+
+TEST_P(BatchStatementTest, ArraysAreTakenByTheDriverWhenAllowed) {
+    // Both drivers here take parameter arrays; without them every row goes on its own.
+    EXPECT_EQ(Prepare(10).UsesArrays(), GetParam());
+}
+
+TEST_P(BatchStatementTest, ValuesArriveAsTheirBytesWithNullAndEmptyKeptApart) {
+    auto statement = Prepare(10);
+    ParameterRows rows(2);
+    Add(rows, {"O'Brien", false}, {"1", false});
+    Add(rows, {"", true}, {"2", false});
+    Add(rows, {"\xc3\xa9t\xc3\xa9 \"x\", ", false}, {"", true});
+    Add(rows, {"a much longer value than the others", false}, {"4", false});
+    connection.SetAutocommit(false);
+    statement.Execute(rows);
+    connection.Commit();
+    const std::vector<std::string> expected{
+        test::Hex("O'Brien") + "|1", "<NULL>|2", test::Hex("\xc3\xa9t\xc3\xa9 \"x\", ") + "|<NULL>",
+        test::Hex("a much longer value than the others") + "|4"};
+    EXPECT_EQ(db.Rows(), expected);
+
+    // An empty value that is not null is the empty string, not NULL.
+    ParameterRows empty(2);
+    Add(empty, {"", false}, {"5", false});
+    statement.Execute(empty);
+    connection.Commit();
+    EXPECT_EQ(db.Rows().back(), "|5");
+}
+
+TEST_P(BatchStatementTest, ARefusedRowFailsTheBatchAndRollbackLeavesNothingOfIt) {
+    auto statement = Prepare(10);
+    ParameterRows rows(2);
+    Add(rows, {"kept", false}, {"1", false});
+    connection.SetAutocommit(false);
+    statement.Execute(rows);
+    connection.Commit();
+
+    rows.Clear();
+    Add(rows, {"before", false}, {"2", false});
+    Add(rows, {"bad", false}, {"not a number", false});
+    Add(rows, {"after", false}, {"3", false});
+    EXPECT_THROW(statement.Execute(rows), OdbcError);
+    connection.Rollback();
+    EXPECT_EQ(db.Rows(), std::vector<std::string>{test::Hex("kept") + "|1"});
+
+    // The statement and the connection go on after the refusal.
+    rows.Clear();
+    Add(rows, {"next", false}, {"4", false});
+    statement.Execute(rows);
+    connection.Commit();
+    EXPECT_EQ(db.Rows().size(), 2u);
+}
+
+TEST_P(BatchStatementTest, RowsBeyondThePreparedCountOrOfAnotherWidthAreRefused) {
+    auto statement = Prepare(2);
+    ParameterRows three(2);
+    for (int i = 0; i < 3; ++i) Add(three, {"x", false}, {"1", false});
+    EXPECT_THROW(statement.Execute(three), OdbcError);
+    ParameterRows narrow(1);
+    const ParameterValue one[] = {{"x", false}};
+    narrow.Add(one);
+    EXPECT_THROW(statement.Execute(narrow), OdbcError);
+    EXPECT_EQ(db.Rows(), std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Sending, BatchStatementTest, testing::Values(true, false),
+                         [](const testing::TestParamInfo<bool>& param) {
+                             return param.param ? std::string("Arrays") : std::string("RowByRow");
+                         });
+
+}  // namespace
+}  // namespace verrolift

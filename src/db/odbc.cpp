@@ -1,12 +1,11 @@
 #include "db/odbc.h"
 
-#include <sql.h>
-#include <sqlext.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <optional>
+
+#include "db/odbc_api.h"
 
 namespace verrolift {
 

@@ -1,7 +1,8 @@
 #include "base/paths.h"
 
 #ifdef _WIN32
-#include <windows.h>
+#include "base/wide_text.h"
+#include "base/windows_api.h"
 #else
 #include <sys/stat.h>
 #endif
@@ -50,7 +51,7 @@ std::string FolderOf(std::string_view path) {
 
 bool IsFolder(const std::string& path) {
 #ifdef _WIN32
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 #else
     struct stat st {};
@@ -62,7 +63,7 @@ bool FileExists(const std::string& path) {
     if (path.empty()) return false;
 #ifdef _WIN32
     WIN32_FILE_ATTRIBUTE_DATA data;
-    return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) != 0;
+    return GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data) != 0;
 #else
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0;
@@ -72,9 +73,9 @@ bool FileExists(const std::string& path) {
 bool IsExistingFile(const std::string& path) {
     if (path.empty() || path.find_first_of("*?") != std::string::npos) return false;
 #ifdef _WIN32
-    HANDLE handle = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN,
-                                nullptr);
+    HANDLE handle =
+        CreateFileW(WidePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
     CloseHandle(handle);
     return true;

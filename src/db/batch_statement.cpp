@@ -1,12 +1,11 @@
 #include "db/batch_statement.h"
 
-#include <sql.h>
-#include <sqlext.h>
-
 #include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "db/odbc_api.h"
 
 namespace verrolift {
 

@@ -1,14 +1,12 @@
 #include "db/odbc.h"
 
-#include <sql.h>
-#include <sqlext.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <optional>
 
 #include "base/ignoring_case.h"
+#include "db/odbc_api.h"
 
 namespace verrolift {
 

@@ -29,7 +29,8 @@ struct FileFacts {
 // The attribute bits of an entry called `name` (the last path component) with these facts.
 unsigned AttributesFromFacts(std::string_view name, const FileFacts& facts);
 
-// The attribute bits of a path; "/" has only the directory bit.
+// The attribute bits of a path; "/" has only the directory bit. Asked of the
+// platform with the folder lister (folder_lister_<platform>.cpp).
 // Throws Failure when the path cannot be examined at all.
 unsigned FileAttributes(const std::string& path);
 

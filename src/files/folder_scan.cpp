@@ -1,14 +1,7 @@
 #include "files/folder_scan.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <cwchar>
 #include <optional>
 #include <unordered_set>
@@ -19,57 +12,19 @@
 #include "base/paths.h"
 #include "base/protected_handler.h"
 #include "files/file_attributes.h"
+#include "files/folder_lister.h"
 #include "files/wildcard.h"
 
 namespace verrolift {
 
 namespace {
 
-// A failure of the platform while a folder is examined, with the run-time
-// error number the scan decides on.
-class ScanFailure : public Failure {
-public:
-    ScanFailure(int errorNumber, std::string description)
-        : Failure(std::move(description)), errorNumber_(errorNumber) {}
-    int ErrorNumber() const { return errorNumber_; }
-
-private:
-    int errorNumber_;
-};
-
-[[noreturn]] void ThrowErrno(int error) {
-    switch (error) {
-        case EACCES:
-        case EPERM:
-            throw ScanFailure(kErrorPermissionDenied, "Permission denied");
-        case ENOENT:
-        case ENOTDIR:
-            throw ScanFailure(kErrorPathNotFound, "Path not found");
-        default:
-            throw ScanFailure(0, std::strerror(error));
-    }
-}
-
-struct FolderId {
-    dev_t device = 0;
-    ino_t inode = 0;
-    bool operator==(const FolderId&) const = default;
-};
-
-struct FolderIdHash {
-    std::size_t operator()(const FolderId& id) const noexcept {
-        return std::hash<unsigned long long>()(static_cast<unsigned long long>(id.inode) *
-                                                   1000003u ^
-                                               static_cast<unsigned long long>(id.device));
-    }
-};
-
 // One entry of a folder list together with what the scan already learnt
 // about it, so that no path is examined twice without need.
 struct Folder {
     std::string path;
     std::optional<unsigned> attributes;  // known when found as a subfolder
-    std::optional<FolderId> id;          // known when found as a subfolder or opened
+    std::optional<FolderIdentity> id;    // known when found as a subfolder or opened
     bool opened = false;                 // opened as a folder at its own level
 };
 
@@ -77,36 +32,7 @@ struct ScanContext {
     EventPump& pump;
     Dialogs& dialogs;
     // Every folder taken into this scan: a folder is never scanned twice.
-    std::unordered_set<FolderId, FolderIdHash> seen;
-};
-
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int Get() const { return fd_; }
-    int Release() { return std::exchange(fd_, -1); }
-
-private:
-    int fd_;
-};
-
-class Dir {
-public:
-    explicit Dir(DIR* dir) : dir_(dir) {}
-    ~Dir() {
-        if (dir_) ::closedir(dir_);
-    }
-    Dir(const Dir&) = delete;
-    Dir& operator=(const Dir&) = delete;
-    DIR* Get() const { return dir_; }
-
-private:
-    DIR* dir_;
+    std::unordered_set<FolderIdentity, FolderIdentityHash> seen;
 };
 
 bool IsRootFolder(std::string_view path) {
@@ -123,73 +49,24 @@ bool IsSkippedFolder(std::string_view path, unsigned attributes) {
     return attributes == kSkipped || attributes == (kSkipped | attributes::kReparsePoint);
 }
 
-// O_DIRECTORY refuses anything but a folder before opening it, so a FIFO
-// never blocks here; O_NONBLOCK is a second guard.
-int OpenFolder(const std::string& path) {
-    return ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
-}
-
-struct Subfolder {
-    std::string name;
-    FolderId id;
-    unsigned attributes = 0;
-};
-
-// Decides from one directory entry whether it is a folder (a link counts by
-// its target), asking the file system only when the entry type does not say.
-std::optional<Subfolder> ExamineEntry(int dirFd, dev_t parentDevice, const dirent& entry) {
-    const unsigned char type = entry.d_type;
-    if (type != DT_DIR && type != DT_LNK && type != DT_UNKNOWN) return std::nullopt;
-    const std::string_view name(entry.d_name);
-    if (name == "." || name == "..") return std::nullopt;
-    struct stat st {};
-    FileFacts facts;
-    Subfolder sub{entry.d_name, {}, 0};
-    if (::fstatat(dirFd, entry.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
-        // A folder that may be read but not searched still names its
-        // subfolders; they are known by entry type and inode only.
-        if (type != DT_DIR) return std::nullopt;
-        facts.targetKnown = true;
-        facts.directory = true;
-        facts.ownerWritable = true;
-        sub.id = FolderId{parentDevice, entry.d_ino};
-        sub.attributes = AttributesFromFacts(sub.name, facts);
-        return sub;
-    }
-    if (S_ISLNK(st.st_mode)) {
-        facts.link = true;
-        if (::fstatat(dirFd, entry.d_name, &st, 0) != 0) return std::nullopt;  // dangling
-    }
-    if (!S_ISDIR(st.st_mode)) return std::nullopt;
-    facts.targetKnown = true;
-    facts.directory = true;
-    facts.ownerWritable = (st.st_mode & S_IWUSR) != 0;
-    sub.id = FolderId{st.st_dev, st.st_ino};
-    sub.attributes = AttributesFromFacts(sub.name, facts);
-    return sub;
-}
-
-// The subfolders of an open folder, in byte order of their names. Takes
-// over `fd`. Throws ScanFailure when the listing fails.
-std::vector<Subfolder> ListSubfolders(Fd& fd, dev_t device) {
-    Dir dir(::fdopendir(fd.Get()));
-    if (!dir.Get()) ThrowErrno(errno);
-    fd.Release();
-    std::vector<Subfolder> subfolders;
-    for (;;) {
-        errno = 0;
-        const dirent* entry = ::readdir(dir.Get());
-        if (!entry) {
-            if (errno != 0) ThrowErrno(errno);
-            break;
-        }
-        if (auto sub = ExamineEntry(::dirfd(dir.Get()), device, *entry))
-            subfolders.push_back(std::move(*sub));
-    }
+// The subfolders of an open folder, in byte order of their names. Throws
+// ListingFailure when the listing fails.
+std::vector<SubfolderEntry> SortedSubfolders(ListedFolder& folder) {
+    std::vector<SubfolderEntry> subfolders = folder.Subfolders();
     std::sort(subfolders.begin(), subfolders.end(),
-              [](const Subfolder& a, const Subfolder& b) { return a.name < b.name; });
+              [](const SubfolderEntry& a, const SubfolderEntry& b) { return a.name < b.name; });
     return subfolders;
 }
+
+// Statement numbers of the scan's protected handler. Numbers left out belong
+// to statements that cannot fail or only skip.
+namespace scan_steps {
+constexpr std::int32_t kOpenFolder = 112;
+constexpr std::int32_t kFolderAttributes = 116;
+constexpr std::int32_t kListSubfolders = 118;
+constexpr std::int32_t kIsFolderTest = 154;
+constexpr std::int32_t kKeptTest = 158;
+}  // namespace scan_steps
 
 void Scan(std::vector<Folder>& folders, bool recurse, ScanContext& context) {
     ProtectedHandler handler(tags::kFolderScan, context.dialogs);
@@ -207,9 +84,8 @@ void Scan(std::vector<Folder>& folders, bool recurse, ScanContext& context) {
 
         // 108/112: opening the folder answers IsFolder and gets the folder
         // in one step; only a failed open needs the separate question.
-        Fd fd(OpenFolder(v.path));
-        const int openError = fd.Get() < 0 ? errno : 0;
-        if (fd.Get() < 0 && !IsFolder(v.path)) continue;
+        ListedFolder folder(v.path);
+        if (!folder.IsOpen() && !IsFolder(v.path)) continue;
 
         bool abandoned = false;
         // A statement of the loop: reported while the guard is off; while it
@@ -219,10 +95,8 @@ void Scan(std::vector<Folder>& folders, bool recurse, ScanContext& context) {
             try {
                 statement();
                 return true;
-            } catch (const ScanFailure& failure) {
-                if (failure.ErrorNumber() == kErrorPermissionDenied ||
-                    failure.ErrorNumber() == kErrorPathNotFound)
-                    gone.push_back(v.path);
+            } catch (const ListingFailure& failure) {
+                if (failure.GetCause() != ListingFailure::Cause::Other) gone.push_back(v.path);
             } catch (const Failure&) {
             } catch (const std::exception&) {
             }
@@ -230,20 +104,16 @@ void Scan(std::vector<Folder>& folders, bool recurse, ScanContext& context) {
             return false;
         };
 
-        step(112, [&] {
-            if (fd.Get() < 0) return;
+        step(scan_steps::kOpenFolder, [&] {
+            if (!folder.IsOpen()) return;
             v.opened = true;
-            if (!v.id) {
-                struct stat st {};
-                if (::fstat(fd.Get(), &st) != 0) ThrowErrno(errno);
-                v.id = FolderId{st.st_dev, st.st_ino};
-            }
+            if (!v.id) v.id = folder.Identity();
             context.seen.insert(*v.id);
         });
         if (abandoned) continue;
         context.pump.Yield();  // 114
         bool skipped = false;
-        step(116, [&] {
+        step(scan_steps::kFolderAttributes, [&] {
             if (!v.attributes) v.attributes = FileAttributes(v.path);
             skipped = IsSkippedFolder(v.path, *v.attributes);
         });
@@ -251,11 +121,8 @@ void Scan(std::vector<Folder>& folders, bool recurse, ScanContext& context) {
         if (skipped) continue;
 
         guard = true;  // 118
-        std::vector<Subfolder> subfolders;
-        step(118, [&] {
-            if (fd.Get() < 0) ThrowErrno(openError);
-            subfolders = ListSubfolders(fd, v.id ? v.id->device : 0);
-        });
+        std::vector<SubfolderEntry> subfolders;
+        step(scan_steps::kListSubfolders, [&] { subfolders = SortedSubfolders(folder); });
         if (abandoned) continue;
         for (auto& sub : subfolders) {
             context.pump.Yield();  // 120
@@ -281,13 +148,14 @@ void Scan(std::vector<Folder>& folders, bool recurse, ScanContext& context) {
 
     for (auto& w : newFolders) {  // 152
         // 154: a folder opened at its own level is known to be one.
-        if (!handler.Test(154, [&] { return w.opened || IsFolder(w.path); })) continue;
+        if (!handler.Test(scan_steps::kIsFolderTest, [&] { return w.opened || IsFolder(w.path); }))
+            continue;
         context.pump.Yield();  // 156
-        if (handler.Test(158, [&] {
+        if (handler.Test(scan_steps::kKeptTest, [&] {
                 if (!w.attributes) w.attributes = FileAttributes(w.path);
                 return !IsSkippedFolder(w.path, *w.attributes);
             }))
-            handler.Run(160, [&] { folders.push_back(std::move(w)); });
+            folders.push_back(std::move(w));
     }
 }
 
@@ -317,35 +185,11 @@ std::vector<std::string> ListFilesInFolder(const std::string& folder, std::strin
 
     std::vector<std::string> names;
     const WildcardPattern wildcard(pattern);
-    Fd fd(OpenFolder(prefix));
-    if (fd.Get() >= 0) {
-        Dir dir(::fdopendir(fd.Get()));
-        if (dir.Get()) {
-            fd.Release();
-            for (;;) {
-                errno = 0;
-                const dirent* entry = ::readdir(dir.Get());
-                if (!entry) {
-                    if (errno != 0) throw Failure(std::strerror(errno));
-                    break;
-                }
-                const std::string_view name(entry->d_name);
-                const unsigned char type = entry->d_type;
-                if (type == DT_DIR || name == "." || name == "..") continue;
-                if (name.find_first_of("*?") != std::string_view::npos) continue;
-                if (!wildcard.Matches(name)) continue;
-                // A regular file needs no further question; a link or an
-                // entry of unknown type is asked without opening it.
-                if (type != DT_REG) {
-                    if (type != DT_LNK && type != DT_UNKNOWN) continue;
-                    struct stat st {};
-                    if (::fstatat(::dirfd(dir.Get()), entry->d_name, &st, 0) != 0 ||
-                        !S_ISREG(st.st_mode))
-                        continue;
-                }
-                names.emplace_back(name);
-            }
-        }
+    ListedFolder listed(prefix);
+    if (listed.IsOpen()) {
+        names = listed.Files([&](std::string_view name) {
+            return name.find_first_of("*?") == std::string_view::npos && wildcard.Matches(name);
+        });
     }
     std::sort(names.begin(), names.end());
 
@@ -368,13 +212,11 @@ std::size_t CharacterCount(std::string_view text) {
     std::mbstate_t state{};
     std::size_t i = 0;
     while (i < text.size()) {
-        const std::size_t used = std::mbrlen(text.data() + i, text.size() - i, &state);
-        if (used == static_cast<std::size_t>(-1) || used == static_cast<std::size_t>(-2) ||
-            used == 0) {
+        if (const auto character = DecodeNameCharacter(text.substr(i), state)) {
+            i += character->size;
+        } else {
             state = std::mbstate_t{};
             ++i;
-        } else {
-            i += used;
         }
         ++count;
     }
@@ -390,13 +232,10 @@ bool HasUnusableChars(std::string_view name) {
         if (byte < 0x80) {
             ++i;
         } else {
-            wchar_t wide = 0;
-            const std::size_t used = std::mbrtowc(&wide, name.data() + i, name.size() - i, &state);
-            if (used == static_cast<std::size_t>(-1) || used == static_cast<std::size_t>(-2) ||
-                used == 0)
-                return true;  // not a character of the locale
-            code = static_cast<std::uint32_t>(wide);
-            i += used;
+            const auto character = DecodeNameCharacter(name.substr(i), state);
+            if (!character) return true;  // not a character of the names' character set
+            code = static_cast<std::uint32_t>(character->code);
+            i += character->size;
         }
         if (code < 32 || (code >= 127 && code <= 159) || code == '?') return true;
     }

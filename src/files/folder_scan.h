@@ -13,11 +13,6 @@ namespace verrolift {
 // A folder path, or a subfolder name, of this many characters or more is not used.
 inline constexpr std::size_t kMaxPathChars = 260;
 
-// Run-time error numbers of the two listing failures after which a folder
-// counts as gone: permission denied and path not found.
-inline constexpr int kErrorPermissionDenied = 70;
-inline constexpr int kErrorPathNotFound = 76;
-
 // Extends `folders` (every entry ending in kPathSeparator) with every folder
 // below its entries, level by level: the entries given, then all folders one
 // level below them (grouped by parent, siblings in byte order of their names),

@@ -3,6 +3,8 @@
 #include <cwchar>
 #include <cwctype>
 
+#include "files/folder_lister.h"
+
 namespace verrolift {
 
 namespace {
@@ -69,17 +71,19 @@ std::u32string WildcardPattern::Decode(std::string_view text) {
             ++i;
             continue;
         }
-        wchar_t wide = 0;
-        const std::size_t used = std::mbrtowc(&wide, text.data() + i, text.size() - i, &state);
-        if (used == static_cast<std::size_t>(-1) || used == static_cast<std::size_t>(-2) ||
-            used == 0) {
+        const auto character = DecodeNameCharacter(text.substr(i), state);
+        if (!character) {
             out.push_back(kRawByteBase + byte);
             state = std::mbstate_t{};
             ++i;
             continue;
         }
-        out.push_back(static_cast<char32_t>(std::towlower(static_cast<std::wint_t>(wide))));
-        i += used;
+        // towlower knows only what a wchar_t holds (16 bits on Windows).
+        const char32_t code = character->code;
+        out.push_back(code <= static_cast<char32_t>(WCHAR_MAX)
+                          ? static_cast<char32_t>(std::towlower(static_cast<std::wint_t>(code)))
+                          : code);
+        i += character->size;
     }
     return out;
 }

@@ -39,6 +39,9 @@ std::string ErrnoText(int error) {
     // The GNU variant may return a static text instead of filling the buffer.
 #if defined(__GLIBC__) && defined(_GNU_SOURCE)
     return ::strerror_r(error, buffer, sizeof buffer);
+#elif defined(_WIN32)
+    if (::strerror_s(buffer, sizeof buffer, error) != 0) return "error " + std::to_string(error);
+    return buffer;
 #else
     if (::strerror_r(error, buffer, sizeof buffer) != 0) return "error " + std::to_string(error);
     return buffer;

@@ -7,7 +7,7 @@
 
 namespace verrolift {
 
-// An owned POSIX file descriptor, closed when dropped.
+// An owned file descriptor (on Windows one of the C run-time), closed when dropped.
 class FileHandle {
 public:
     FileHandle() = default;

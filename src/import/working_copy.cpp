@@ -1,14 +1,7 @@
 #include "import/working_copy.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <sys/uio.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -16,6 +9,7 @@
 #include "base/paths.h"
 #include "import/line_fields.h"
 #include "import/quoted_first_pass.h"
+#include "import/working_folder.h"
 
 namespace verrolift {
 
@@ -25,29 +19,6 @@ constexpr int kMaxClaims = 64;
 // A first pass over the working copy itself writes the new copy beside it, then puts it in
 // its place.
 constexpr const char* kNewCopyName = "upload.new";
-
-// Opens, creating it when missing, a folder that only this user can enter.
-FileHandle OpenPrivateFolder(int parent, const std::string& name, const std::string& shown) {
-    if (::mkdirat(parent, name.c_str(), 0700) != 0 && errno != EEXIST)
-        throw Failure(DescribeErrno("Cannot create the working folder " + shown));
-    FileHandle folder(
-        ::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    if (!folder.IsOpen()) {
-        if (errno == ELOOP || errno == ENOTDIR)
-            throw Failure("The working folder " + shown +
-                          " is a link or a file, not a folder of its own, and is not used.");
-        throw Failure(DescribeErrno("Cannot open the working folder " + shown));
-    }
-    struct stat st {};
-    if (::fstat(folder.Get(), &st) != 0)
-        throw Failure(DescribeErrno("Cannot examine the working folder " + shown));
-    if (st.st_uid != ::geteuid())
-        throw Failure("The working folder " + shown + " belongs to another user and is not used.");
-    if ((st.st_mode & 077) != 0)
-        throw Failure("The working folder " + shown +
-                      " can be entered by other users and is not used.");
-    return folder;
-}
 
 std::string Trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(' ');
@@ -59,32 +30,28 @@ std::string Trimmed(const std::string& text) {
 // working copy in folder. Only an existing regular file is taken. Gives why it
 // cannot be copied, naming the file, or "" when it is held; named is how its
 // failures begin. Only a working copy that cannot be created throws.
-std::string OpenForCopy(const std::string& source, int folder, const std::string& target,
-                        FileHandle& held, std::string& named) {
+std::string OpenForCopy(const std::string& source, const WorkingFolder& folder,
+                        const std::string& target, FileHandle& held, std::string& named) {
     named = "The file \"" + source + "\" cannot be read";
     if (Trimmed(source).empty()) return named + ": the list entry is empty.";
     const std::string normalized = NormalizePath(source);
     if (normalized.find_first_of("*?") != std::string::npos)
         return named + ": its name holds a wildcard.";
-    // Non-blocking, so that a FIFO put in the file's place cannot hang the run.
-    FileHandle in(::open(normalized.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    bool notRegular = false;
+    FileHandle in = OpenRegularFile(normalized, notRegular);
+    if (notRegular) return named + ": it is not a regular file.";
     if (!in.IsOpen()) return DescribeErrno(named);
-    struct stat st {};
-    if (::fstat(in.Get(), &st) != 0) return DescribeErrno(named);
-    if (!S_ISREG(st.st_mode)) return named + ": it is not a regular file.";
-    ::fcntl(in.Get(), F_SETFL, ::fcntl(in.Get(), F_GETFL) & ~O_NONBLOCK);
 
-    FileHandle out(::openat(folder, kWorkingCopyName,
-                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    FileHandle out = folder.Open(kWorkingCopyName, WorkingFolder::Access::CreateNew);
     if (!out.IsOpen()) throw Failure(DescribeErrno("Cannot create the working copy " + target));
     held = std::move(in);
     return {};
 }
 
 // Yields once, then removes the file; a failure is of no consequence to the caller.
-void DeleteFileForced(int folder, const char* name, EventPump& pump) {
+void DeleteFileForced(const WorkingFolder& folder, const char* name, EventPump& pump) {
     pump.Yield();
-    ::unlinkat(folder, name, 0);
+    folder.Remove(name);
 }
 
 constexpr char kCrLf[] = "\r\n";
@@ -95,21 +62,21 @@ constexpr char kCrLf[] = "\r\n";
 // plain copy. Failures throw WorkingCopyError with the given stage.
 class PieceWriter {
 public:
-    PieceWriter(int fd, std::string what, WorkingCopyError::Stage stage)
-        : fd_(fd), what_(std::move(what)), stage_(stage) {}
+    PieceWriter(const FileHandle& file, std::string what, WorkingCopyError::Stage stage)
+        : file_(file), what_(std::move(what)), stage_(stage) {}
 
     // The bytes must stay as they are until the next Flush.
     void Add(const char* data, std::size_t size) {
         if (size == 0) return;
         if (count_ > 0) {
-            iovec& last = pieces_[count_ - 1];
-            if (static_cast<const char*>(last.iov_base) + last.iov_len == data) {
-                last.iov_len += size;
+            WritePiece& last = pieces_[count_ - 1];
+            if (last.data + last.size == data) {
+                last.size += size;
                 return;
             }
         }
         if (count_ == kMaxPieces) Flush();
-        pieces_[count_++] = iovec{const_cast<char*>(data), size};
+        pieces_[count_++] = WritePiece{data, size};
     }
 
     void Flush() {
@@ -118,22 +85,19 @@ public:
         int index = 0;         // the first piece not written in full
         std::size_t done = 0;  // how much of it is written
         while (index < count) {
-            iovec batch[kMaxPieces];
+            WritePiece batch[kMaxPieces];
             int used = 0;
             std::size_t total = 0;
             for (int k = index; k < count && total < kMaxWrite; ++k) {
                 const std::size_t skip = k == index ? done : 0;
-                const std::size_t size = std::min(pieces_[k].iov_len - skip, kMaxWrite - total);
-                batch[used++] = iovec{static_cast<char*>(pieces_[k].iov_base) + skip, size};
+                const std::size_t size = std::min(pieces_[k].size - skip, kMaxWrite - total);
+                batch[used++] = WritePiece{pieces_[k].data + skip, size};
                 total += size;
             }
-            const ssize_t n = ::writev(fd_, batch, used);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                throw WorkingCopyError(stage_, DescribeErrno(what_));
-            }
+            const long long n = WritePieces(file_, batch, used);
+            if (n < 0) throw WorkingCopyError(stage_, DescribeErrno(what_));
             for (auto written = static_cast<std::size_t>(n); written > 0;) {
-                const std::size_t rest = pieces_[index].iov_len - done;
+                const std::size_t rest = pieces_[index].size - done;
                 if (written < rest) {
                     done += written;
                     break;
@@ -145,7 +109,7 @@ public:
         }
     }
 
-    int Fd() const { return fd_; }
+    int Fd() const { return file_.Get(); }
     const std::string& What() const { return what_; }
     WorkingCopyError::Stage Stage() const { return stage_; }
 
@@ -156,10 +120,10 @@ private:
     // large copy markedly slower and less steady.
     static constexpr std::size_t kMaxWrite = std::size_t{64} << 10;
 
-    int fd_;
+    const FileHandle& file_;
     std::string what_;
     WorkingCopyError::Stage stage_;
-    iovec pieces_[kMaxPieces];
+    WritePiece pieces_[kMaxPieces];
     int count_ = 0;
 };
 
@@ -276,22 +240,21 @@ private:
 
 // Reads in through one buffer, feeding the first pass, whose kept text out
 // writes. Read failures throw WorkingCopyError with readStage.
-PreparedLines CopyKeptLines(int in, const std::string& readWhat, WorkingCopyError::Stage readStage,
-                            PieceWriter& out, const ImportOptionsSource& options, EventPump& pump,
+PreparedLines CopyKeptLines(const FileHandle& in, const std::string& readWhat,
+                            WorkingCopyError::Stage readStage, PieceWriter& out,
+                            const ImportOptionsSource& options, EventPump& pump,
                             std::optional<LineEndMode> knownMode,
                             const MalformedRecordReport& report) {
     if (options.QuotedFields())
-        return CopyQuotedRecords(in, readWhat, readStage, out.Fd(), out.What(), out.Stage(),
+        return CopyQuotedRecords(in.Get(), readWhat, readStage, out.Fd(), out.What(), out.Stage(),
                                  options, pump, knownMode, report);
-#ifdef POSIX_FADV_SEQUENTIAL
-    ::posix_fadvise(in, 0, 0, POSIX_FADV_SEQUENTIAL);
-#endif
+    AdviseSequentialRead(in);
     std::unique_ptr<char[]> buffer(new char[kFirstPassChunkSize]);
     FirstPass pass(options, pump, out, knownMode);
     for (;;) {
         std::size_t n = 0;
         try {
-            n = ReadSome(in, buffer.get(), kFirstPassChunkSize, readWhat);
+            n = ReadSome(in.Get(), buffer.get(), kFirstPassChunkSize, readWhat);
         } catch (const Failure& failure) {
             throw WorkingCopyError(readStage, failure.Description());
         }
@@ -323,25 +286,24 @@ PreparedLines CopyIn(WorkingCopy& copy, FileHandle source, const std::string& na
     // Opened again by name, so that whatever took its place since is refused, not written
     // through. Not truncated on opening: ext4 would then write the whole copy out to disk
     // when it is closed. MakeWorkingCopy left it empty.
-    FileHandle out(::openat(copy.Folder(), kWorkingCopyName, O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
+    const WorkingFolder& folder = copy.Folder();
+    FileHandle out = folder.Open(kWorkingCopyName, WorkingFolder::Access::Write);
     if (!out.IsOpen())
         throw WorkingCopyError(Stage::Open,
                                DescribeErrno("Cannot open the working copy " + copy.Path()));
     try {
         // Writing is the copy's own failure (a full disk), not the listed file's.
         const std::string writeWhat = "Cannot write the working copy " + copy.Path();
-        struct stat st {};
-        if (::fstat(out.Get(), &st) != 0 || (st.st_size != 0 && ::ftruncate(out.Get(), 0) != 0))
-            throw WorkingCopyError(Stage::Write, DescribeErrno(writeWhat));
-        PieceWriter writer(out.Get(), writeWhat, Stage::Write);
-        PreparedLines result = CopyKeptLines(source.Get(), named, Stage::Open, writer, options,
-                                             pump, std::nullopt, report);
+        if (!EmptyFile(out)) throw WorkingCopyError(Stage::Write, DescribeErrno(writeWhat));
+        PieceWriter writer(out, writeWhat, Stage::Write);
+        PreparedLines result =
+            CopyKeptLines(source, named, Stage::Open, writer, options, pump, std::nullopt, report);
         pump.Yield();
         CloseWritten(out, writer);
         return result;
     } catch (...) {
         // A partial copy must never be read as the file.
-        ::unlinkat(copy.Folder(), kWorkingCopyName, 0);
+        folder.Remove(kWorkingCopyName);
         throw;
     }
 }
@@ -350,26 +312,28 @@ PreparedLines CopyIn(WorkingCopy& copy, FileHandle source, const std::string& na
 PreparedLines Rewrite(const WorkingCopy& copy, const ImportOptionsSource& options, EventPump& pump,
                       const MalformedRecordReport& report) {
     using Stage = WorkingCopyError::Stage;
-    FileHandle in(::openat(copy.Folder(), kWorkingCopyName, O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    const WorkingFolder& folder = copy.Folder();
+    FileHandle in = folder.Open(kWorkingCopyName, WorkingFolder::Access::Read);
     if (!in.IsOpen()) {
         if (errno == ENOENT && !copy.MissingReason().empty())
             throw WorkingCopyError(Stage::Open, copy.MissingReason());
         throw WorkingCopyError(Stage::Open,
                                DescribeErrno("Cannot open the working copy " + copy.Path()));
     }
-    FileHandle out(::openat(copy.Folder(), kNewCopyName,
-                            O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600));
+    FileHandle out = folder.Open(kNewCopyName, WorkingFolder::Access::CreateOrTruncate);
     if (!out.IsOpen())
         throw WorkingCopyError(
             Stage::Write, DescribeErrno("Cannot create the new working copy in " + copy.Path()));
-    PieceWriter writer(out.Get(), "Cannot write the working copy " + copy.Path(), Stage::Write);
+    PieceWriter writer(out, "Cannot write the working copy " + copy.Path(), Stage::Write);
     PreparedLines result =
-        CopyKeptLines(in.Get(), "Cannot read the working copy " + copy.Path(), Stage::Read, writer,
+        CopyKeptLines(in, "Cannot read the working copy " + copy.Path(), Stage::Read, writer,
                       options, pump, copy.LineEnds(), report);
     CloseWritten(out, writer);
+    // Closed before its name is reused: Windows keeps the name of an open file.
+    in = FileHandle();
     // A failed delete does not matter: the rename replaces the old copy anyway.
-    DeleteFileForced(copy.Folder(), kWorkingCopyName, pump);
-    if (::renameat(copy.Folder(), kNewCopyName, copy.Folder(), kWorkingCopyName) != 0)
+    DeleteFileForced(folder, kWorkingCopyName, pump);
+    if (!folder.Replace(kNewCopyName, kWorkingCopyName))
         throw WorkingCopyError(Stage::Write,
                                DescribeErrno("Cannot replace the working copy " + copy.Path()));
     return result;
@@ -377,54 +341,27 @@ PreparedLines Rewrite(const WorkingCopy& copy, const ImportOptionsSource& option
 
 }  // namespace
 
-std::string PrivateWorkingFolder() {
-#ifdef _WIN32
-    // The platform's temporary folder is the user's own: the working copy is TEMP\upload.txt.
-    const char* temp = std::getenv("TEMP");
-    return temp ? temp : "";
-#else
-    const char* tmp = std::getenv("TMPDIR");
-    std::string base = (tmp != nullptr && *tmp != '\0') ? tmp : "/tmp";
-    while (base.size() > 1 && base.back() == '/') base.pop_back();
-    if (base != "/") base += '/';
-    return base + "verrolift-" + std::to_string(::geteuid());
-#endif
-}
-
-WorkingCopy::WorkingCopy(FileHandle folder, std::string folderPath)
-    : folder_(std::move(folder)),
-      folderPath_(std::move(folderPath)),
-      path_(folderPath_ + "/" + kWorkingCopyName) {}
+WorkingCopy::WorkingCopy(WorkingFolder folder)
+    : folder_(std::move(folder)), path_(folder_.PathOf(kWorkingCopyName)) {}
 
 WorkingCopy WorkingCopy::Claim() {
-    const std::string basePath = PrivateWorkingFolder();
-    const FileHandle base = OpenPrivateFolder(AT_FDCWD, basePath, basePath);
-    for (int number = 1; number <= kMaxClaims; ++number) {
-        const std::string name = std::to_string(number);
-        const std::string shown = basePath + "/" + name;
-        FileHandle folder = OpenPrivateFolder(base.Get(), name, shown);
-        if (::flock(folder.Get(), LOCK_EX | LOCK_NB) == 0)
-            return WorkingCopy(std::move(folder), shown);
-        if (errno != EWOULDBLOCK)
-            throw Failure(DescribeErrno("Cannot lock the working folder " + shown));
-    }
-    throw Failure("Every working folder in " + basePath + " is in use.");
+    return WorkingCopy(WorkingFolder::Claim(kMaxClaims));
 }
 
 void MakeWorkingCopy(const std::string& path, WorkingCopy& copy) {
     copy.missingReason_.clear();
     copy.lineEnds_ = LineEndMode::CrOrCrLf;
     copy.source_ = FileHandle();
-    const int folder = copy.Folder();
-    if (::unlinkat(folder, kWorkingCopyName, 0) != 0 && errno != ENOENT)
+    const WorkingFolder& folder = copy.Folder();
+    if (!folder.Remove(kWorkingCopyName) && errno != ENOENT)
         throw Failure(DescribeErrno("Cannot remove the previous working copy " + copy.Path()));
-    ::unlinkat(folder, kNewCopyName, 0);  // left by an interrupted first pass
+    folder.Remove(kNewCopyName);  // left by an interrupted first pass
 
     copy.missingReason_ = OpenForCopy(path, folder, copy.Path(), copy.source_, copy.sourceFailure_);
 }
 
 FileHandle OpenWorkingCopy(const WorkingCopy& copy) {
-    FileHandle in(::openat(copy.Folder(), kWorkingCopyName, O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    FileHandle in = copy.Folder().Open(kWorkingCopyName, WorkingFolder::Access::Read);
     if (!in.IsOpen()) throw Failure(DescribeErrno("Cannot open the working copy " + copy.Path()));
     return in;
 }

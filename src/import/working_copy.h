@@ -12,6 +12,7 @@
 #include "import/import_options.h"
 #include "import/line_end_mode.h"
 #include "import/quoted_record_reader.h"
+#include "import/working_folder.h"
 
 namespace verrolift {
 
@@ -22,22 +23,13 @@ struct PreparedLines;
 // The first pass reads the file in pieces of this size.
 inline constexpr std::size_t kFirstPassChunkSize = std::size_t{1} << 20;
 
-// The folder of this user's working copies: $TMPDIR (default /tmp) followed by
-// "/verrolift-<uid>". Only named here; WorkingCopy::Claim creates and checks it.
-// On Windows it is the folder named by TEMP, already the user's own, and the
-// working copy is TEMP\upload.txt; the file functions below are the POSIX ones.
-std::string PrivateWorkingFolder();
-
 // The working copy of one run.
 //
 // Never a shared, predictable path in a world-writable folder: the file is
-// "upload.txt" in a numbered folder inside PrivateWorkingFolder(). Every folder
-// on the way is created with mode 0700 and refused when it is a link, belongs
-// to another user or is open to group or others; files in it are opened
-// without following links. A claim locks its numbered folder (flock) until the
-// claim is dropped or the program ends, so two copies of the program running
-// at once never share a working copy; a free number is reused, so the folders
-// do not pile up. The working copy stays after the run.
+// "upload.txt" in a working folder of this run's own (WorkingFolder::Claim),
+// held until the claim is dropped or the program ends, so two copies of the
+// program running at once never share a working copy. Files in it are opened
+// without following links. The working copy stays after the run.
 class WorkingCopy {
 public:
     // Throws Failure when no safe working folder can be had.
@@ -47,8 +39,8 @@ public:
     WorkingCopy& operator=(WorkingCopy&&) noexcept = default;
 
     const std::string& Path() const { return path_; }
-    const std::string& FolderPath() const { return folderPath_; }
-    int Folder() const { return folder_.Get(); }
+    const std::string& FolderPath() const { return folder_.Path(); }
+    const WorkingFolder& Folder() const { return folder_; }
 
     // How the lines of the working copy end: the mode its file's first line end
     // decided. Whoever reads the copy reads it in this mode.
@@ -58,13 +50,12 @@ public:
     const std::string& MissingReason() const { return missingReason_; }
 
 private:
-    WorkingCopy(FileHandle folder, std::string folderPath);
+    explicit WorkingCopy(WorkingFolder folder);
     friend void MakeWorkingCopy(const std::string& path, WorkingCopy& copy);
     friend PreparedLines PrepareLines(WorkingCopy& copy, const ImportOptionsSource& options,
                                       EventPump& pump, const MalformedRecordReport& report);
 
-    FileHandle folder_;  // the locked numbered folder
-    std::string folderPath_;
+    WorkingFolder folder_;
     std::string path_;
     std::string missingReason_;
     LineEndMode lineEnds_ = LineEndMode::CrOrCrLf;

@@ -2,9 +2,12 @@
 
 #include <string>
 
+#include "base/paths.h"
+
 namespace verrolift::test {
 
-// A fresh folder under $TMPDIR (default /tmp), removed with everything in it.
+// A fresh folder under $TMPDIR (default /tmp; on Windows the temporary folder),
+// removed with everything in it.
 class TempDir {
 public:
     TempDir();
@@ -13,8 +16,8 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& Path() const { return path_; }
-    // Path() + "/" + name.
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
+    // Path() + the separator + name.
+    std::string File(const std::string& name) const { return path_ + kPathSeparator + name; }
     // Writes bytes to Path()/name (creating folders on the way) and returns its path.
     std::string Write(const std::string& name, const std::string& bytes) const;
 

@@ -1,16 +1,21 @@
 #include "support/test_database.h"
 
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <pwd.h>
-#include <sql.h>
-#include <sqlext.h>
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
 #include <gtest/gtest.h>
+
+#include "db/odbc_api.h"
 
 namespace verrolift::test {
 
@@ -122,6 +127,28 @@ private:
     bool connected_ = false;
 };
 
+// The path the database driver is given. Under wine the driver is the Linux one, which
+// needs the Unix path of the file (wine's own wine_get_unix_file_name tells it).
+std::string DriverPath(const std::string& path) {
+#ifdef _WIN32
+    using ToUnix = char*(__cdecl*)(const wchar_t*);
+    const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+    if (!toUnix) return path;
+    const std::wstring wide =
+        std::filesystem::path(
+            std::u8string(reinterpret_cast<const char8_t*>(path.data()), path.size()))
+            .wstring();
+    char* unix = toUnix(wide.c_str());
+    if (!unix) return path;
+    std::string result = unix;
+    HeapFree(GetProcessHeap(), 0, unix);
+    return result;
+#else
+    return path;
+#endif
+}
+
 std::string Env(const char* name) {
     const char* v = std::getenv(name);
     return v ? v : "";
@@ -131,7 +158,7 @@ std::string Env(const char* name) {
 
 SqliteDatabase::SqliteDatabase() {
     file_ = dir_.File("test.db");
-    connectionString_ = "Driver={SQLite3};Database=" + file_ + ";";
+    connectionString_ = "Driver={SQLite3};Database=" + DriverPath(file_) + ";";
     RawConnection c(connectionString_);
     // WAL: autocommitted statements need almost no syncs.
     c.Query("PRAGMA journal_mode=WAL", "");
@@ -173,10 +200,12 @@ PgAccount PgOther() {
 
 std::string PgSuperuserConnectionString() {
     std::string user = "postgres";
+#ifndef _WIN32
     if (::geteuid() != 0) {
         const passwd* entry = ::getpwuid(::geteuid());
         if (entry != nullptr) user = entry->pw_name;
     }
+#endif
     return "Driver={Microsoft ODBC for Oracle};Server=" + Env("VERROLIFT_PG_SID") +
            ";Database=postgres;Uid=" + user + ";";
 }
@@ -206,7 +235,12 @@ PgScratchRole::~PgScratchRole() {
 
 std::string UniqueName(const std::string& stem) {
     static std::atomic<int> counter{0};
-    return stem + "_" + std::to_string(::getpid()) + "_" + std::to_string(++counter);
+#ifdef _WIN32
+    const int pid = ::_getpid();
+#else
+    const int pid = ::getpid();
+#endif
+    return stem + "_" + std::to_string(pid) + "_" + std::to_string(++counter);
 }
 
 void ExecOn(const std::string& connectionString, const std::string& sql) {

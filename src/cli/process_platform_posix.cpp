@@ -1,0 +1,35 @@
+#include <unistd.h>
+
+#include "cli/process_platform.h"
+
+namespace verrolift {
+
+namespace {
+
+volatile std::sig_atomic_t* stopFlag = nullptr;
+
+extern "C" void RequestStop(int) {
+    *stopFlag = 1;
+}
+
+}  // namespace
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+void StopOnSignals(volatile std::sig_atomic_t* flag) {
+    stopFlag = flag;
+    struct sigaction action {};
+    action.sa_handler = RequestStop;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+}
+
+bool ErrorOutputIsTerminal() {
+    return ::isatty(STDERR_FILENO) == 1;
+}
+
+}  // namespace verrolift

@@ -18,6 +18,8 @@ std::string BuildErrorReportText(std::string_view tag, std::int32_t step,
     return text;
 }
 
-std::string ErrorReport::Text() const { return BuildErrorReportText(tag, step, description); }
+std::string ErrorReport::Text() const {
+    return BuildErrorReportText(tag, step, description);
+}
 
 }  // namespace verrolift

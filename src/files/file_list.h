@@ -33,7 +33,9 @@ public:
     VectorFileList() = default;
     explicit VectorFileList(std::vector<std::string> entries) : entries_(std::move(entries)) {}
     int Count() const override { return static_cast<int>(entries_.size()); }
-    std::string At(int index) const override { return entries_.at(static_cast<std::size_t>(index)); }
+    std::string At(int index) const override {
+        return entries_.at(static_cast<std::size_t>(index));
+    }
     void AddEntry(const std::string& text) override { entries_.push_back(text); }
     const std::vector<std::string>& Entries() const { return entries_; }
 

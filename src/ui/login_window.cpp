@@ -40,7 +40,8 @@ void LoginWindow::BuildControls() {
     sidLabel_ = Make<QLabel>(profileFrame_, "Label2", TwipsRect(240, 405, 1095, 255));
     sidLabel_->setText(QStringLiteral("SID:"));
     sidEdit_ = Make<SelectAllLineEdit>(profileFrame_, "Text1", TwipsRect(1320, 360, 5535, 345));
-    sidHelpButton_ = Make<QPushButton>(profileFrame_, "PushButton1", TwipsRect(6960, 360, 615, 345));
+    sidHelpButton_ =
+        Make<QPushButton>(profileFrame_, "PushButton1", TwipsRect(6960, 360, 615, 345));
     sidHelpButton_->setText(QStringLiteral("?"));
 
     userLabel_ = Make<QLabel>(profileFrame_, "Label1", TwipsRect(240, 885, 1095, 255));
@@ -49,12 +50,14 @@ void LoginWindow::BuildControls() {
 
     passwordLabel_ = Make<QLabel>(profileFrame_, "Label4", TwipsRect(240, 1365, 1095, 255));
     passwordLabel_->setText(QStringLiteral("Password:"));
-    passwordEdit_ = Make<SelectAllLineEdit>(profileFrame_, "Text3", TwipsRect(1320, 1320, 6255, 345));
+    passwordEdit_ =
+        Make<SelectAllLineEdit>(profileFrame_, "Text3", TwipsRect(1320, 1320, 6255, 345));
     passwordEdit_->setEchoMode(QLineEdit::Password);
     // Every character of the password is shown as "*".
     passwordEdit_->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
 
-    testConnectionButton_ = Make<QPushButton>(profileFrame_, "PushButton5", TwipsRect(240, 1800, 3600, 405));
+    testConnectionButton_ =
+        Make<QPushButton>(profileFrame_, "PushButton5", TwipsRect(240, 1800, 3600, 405));
     testConnectionButton_->setText(QStringLiteral("Test Connection"));
     helpButton_ = Make<QPushButton>(profileFrame_, "PushButton6", TwipsRect(3960, 1800, 3600, 405));
     helpButton_->setText(QStringLiteral("Help"));
@@ -66,8 +69,9 @@ void LoginWindow::BuildControls() {
         button->setFont(ButtonFont());
         button->setAutoDefault(false);
     }
-    for (QWidget* w : std::initializer_list<QWidget*>{profileFrame_, userLabel_, sidLabel_, passwordLabel_, sidEdit_,
-                                                      userEdit_, passwordEdit_})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{profileFrame_, userLabel_, sidLabel_, passwordLabel_,
+                                         sidEdit_, userEdit_, passwordEdit_})
         w->setFont(ControlFont());
     ApplyDesignBackground(this);
 
@@ -85,12 +89,15 @@ void LoginWindow::BuildControls() {
 
     connect(sidHelpButton_, &QPushButton::clicked, this, [this] { OnSidHelpClicked(); });
     connect(nextButton_, &QPushButton::clicked, this, [this] { OnNextClicked(); });
-    connect(testConnectionButton_, &QPushButton::clicked, this, [this] { OnTestConnectionClicked(); });
+    connect(testConnectionButton_, &QPushButton::clicked, this,
+            [this] { OnTestConnectionClicked(); });
     connect(helpButton_, &QPushButton::clicked, this, [this] { OnHelpClicked(); });
 
     auto* feedback = new PointerFeedback(pointer_, this);
-    for (QWidget* w : {sidHelpButton_, nextButton_, testConnectionButton_, helpButton_}) feedback->Hand(w);
-    for (QWidget* w : std::initializer_list<QWidget*>{this, profileFrame_, sidEdit_, userEdit_, passwordEdit_})
+    for (QWidget* w : {sidHelpButton_, nextButton_, testConnectionButton_, helpButton_})
+        feedback->Hand(w);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{this, profileFrame_, sidEdit_, userEdit_, passwordEdit_})
         feedback->Reset(w);
 }
 
@@ -122,7 +129,8 @@ void LoginWindow::Load() {
         setWindowIcon(ApplicationIcon());
         SetApplicationTitle();
     });
-    h.Run(steps::load::kHomePage, [&] { VisitHomePageAtRandom(context_.random, context_.openUrl); });
+    h.Run(steps::load::kHomePage,
+          [&] { VisitHomePageAtRandom(context_.random, context_.openUrl); });
     const std::string pointerFile = ProgramFile(folder, kPointerFile);
     if (h.Test(steps::load::kPointerFileTest, [&] { return FileExists(pointerFile); })) {
         h.Run(steps::load::kLoadPointer, [&] {
@@ -153,7 +161,8 @@ void LoginWindow::OnNextClicked() {
     RunGuarded([&] {
         ProtectedHandler h(tags::kLoginNext, context_.dialogs);
         // A profile that does not connect changes nothing and says nothing.
-        if (!h.Test(steps::next::kProbeTest, [&] { return TryOpenConnection(ConnectionString()); })) return;
+        if (!h.Test(steps::next::kProbeTest, [&] { return TryOpenConnection(ConnectionString()); }))
+            return;
         h.Run(steps::next::kShowMain, [&] { context_.flow.ShowMainWindow(); });
         h.Run(steps::next::kHideLogin, [&] { context_.flow.HideLoginWindow(); });
         h.Run(steps::next::kLoadMain, [&] { context_.flow.RunMainWindowLoad(); });

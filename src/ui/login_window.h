@@ -32,10 +32,10 @@ public:
     ConnectionProfile Profile() const;
     QtWindowPointer& Pointer() { return pointer_; }
 
-    void OnSidHelpClicked();  // "?"
-    void OnNextClicked();  // "Next >"
+    void OnSidHelpClicked();         // "?"
+    void OnNextClicked();            // "Next >"
     void OnTestConnectionClicked();  // "Test Connection"
-    void OnHelpClicked();  // "Help"
+    void OnHelpClicked();            // "Help"
 
 protected:
     void closeEvent(QCloseEvent* event) override;

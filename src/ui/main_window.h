@@ -50,13 +50,13 @@ public:
     TableListBox& Tables() { return *tableList_; }
     QtWindowPointer& Pointer() { return pointer_; }
 
-    void OnImportClicked();  // "Import To Oracle"
-    void OnAddFilesClicked();  // "Add Text File(s)"
-    void OnAddFolderClicked();  // "Add All File(s) In Folder"
+    void OnImportClicked();           // "Import To Oracle"
+    void OnAddFilesClicked();         // "Add Text File(s)"
+    void OnAddFolderClicked();        // "Add All File(s) In Folder"
     void OnSetupConnectionClicked();  // "Setup Connection"
-    void OnFormatHelpClicked();  // "?" file format help
-    void OnCreateChosen();      // create mode
-    void OnAppendChosen();      // append mode
+    void OnFormatHelpClicked();       // "?" file format help
+    void OnCreateChosen();            // create mode
+    void OnAppendChosen();            // append mode
 
 protected:
     void closeEvent(QCloseEvent* event) override;

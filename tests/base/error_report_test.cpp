@@ -32,9 +32,9 @@ TEST(ErrorReport, DescriptionBytesAreKept) {
 
 TEST(ErrorReport, TagsCarryTrailingBlankAndProjectName) {
     const std::string_view all[] = {
-        tags::kLoginLoad,      tags::kLoginSidHelp,    tags::kLoginNext,
-        tags::kLoginTestConnection, tags::kLoginHelp,  tags::kMainLoad,
-        tags::kMainImport,    tags::kMainAddFiles,   tags::kMainAddFolder,
+        tags::kLoginLoad,           tags::kLoginSidHelp,   tags::kLoginNext,
+        tags::kLoginTestConnection, tags::kLoginHelp,      tags::kMainLoad,
+        tags::kMainImport,          tags::kMainAddFiles,   tags::kMainAddFolder,
         tags::kMainSetupConnection, tags::kMainFormatHelp, tags::kFolderScan};
     for (auto tag : all) {
         EXPECT_EQ(tag.back(), ' ') << tag;

@@ -88,9 +88,9 @@ TEST_F(CliPaths, AFolderThatCannotBeListedIsReportedAndTheOthersGoOn) {
     const std::string problem = test::RunAsNonRoot([&]() -> std::string {
         const auto files = Entries({tree.Path("denied"), tree.Path("open")}, std::string("txt"));
         std::string out;
-        const std::vector<std::string> expected{
-            std::to_string(add_folder_steps::kSubfolders) + " The folder \"" +
-            tree.Path("denied") + "\" cannot be read: " + std::strerror(EACCES)};
+        const std::vector<std::string> expected{std::to_string(add_folder_steps::kSubfolders) +
+                                                " The folder \"" + tree.Path("denied") +
+                                                "\" cannot be read: " + std::strerror(EACCES)};
         if (Failures() != expected) out += "failures: " + testing::PrintToString(Failures()) + "\n";
         if (files != std::vector<std::string>{tree.Path("open/o.txt")})
             out += "files: " + testing::PrintToString(files);

@@ -242,7 +242,8 @@ TEST_F(AddFolder, UnwritableStoreIsReportedAndTheCommandGoesOn) {
     settings.failWrites = true;
     Answer("txt", tree.Root());
     Run();
-    EXPECT_THAT(dialogs.ReportSteps(), ElementsAre(add_folder_steps::kSaveExtension, add_folder_steps::kSaveFolder));
+    EXPECT_THAT(dialogs.ReportSteps(),
+                ElementsAre(add_folder_steps::kSaveExtension, add_folder_steps::kSaveFolder));
     EXPECT_THAT(files.Entries(), ElementsAre(tree.Path("a.txt")));
     EXPECT_THAT(pointer.history, ElementsAre(PointerShape::Busy, PointerShape::Default));
 }

@@ -12,7 +12,8 @@ void RecordingDialogs::ShowErrorReport(const ErrorReport& report) {
     log.push_back("report " + std::to_string(report.step) + ": " + report.description);
 }
 
-std::string RecordingDialogs::InputBox(const std::string& prompt, const std::string& defaultAnswer) {
+std::string RecordingDialogs::InputBox(const std::string& prompt,
+                                       const std::string& defaultAnswer) {
     prompts.push_back({prompt, defaultAnswer});
     log.push_back("prompt: " + prompt);
     if (inputAnswers.empty()) return {};

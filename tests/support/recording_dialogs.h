@@ -16,7 +16,8 @@ public:
     void ShowMessage(const std::string& text) override;
     void ShowErrorReport(const ErrorReport& report) override;
     std::string InputBox(const std::string& prompt, const std::string& defaultAnswer) override;
-    std::vector<std::string> PickFiles(const std::string& title, const std::string& filter) override;
+    std::vector<std::string> PickFiles(const std::string& title,
+                                       const std::string& filter) override;
     std::string PickFolder(const std::string& title, const std::string& startFolder) override;
 
     // Answers, consumed in order; an empty queue answers as a cancel.

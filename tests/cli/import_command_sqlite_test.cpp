@@ -35,6 +35,13 @@ std::string Done(int imported, int files, int sent, int refused) {
            " rows refused.\n";
 }
 
+// The column check's message for a file split by ",", a plain line on standard output.
+std::string Misfit(const std::string& file, int fields, const std::string& table, int columns) {
+    return "The columns in the text file and the columns in the table must be identical.\n\n" +
+           file + " was split by , and has " + std::to_string(fields) + " columns. The table " +
+           table + " has " + std::to_string(columns) + " columns.\n";
+}
+
 TEST_F(ImportCommandSqlite, HeaderModeMakesOneTablePerFileAndSaysDone) {
     const auto a = files.Write("a.csv", "Name,Age\r\nAnn,30\r\n");
     const auto b = files.Write("b.csv", "id,First Name\r\n1,Bo\r\n2,Cy");
@@ -158,10 +165,7 @@ TEST_F(ImportCommandSqlite, SummaryCountsRefusedRowsAndTheFilesLeftOut) {
     const auto b = files.Write("b.csv", "1,2,3\n");
     const auto r = Import({"--append", "EMP", a, b});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out,
-              "The columns in the text file and the columns in the table must be identical.\n\n" +
-                  b + " was split by , and has 3 columns. The table EMP has 2 columns.\n" +
-                  Done(1, 2, 3, 1));
+    EXPECT_EQ(r.out, Misfit(b, 3, "EMP", 2) + Done(1, 2, 3, 1));
     EXPECT_EQ(db.Rows("EMP"), (std::vector<std::string>{"1|2", "3|4"}));
 
     // Every row refused: "Done." alone would read as success.
@@ -189,10 +193,7 @@ TEST_F(ImportCommandSqlite, ColumnCountMismatchIsAPlainMessageAndSkipsTheFile) {
     const auto b = files.Write("b.csv", "1,2,3,4\r\n");
     const auto r = Import({"--append", "EMP", a, b});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out,
-              "The columns in the text file and the columns in the table must be identical.\n\n" +
-                  a + " was split by , and has 3 columns. The table EMP has 4 columns.\n" +
-                  Done(1, 2, 1, 0));
+    EXPECT_EQ(r.out, Misfit(a, 3, "EMP", 4) + Done(1, 2, 1, 0));
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(db.Rows("EMP"), std::vector<std::string>{"1|2|3|4"});
 }

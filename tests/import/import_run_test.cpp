@@ -10,8 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,10 +17,7 @@
 #include "base/paths.h"
 #include "import/import_messages.h"
 #include "import/import_steps.h"
-#include "support/recording_dialogs.h"
-#include "support/scoped_environment.h"
-#include "support/temp_dir.h"
-#include "support/test_database.h"
+#include "support/import_fixture.h"
 
 namespace verrolift {
 namespace {
@@ -35,54 +30,8 @@ using test::ExecOn;
 // Test names differ per database, so that CTest can tell the two programs' cases apart.
 #ifdef VERROLIFT_TEST_PG
 #define ImportRunTest PgImportRun
-#define BACKEND Pg
 #else
 #define ImportRunTest SqliteImportRun
-#define BACKEND Sqlite
-#endif
-#define INSTANTIATE_FOR_BACKEND(backend, ...) INSTANTIATE_TEST_SUITE_P(backend, __VA_ARGS__)
-
-#ifdef VERROLIFT_TEST_PG
-class Backend {
-public:
-    Backend() : connectionString_(test::PgMain().ConnectionString()) {}
-    const std::string& ConnectionString() const { return connectionString_; }
-    std::string Fresh(const std::string& stem) const { return test::UniqueName(stem); }
-    // Each column as text: the driver hands a CLOB domain over as text only.
-    std::vector<std::string> Rows(const std::string& table) const {
-        std::string values;
-        for (const auto& column : Columns(table))
-            values += (values.empty() ? "" : ", ") + QuoteName(column) + "::text";
-        return ColumnOn(connectionString_, "SELECT array_to_string(ARRAY[" + values +
-                                               "], '|', '<NULL>') FROM " + QuoteName(table) +
-                                               " ORDER BY ctid");
-    }
-    std::vector<std::string> Columns(const std::string& table) const {
-        return ColumnOn(
-            connectionString_,
-            "SELECT column_name::text FROM information_schema.columns WHERE table_name = '" +
-                table + "' ORDER BY ordinal_position");
-    }
-
-private:
-    static std::string QuoteName(const std::string& name) { return "\"" + name + "\""; }
-    std::string connectionString_;
-};
-#else
-class Backend {
-public:
-    const std::string& ConnectionString() const { return db_.ConnectionString(); }
-    std::string Fresh(const std::string& stem) const { return stem; }
-    std::vector<std::string> Rows(const std::string& table) const {
-        return test::RowsOn(db_.ConnectionString(), table, "rowid");
-    }
-    std::vector<std::string> Columns(const std::string& table) const {
-        return db_.Column("SELECT name FROM pragma_table_info('" + table + "')");
-    }
-
-private:
-    test::SqliteDatabase db_;
-};
 #endif
 
 // A connection source whose answers are given one by one, the last repeated.
@@ -103,33 +52,8 @@ private:
 
 const std::string kBadConnection = "Driver={No Such Driver Here};Server=x;";
 
-// Runs an action after each row statement went out.
-class RowHook : public ImportProgress {
-public:
-    void FileStarted(int, int) override {}
-    void RowSent() override {
-        ++rows;
-        if (onRow) onRow();
-    }
-    int rows = 0;
-    std::function<void()> onRow;
-};
-
-class ImportRunTest : public ::testing::Test {
+class ImportRunTest : public test::ImportFixture {
 protected:
-    void Run() { Run(connection_); }
-    void Run(const ConnectionSource& connection) {
-        ImportContext context{files_, tables_, options_, connection, dialogs_, pump_, pointer_};
-        context.progress = &rowHook_;
-        RunImport(context);
-    }
-
-    std::string AddFile(const std::string& name, const std::string& bytes) {
-        const std::string path = folder_.Write(name, bytes);
-        files_.AddEntry(path);
-        return path;
-    }
-
     // A fresh pattern; the table of file i is Table(i).
     void FreshPattern(const std::string& stem) {
         stem_ = db_.Fresh(stem);
@@ -144,23 +68,6 @@ protected:
                    .at(0) != "0";
     }
 
-    void UseAppend(const std::string& table, bool skipHeader) {
-        options_.mode = ImportMode::AppendToTable;
-        options_.skipHeaderOnAppend = skipHeader;
-        tables_.Append(table);
-        tables_.Select(tables_.Count() - 1);
-        options_.targetTable = table;
-    }
-
-    std::string MakeTable(const std::string& stem, int columns) {
-        const std::string table = db_.Fresh(stem);
-        std::string sql = "CREATE TABLE \"" + table + "\"(";
-        for (int c = 1; c <= columns; ++c)
-            sql += (c > 1 ? ", " : "") + std::string("\"c") + std::to_string(c) + "\" CLOB";
-        ExecOn(db_.ConnectionString(), sql + ")");
-        return table;
-    }
-
     // Busy at the start of each file and the default pointer at its end.
     void ExpectPointerPerFile(std::size_t fileCount) {
         std::vector<PointerShape> expected;
@@ -171,29 +78,7 @@ protected:
         EXPECT_EQ(pointer_.history, expected);
     }
 
-    std::vector<std::string> Descriptions() const {
-        std::vector<std::string> out;
-        for (const auto& r : dialogs_.reports) out.push_back(r.description);
-        return out;
-    }
-
-    test::TempDir tmp_;
-    Backend db_;
-    test::TempDir folder_;
-    VectorFileList files_;
-    VectorTableList tables_;
-    ImportOptions options_;
-    test::FixedConnection connection_{db_.ConnectionString()};
-    test::RecordingDialogs dialogs_;
-    test::RecordingPump pump_;
-    test::RecordingPointer pointer_;
-    RowHook rowHook_;
     std::string stem_;
-    // Each test works in a temporary folder of its own; set last, as a set-up would.
-    test::ScopedEnvironment tmpdir_{"TMPDIR", tmp_.Path()};
-#ifdef _WIN32
-    test::ScopedEnvironment temp_{"TEMP", tmp_.Path()};
-#endif
 };
 
 // --- Create mode, header line ---

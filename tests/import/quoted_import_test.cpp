@@ -4,86 +4,40 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "import/import_messages.h"
-#include "import/import_run.h"
 #include "import/import_steps.h"
-#include "support/recording_dialogs.h"
-#include "support/scoped_environment.h"
-#include "support/temp_dir.h"
-#include "support/test_database.h"
+#include "support/import_fixture.h"
 
 namespace verrolift {
 namespace {
 
 namespace steps = import_steps;
 
-using test::ColumnOn;
-using test::ExecOn;
-
 #ifdef VERROLIFT_TEST_PG
 #define QuotedImport PgQuotedImport
-#define BACKEND Pg
 #else
 #define QuotedImport SqliteQuotedImport
-#define BACKEND Sqlite
 #endif
-#define INSTANTIATE_FOR_BACKEND(backend, ...) INSTANTIATE_TEST_SUITE_P(backend, __VA_ARGS__)
 
 // A stored value; none for NULL.
 using Value = std::optional<std::string>;
 using Row = std::vector<Value>;
 
-#ifdef VERROLIFT_TEST_PG
-class Backend {
-public:
-    Backend() : connectionString_(test::PgMain().ConnectionString()) {}
-    const std::string& ConnectionString() const { return connectionString_; }
-    std::string Fresh(const std::string& stem) const { return test::UniqueName(stem); }
-    std::vector<std::string> Columns(const std::string& table) const {
-        return ColumnOn(
-            connectionString_,
-            "SELECT column_name::text FROM information_schema.columns WHERE table_name = '" +
-                table + "' ORDER BY ordinal_position");
-    }
-    // The driver hands a CLOB domain over as text only.
-    static std::string AsText(const std::string& column) { return column + "::text"; }
-    static constexpr const char* kOrder = "ctid";
-
-private:
-    std::string connectionString_;
-};
-#else
-class Backend {
-public:
-    const std::string& ConnectionString() const { return db_.ConnectionString(); }
-    std::string Fresh(const std::string& stem) const { return stem; }
-    std::vector<std::string> Columns(const std::string& table) const {
-        return db_.Column("SELECT name FROM pragma_table_info('" + table + "')");
-    }
-    static std::string AsText(const std::string& column) { return column; }
-    static constexpr const char* kOrder = "rowid";
-
-private:
-    test::SqliteDatabase db_;
-};
-#endif
-
 // Every row of a table, each value as its bytes or none for NULL, in insertion order.
-std::vector<Row> StoredRows(const Backend& db, const std::string& table) {
+std::vector<Row> StoredRows(const test::ImportBackend& db, const std::string& table) {
     std::vector<Row> rows;
     const auto columns = db.Columns(table);
     for (std::size_t c = 0; c < columns.size(); ++c) {
         const std::string name = "\"" + columns[c] + "\"";
         // A mark before each value tells NULL from every text, the empty one included.
-        const auto marked = ColumnOn(db.ConnectionString(),
-                                     "SELECT CASE WHEN " + name + " IS NULL THEN 'N' ELSE 'V' || " +
-                                         Backend::AsText(name) + " END FROM \"" + table +
-                                         "\" ORDER BY " + Backend::kOrder);
+        const auto marked = test::ColumnOn(
+            db.ConnectionString(), "SELECT CASE WHEN " + name + " IS NULL THEN 'N' ELSE 'V' || " +
+                                       test::ImportBackend::AsText(name) + " END FROM \"" + table +
+                                       "\" ORDER BY " + test::ImportBackend::kOrder);
         if (rows.empty()) rows.resize(marked.size());
         for (std::size_t r = 0; r < marked.size(); ++r)
             rows[r].push_back(marked[r].at(0) == 'N' ? Value() : Value(marked[r].substr(1)));
@@ -131,75 +85,13 @@ void ExpectRows(std::vector<Row> stored, std::vector<Row> expected) {
         ASSERT_EQ(stored[r], expected[r]) << "row " << r;
 }
 
-// Counts the rows sent; runs an optional action after each.
-class RowHook : public ImportProgress {
-public:
-    void FileStarted(int, int) override {}
-    void RowSent() override {
-        ++rows;
-        if (onRow) onRow();
-    }
-    int rows = 0;
-    std::function<void()> onRow;
-};
-
-class QuotedImport : public ::testing::Test {
+class QuotedImport : public test::ImportFixture {
 protected:
     QuotedImport() {
         options_.quotedFields = true;
         options_.separator = ",";
+        sending_.batchRows = 7;
     }
-
-    void Run() {
-        ImportContext context{files_, tables_, options_, connection_, dialogs_, pump_, pointer_};
-        context.progress = &rowHook_;
-        context.sending.batches = batches_;
-        context.sending.batchRows = 7;
-        RunImport(context);
-    }
-
-    std::string AddFile(const std::string& name, const std::string& bytes) {
-        const std::string path = folder_.Write(name, bytes);
-        files_.AddEntry(path);
-        return path;
-    }
-
-    std::string MakeTable(const std::string& stem, int columns) {
-        const std::string table = db_.Fresh(stem);
-        std::string sql = "CREATE TABLE \"" + table + "\"(";
-        for (int c = 1; c <= columns; ++c)
-            sql += (c > 1 ? ", " : "") + std::string("\"c") + std::to_string(c) + "\" CLOB";
-        ExecOn(db_.ConnectionString(), sql + ")");
-        return table;
-    }
-
-    void UseAppend(const std::string& table, bool skipHeader) {
-        options_.mode = ImportMode::AppendToTable;
-        options_.skipHeaderOnAppend = skipHeader;
-        tables_.Append(table);
-        tables_.Select(tables_.Count() - 1);
-        options_.targetTable = table;
-    }
-
-    std::vector<std::string> Descriptions() const {
-        std::vector<std::string> out;
-        for (const auto& r : dialogs_.reports) out.push_back(r.description);
-        return out;
-    }
-
-    test::TempDir tmp_;
-    Backend db_;
-    test::TempDir folder_;
-    VectorFileList files_;
-    VectorTableList tables_;
-    ImportOptions options_;
-    test::FixedConnection connection_{db_.ConnectionString()};
-    test::RecordingDialogs dialogs_;
-    test::RecordingPump pump_;
-    test::RecordingPointer pointer_;
-    RowHook rowHook_;
-    bool batches_ = false;  // the fast path: parameter arrays in batches
-    test::ScopedEnvironment tmpdir_{"TMPDIR", tmp_.Path()};
 };
 
 // --- Generated files: what the file holds is what the table holds ---
@@ -223,7 +115,7 @@ protected:
 TEST_P(GeneratedFile, EveryValueArrivesAsWritten) {
     for (const bool batches : {false, true}) {
         SCOPED_TRACE(batches ? "in batches" : "one statement per row");
-        batches_ = batches;
+        sending_.batches = batches;
         ImportAndCompare(batches ? "genb" : "gen");
     }
 }
@@ -382,7 +274,8 @@ TEST_F(QuotedImport, TableDroppedDuringAFileEndsItAfterOneReport) {
     for (int i = 0; i < 30; ++i) many += "1,\"2\r\n\"\r\n";
     AddFile("a.csv", many);
     rowHook_.onRow = [&] {
-        if (rowHook_.rows == 3) ExecOn(db_.ConnectionString(), "DROP TABLE \"" + table + "\"");
+        if (rowHook_.rows == 3)
+            test::ExecOn(db_.ConnectionString(), "DROP TABLE \"" + table + "\"");
     };
     Run();
     EXPECT_EQ(dialogs_.ReportSteps(), std::vector<int>{steps::kAppendRows.send});

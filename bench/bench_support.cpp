@@ -8,12 +8,16 @@
 #include <unistd.h>
 #include "odbc_diagnostics.h"
 
+#include <fcntl.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 
 extern char** environ;
 
@@ -134,6 +138,64 @@ std::string Session::Scalar(const std::string& sql) {
     }
     SQLFreeHandle(SQL_HANDLE_STMT, stmt);
     return value;
+}
+
+long CountRows(Session& session, const std::string& table) {
+    return std::stol(session.Scalar("SELECT count(*) FROM \"" + table + "\""));
+}
+
+void GenerateLines(const std::string& path, long lines) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::string text;
+    for (int f = 1; f <= kGeneratedFields; ++f)
+        text += (f > 1 ? "," : "") + std::string("col") + std::to_string(f);
+    text += "\r\n";
+    unsigned long state = 12345;
+    for (long i = 1; i < lines; ++i) {
+        for (int f = 0; f < kGeneratedFields; ++f) {
+            state = state * 6364136223846793005UL + 1442695040888963407UL;
+            if (f) text += ',';
+            text += "v" + std::to_string(i) + "_" + std::to_string((state >> 33) % 100000);
+        }
+        text += "\r\n";
+        if (text.size() > (1 << 20)) {
+            out << text;
+            text.clear();
+        }
+    }
+    out << text;
+    if (!out) Fail("cannot write " + path);
+}
+
+double GenerateMiB(const std::string& path, long mib,
+                   const std::function<void(long n, std::string& block)>& appendRecord) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    const long long target = static_cast<long long>(mib) << 20;
+    long long written = 0;
+    std::string block;
+    for (long n = 0; written < target; ++n) {
+        appendRecord(n, block);
+        if (block.size() >= (1u << 20)) {
+            out << block;
+            written += static_cast<long long>(block.size());
+            block.clear();
+        }
+    }
+    out.close();
+    if (!out) Fail("cannot write " + path);
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0 || ::fsync(fd) != 0) Fail("cannot sync " + path);
+    ::close(fd);
+    return static_cast<double>(std::filesystem::file_size(path)) / (1 << 20);
+}
+
+void MakePrivateFolder(const std::string& path) {
+    std::filesystem::create_directories(path);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+}
+
+std::string SelfPath() {
+    return std::filesystem::read_symlink("/proc/self/exe");
 }
 
 }  // namespace verrolift::bench

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,29 @@ private:
     void* env_ = nullptr;
     void* dbc_ = nullptr;
 };
+
+// The rows of a table.
+long CountRows(Session& session, const std::string& table);
+
+// The fields of each line GenerateLines writes.
+constexpr int kGeneratedFields = 8;
+
+// LINES lines of kGeneratedFields fields, the first naming the columns (col1, col2, ...);
+// CR LF after each. The same count gives the same file, and a shorter one its first lines.
+void GenerateLines(const std::string& path, long lines);
+
+// About MIB mebibytes of records, record n (from 0) appended to block by appendRecord,
+// written in whole mebibytes and synced: no measured run pays for writing the file out.
+// Returns the file's size in MiB.
+double GenerateMiB(const std::string& path, long mib,
+                   const std::function<void(long n, std::string& block)>& appendRecord);
+
+// A folder below the bench folder that only its owner may enter, for the working copies
+// of a measured child (its TMPDIR).
+void MakePrivateFolder(const std::string& path);
+
+// This program, to be run again as the measured child.
+std::string SelfPath();
 
 // Prints and exits 1.
 [[noreturn]] void Fail(const std::string& what);

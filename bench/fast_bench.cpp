@@ -17,7 +17,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -27,36 +26,7 @@
 namespace verrolift::bench {
 namespace {
 
-constexpr int kFields = 8;
 constexpr int kJobFiles = 4;
-
-// LINES lines of 8 fields, the first naming the columns; CR LF after each.
-void Generate(const std::string& path, long lines) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    std::string text;
-    for (int f = 1; f <= kFields; ++f)
-        text += (f > 1 ? "," : "") + std::string("col") + std::to_string(f);
-    text += "\r\n";
-    unsigned long state = 12345;
-    for (long i = 1; i < lines; ++i) {
-        for (int f = 0; f < kFields; ++f) {
-            state = state * 6364136223846793005UL + 1442695040888963407UL;
-            if (f) text += ',';
-            text += "v" + std::to_string(i) + "_" + std::to_string((state >> 33) % 100000);
-        }
-        text += "\r\n";
-        if (text.size() > (1 << 20)) {
-            out << text;
-            text.clear();
-        }
-    }
-    out << text;
-    if (!out) Fail("cannot write " + path);
-}
-
-long Count(Session& session, const std::string& table) {
-    return std::stol(session.Scalar("SELECT count(*) FROM \"" + table + "\""));
-}
 
 struct Contender {
     Contender(std::string n, long rows, std::function<ChildRun(const std::string&)> r)
@@ -94,15 +64,15 @@ int Main(int argc, char** argv) {
     std::vector<std::string> files;
     for (int i = 1; i <= kJobFiles; ++i) {
         files.push_back(folder + "/fast_bench_" + std::to_string(i) + ".csv");
-        Generate(files.back(), lines);
+        GenerateLines(files.back(), lines);
     }
     // The same generator gives the same first lines.
     const std::string defaultFile = folder + "/fast_bench_default.csv";
-    Generate(defaultFile, defaultLines);
+    GenerateLines(defaultFile, defaultLines);
     std::printf(
         "fast path: %ld lines of %d fields (the default path: the first %ld), %d runs of "
         "each, in turns\n",
-        lines, kFields, defaultLines, runs);
+        lines, kGeneratedFields, defaultLines, runs);
 
     const std::vector<std::string> env{"VERROLIFT_PASSWORD=" + password};
     const std::vector<std::string> login{"--sid", sid, "--user", user};
@@ -133,7 +103,7 @@ int Main(int argc, char** argv) {
     contenders.emplace_back("copy", lines, [&](const std::string& stem) {
         // The shape verrolift-import gives the same file.
         std::string columns;
-        for (int f = 1; f <= kFields; ++f)
+        for (int f = 1; f <= kGeneratedFields; ++f)
             columns += (f > 1 ? ", " : "") + std::string("\"col") + std::to_string(f) + "\" CLOB";
         session.Exec("CREATE TABLE \"" + stem + "\"(" + columns + ")");
         const ChildRun r =
@@ -171,7 +141,7 @@ int Main(int argc, char** argv) {
         for (const Contender& c : contenders) {
             const long expected = &c == contenders.data() ? defaultLines : lines;
             for (const auto& t : c.tables)
-                if (Count(session, t) != expected)
+                if (CountRows(session, t) != expected)
                     Fail(c.name + ": " + t + " does not hold every line of its file");
         }
         const long differing = std::stol(

@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -16,39 +15,6 @@
 #include "db/connection.h"
 
 namespace verrolift::bench {
-namespace {
-
-constexpr int kFields = 8;
-
-// LINES lines of 8 fields, the first naming the columns; CR LF after each.
-void Generate(const std::string& path, long lines) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    std::string text;
-    for (int f = 1; f <= kFields; ++f)
-        text += (f > 1 ? "," : "") + std::string("col") + std::to_string(f);
-    text += "\r\n";
-    unsigned long state = 12345;
-    for (long i = 1; i < lines; ++i) {
-        for (int f = 0; f < kFields; ++f) {
-            state = state * 6364136223846793005UL + 1442695040888963407UL;
-            if (f) text += ',';
-            text += "v" + std::to_string(i) + "_" + std::to_string((state >> 33) % 100000);
-        }
-        text += "\r\n";
-        if (text.size() > (1 << 20)) {
-            out << text;
-            text.clear();
-        }
-    }
-    out << text;
-    if (!out) Fail("cannot write " + path);
-}
-
-long Count(Session& session, const std::string& table) {
-    return std::stol(session.Scalar("SELECT count(*) FROM \"" + table + "\""));
-}
-
-}  // namespace
 
 int Main(int argc, char** argv) {
     if (argc < 4) Fail("usage: import-bench IMPORT-PROGRAM BARE-PROGRAM FOLDER [LINES] [RUNS]");
@@ -65,9 +31,9 @@ int Main(int argc, char** argv) {
     const std::string connectionString = BuildConnectionString(profile);
 
     const std::string file = folder + "/import_bench.csv";
-    Generate(file, lines);
-    std::printf("import: %ld lines of %d fields, %d runs of each, alternating\n", lines, kFields,
-                runs);
+    GenerateLines(file, lines);
+    std::printf("import: %ld lines of %d fields, %d runs of each, alternating\n", lines,
+                kGeneratedFields, runs);
 
     Session session(connectionString);
     const std::string stem = "vlbench_" + std::to_string(::getpid()) + "_";
@@ -104,8 +70,8 @@ int Main(int argc, char** argv) {
         }
 
         // Both tables must hold the same rows, every line of the file once.
-        const long engineRows = Count(session, engineTable);
-        const long bareRows = Count(session, bareTable);
+        const long engineRows = CountRows(session, engineTable);
+        const long bareRows = CountRows(session, bareTable);
         const long differing =
             std::stol(session.Scalar("SELECT count(*) FROM (SELECT * FROM \"" + engineTable +
                                      "\" EXCEPT ALL SELECT * FROM \"" + bareTable + "\") d"));

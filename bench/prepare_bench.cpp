@@ -5,12 +5,8 @@
 //
 //   prepare-bench FOLDER [MIB] [RUNS]      generates FOLDER/prepare_bench.csv, measures
 //   prepare-bench --prepare-only FILE      one preparation (the measured child)
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -22,31 +18,16 @@
 namespace verrolift::bench {
 namespace {
 
-// About MIB mebibytes of lines of 8 fields, each line ended by CR LF.
-void Generate(const std::string& path, long mib) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    const long long target = static_cast<long long>(mib) << 20;
-    long long written = 0;
-    std::string block;
-    char line[256];
-    for (long n = 0; written < target; ++n) {
+// About MIB mebibytes of lines of 8 fields, each line ended by CR LF; returns its size in MiB.
+double Generate(const std::string& path, long mib) {
+    return GenerateMiB(path, mib, [](long n, std::string& block) {
+        char line[256];
         const int length = std::snprintf(
             line, sizeof line,
             "%ld,Name %ld,%ld.%02ld,2021-08-%02ld,city %ld,x%lx,\"q %ld\",end\r\n", n, n % 9973,
             n % 100000, n % 100, n % 28 + 1, n % 613, n * 2654435761L % 65536, n % 7);
         block.append(line, static_cast<std::size_t>(length));
-        if (block.size() >= (1u << 20)) {
-            out << block;
-            written += static_cast<long long>(block.size());
-            block.clear();
-        }
-    }
-    out.close();
-    if (!out) Fail("cannot write " + path);
-    // On disk before the first run, so that no run pays for writing out the generated file.
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0 || ::fsync(fd) != 0) Fail("cannot sync " + path);
-    ::close(fd);
+    });
 }
 
 int PrepareOnly(const std::string& file) {
@@ -65,16 +46,14 @@ int Main(int argc, char** argv) {
     const std::string folder = argv[1];
     const long mib = argc > 2 ? std::stol(argv[2]) : 1024;
     const int runs = argc > 3 ? std::stoi(argv[3]) : 3;
-    const std::string self = std::filesystem::read_symlink("/proc/self/exe");
+    const std::string self = SelfPath();
 
     const std::string file = folder + "/prepare_bench.csv";
     const std::string copy = folder + "/cp_copy.csv";
     // The working copies go below the bench folder, on the same disk as the file, and go with it.
     const std::string tmp = folder + "/tmp";
-    std::filesystem::create_directories(tmp);
-    std::filesystem::permissions(tmp, std::filesystem::perms::owner_all);
-    Generate(file, mib);
-    const double sizeMiB = static_cast<double>(std::filesystem::file_size(file)) / (1 << 20);
+    MakePrivateFolder(tmp);
+    const double sizeMiB = Generate(file, mib);
     std::printf("prepare: %.0f MiB file, %d runs of each, alternating with cp\n", sizeMiB, runs);
 
     std::vector<double> prepareSeconds, cpSeconds;

@@ -7,12 +7,8 @@
 //
 //   quotes-bench FOLDER [MIB] [RUNS]         generates FOLDER/quotes_bench.csv, measures
 //   quotes-bench --read-only MODE FILE       one reading, MODE "default" or "quotes"
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -28,16 +24,13 @@
 namespace verrolift::bench {
 namespace {
 
-// About MIB mebibytes of records of 9 fields, every third one quoted, ended by CR LF.
-void Generate(const std::string& path, long mib) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    const long long target = static_cast<long long>(mib) << 20;
-    long long written = 0;
-    std::string block;
-    char line[512];
-    for (long n = 0; written < target; ++n) {
+// About MIB mebibytes of records of 9 fields, every third one quoted, ended by CR LF;
+// returns its size in MiB.
+double Generate(const std::string& path, long mib) {
+    return GenerateMiB(path, mib, [](long n, std::string& block) {
         // Quoted: a name with a comma, a note with doubled quotes (and now and then a line
         // break), an empty text.
+        char line[512];
         const int length = std::snprintf(
             line, sizeof line,
             "%ld,\"Name %ld, Jr.\",%ld.%02ld,2021-08-%02ld,\"say \"\"%ld\"\"%s\",x%lx,"
@@ -45,17 +38,7 @@ void Generate(const std::string& path, long mib) {
             n, n % 9973, n % 100000, n % 100, n % 28 + 1, n % 613, n % 50 == 0 ? "\r\nmore" : "",
             n * 2654435761L % 65536, n % 7);
         block.append(line, static_cast<std::size_t>(length));
-        if (block.size() >= (1u << 20)) {
-            out << block;
-            written += static_cast<long long>(block.size());
-            block.clear();
-        }
-    }
-    out.close();
-    if (!out) Fail("cannot write " + path);
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0 || ::fsync(fd) != 0) Fail("cannot sync " + path);
-    ::close(fd);
+    });
 }
 
 int ReadOnly(const std::string& mode, const std::string& file) {
@@ -98,14 +81,12 @@ int Main(int argc, char** argv) {
     const std::string folder = argv[1];
     const long mib = argc > 2 ? std::stol(argv[2]) : 256;
     const int runs = argc > 3 ? std::stoi(argv[3]) : 5;
-    const std::string self = std::filesystem::read_symlink("/proc/self/exe");
+    const std::string self = SelfPath();
 
     const std::string file = folder + "/quotes_bench.csv";
     const std::string tmp = folder + "/quotes-tmp";
-    std::filesystem::create_directories(tmp);
-    std::filesystem::permissions(tmp, std::filesystem::perms::owner_all);
-    Generate(file, mib);
-    const double sizeMiB = static_cast<double>(std::filesystem::file_size(file)) / (1 << 20);
+    MakePrivateFolder(tmp);
+    const double sizeMiB = Generate(file, mib);
     std::printf("quotes: %.0f MiB file, %d runs of each reader, alternating\n", sizeMiB, runs);
 
     std::vector<double> seconds[2];

@@ -1,13 +1,11 @@
 #include "cli/cli_paths.h"
 
-#include <dirent.h>
-
-#include <cerrno>
-#include <cstring>
+#include <string_view>
 
 #include "base/paths.h"
 #include "files/add_folder_steps.h"
 #include "files/folder_files.h"
+#include "files/folder_lister.h"
 
 namespace verrolift {
 
@@ -15,14 +13,16 @@ namespace {
 
 // Why a folder named on the command line cannot be listed, or "" when it can. The
 // scan itself passes over folders it may not enter, as a drop does; a folder the
-// user named is worth a word.
+// user named is worth a word. Listing it is the test: on Windows a folder may open
+// for its attributes and still refuse its entries.
 std::string UnreadableFolder(const std::string& path) {
-    DIR* dir = ::opendir(path.c_str());
-    if (dir != nullptr) {
-        ::closedir(dir);
+    ListedFolder folder(path);
+    try {
+        folder.Files([](std::string_view) { return false; });
         return {};
+    } catch (const ListingFailure& failure) {
+        return "The folder \"" + path + "\" cannot be read: " + failure.Description();
     }
-    return "The folder \"" + path + "\" cannot be read: " + std::strerror(errno);
 }
 
 }  // namespace

@@ -99,5 +99,28 @@ TEST_F(CliPaths, AFolderThatCannotBeListedIsReportedAndTheOthersGoOn) {
     EXPECT_EQ(problem, "");
 }
 
+// Only a folder that does not list is reported here; one that lists goes to the scan,
+// whether it holds nothing, may be read but not entered, or is reached through a link.
+TEST_F(CliPaths, FoldersThatListAreLeftToTheScanWhateverTheyHold) {
+    tree.Folder("empty");
+    tree.File("unsearchable/u.txt");
+    tree.Link("link", tree.Path("f/sub"));
+    for (const std::string& p :
+         {tree.Root(), tree.Path("empty"), tree.Path("f"), tree.Path("f/sub")})
+        ::chmod(p.c_str(), 0755);
+    ::chmod(tree.Path("unsearchable").c_str(), 0444);
+    const std::string problem = test::RunAsNonRoot([&]() -> std::string {
+        const auto files = Entries(
+            {tree.Path("empty"), tree.Path("link"), tree.Path("unsearchable")}, std::nullopt);
+        std::string out;
+        if (!Failures().empty()) out += "failures: " + testing::PrintToString(Failures()) + "\n";
+        const std::vector<std::string> expected{tree.Path("link/c.csv"), tree.Path("link/d"),
+                                                tree.Path("unsearchable/u.txt")};
+        if (files != expected) out += "files: " + testing::PrintToString(files);
+        return out;
+    });
+    EXPECT_EQ(problem, "");
+}
+
 }  // namespace
 }  // namespace verrolift

@@ -358,6 +358,16 @@ bool OdbcConnection::IsDead() const noexcept {
     return SQL_SUCCEEDED(rc) && dead == SQL_CD_TRUE;
 }
 
+std::string OdbcConnection::DbmsName() const {
+    if (!open_) return {};
+    SQLCHAR name[256] = {};
+    SQLSMALLINT length = 0;
+    const SQLRETURN rc =
+        SQLGetInfo(static_cast<SQLHDBC>(dbc_), SQL_DBMS_NAME, name, sizeof name, &length);
+    if (!SQL_SUCCEEDED(rc)) return {};
+    return std::string(reinterpret_cast<const char*>(name));
+}
+
 void OdbcConnection::Close() noexcept {
     FreeStatement();
     if (open_) {

@@ -73,6 +73,9 @@ public:
     // (SQL_ATTR_CONNECTION_DEAD); false while it holds, or when the driver cannot tell.
     bool IsDead() const noexcept;
 
+    // The database product the driver names (SQL_DBMS_NAME), "" when it names none.
+    std::string DbmsName() const;
+
 private:
     friend class OdbcBatchStatement;  // takes a statement handle of its own
 

@@ -77,6 +77,15 @@ TEST(SqliteOdbc, LongValuesComeBackWhole) {
     EXPECT_TRUE(back[0] == value);
 }
 
+TEST(SqliteOdbc, TheDriverNamesItsDatabaseOnlyWhileConnected) {
+    // Batches choose their statement shape by this name (Oracle's differs).
+    SqliteDatabase db;
+    OdbcConnection connection;
+    EXPECT_EQ(connection.DbmsName(), "");
+    connection.Open(db.ConnectionString());
+    EXPECT_EQ(connection.DbmsName(), "SQLite");
+}
+
 TEST(SqliteOdbc, BinaryValuesKeepTheirNulBytes) {
     SqliteDatabase db;
     OdbcConnection connection;

@@ -42,6 +42,8 @@ PreparedLines CopyQuotedRecords(int in, const std::string& readWhat,
         if (records.Terminated())
             out.Add(records.Ends() == LineEndMode::Lf ? std::string_view("\n")
                                                       : std::string_view("\r\n"));
+        // Its bytes are the reader's, which may move them when it reads on.
+        out.Flush();
         result.keptLineCount = 1;
     } else {
         result.copyFromRecord = 2;

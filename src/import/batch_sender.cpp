@@ -9,11 +9,15 @@ namespace verrolift {
 
 namespace {
 
-// INSERT INTO "T" VALUES(?,?,?)
-std::string BuildParameterStatement(const std::string& table, std::size_t parameters) {
-    std::string sql = "INSERT INTO " + QuoteIdentifier(table) + " VALUES(";
-    for (std::size_t j = 0; j < parameters; ++j) sql += j == 0 ? "?" : ",?";
-    sql += ')';
+// INSERT INTO "T" VALUES(?,?,?), with rows groups of markers: VALUES(?,?),(?,?)
+std::string BuildParameterStatement(const std::string& table, std::size_t columns,
+                                    std::size_t rows = 1) {
+    std::string sql = "INSERT INTO " + QuoteIdentifier(table) + " VALUES";
+    for (std::size_t r = 0; r < rows; ++r) {
+        sql += r == 0 ? "(" : ",(";
+        for (std::size_t j = 0; j < columns; ++j) sql += j == 0 ? "?" : ",?";
+        sql += ')';
+    }
     return sql;
 }
 
@@ -68,13 +72,27 @@ bool BatchSender::Take(const std::string& table, std::span<const ParameterValue>
 }
 
 void BatchSender::Prepare(const std::string& table) {
-    if (statement_ && preparedTable_ == table && statement_->Parameters() == rows_.Columns())
-        return;
+    const std::size_t columns = rows_.Columns();
+    if (statement_ && preparedTable_ == table && statement_->Columns() == columns) return;
     statement_.reset();
-    statement_ = std::make_unique<OdbcBatchStatement>(
-        file_.connection, BuildParameterStatement(table, rows_.Columns()), rows_.Columns(),
-        batchRows_, file_.context.sending.parameterArrays);
+    severalStatement_.reset();
+    const RowSending& sending = file_.context.sending;
+    statement_ = std::make_unique<OdbcBatchStatement>(file_.connection,
+                                                      BuildParameterStatement(table, columns),
+                                                      columns, batchRows_, sending.parameterArrays);
     preparedTable_ = table;
+
+    const std::size_t perStatement =
+        std::min({sending.rowsPerStatement, batchRows_, kMaxStatementParameters / columns});
+    if (severalRows_ == SeveralRows::Refused || perStatement < 2) return;
+    try {
+        severalStatement_ = std::make_unique<OdbcBatchStatement>(
+            file_.connection, BuildParameterStatement(table, columns, perStatement),
+            columns * perStatement, batchRows_, sending.parameterArrays, perStatement);
+    } catch (const std::exception&) {
+        // The statement of one row was taken, so it is this shape that was not.
+        severalRows_ = SeveralRows::Refused;
+    }
 }
 
 void BatchSender::Autocommit(bool on) {
@@ -89,20 +107,51 @@ void BatchSender::Autocommit(bool on) {
 
 void BatchSender::Flush() {
     if (rows_.Empty() || ended_) return;
-    bool prepared = false;
     try {
         Prepare(table_);
-        prepared = true;
+    } catch (const std::exception&) {
+        // A statement that cannot be prepared would be refused for every batch.
+        statement_.reset();
+        severalStatement_.reset();
+        disabled_ = true;
+        SendOneByOne();
+        return;
+    }
+    const bool several = severalStatement_ && rows_.Count() >= severalStatement_->RowsPerSet();
+    if (SendBatch(several) || ended_) return;
+    // Until a statement of several rows went in, a refusal may be one of its shape
+    // rather than of a row: the batch once more with one row per statement tells.
+    if (several && severalRows_ == SeveralRows::Untried) {
+        if (SendBatch(false)) {
+            severalRows_ = SeveralRows::Refused;
+            severalStatement_.reset();
+            return;
+        }
+        if (ended_) return;
+    }
+    SendOneByOne();
+}
+
+bool BatchSender::SendBatch(bool severalRows) {
+    try {
         if (autocommit_) {
             file_.connection.SetAutocommit(false);
             autocommit_ = false;
         }
-        statement_->Execute(rows_);
+        const std::size_t count = rows_.Count();
+        std::size_t first = 0;
+        if (severalRows) {
+            // Whole statements of several rows, then the rest one row per statement.
+            first = count - count % severalStatement_->RowsPerSet();
+            severalStatement_->Execute(rows_, 0, first);
+        }
+        statement_->Execute(rows_, first, count - first);
         file_.connection.Commit();
+        if (severalRows) severalRows_ = SeveralRows::Taken;
         if (file_.context.progress)
-            for (std::size_t r = 0; r < rows_.Count(); ++r) file_.context.progress->RowSent();
+            for (std::size_t r = 0; r < count; ++r) file_.context.progress->RowSent();
         rows_.Clear();
-        return;
+        return true;
     } catch (const std::exception& refused) {
         if (!autocommit_) {
             try {
@@ -111,33 +160,30 @@ void BatchSender::Flush() {
                 // A link that is gone has nothing left to roll back.
             }
         }
-        // Without a connection, sending the rows again would only fail the same way. (A
-        // missing table is left to the first row sent again, which reports it as a run
-        // without batches would and ends the file.)
-        const auto* odbc = dynamic_cast<const OdbcError*>(&refused);
-        if (file_.connection.IsDead() || (odbc && odbc->SqlState().starts_with("08"))) {
-            const auto* failure = dynamic_cast<const Failure*>(&refused);
-            file_.handler.Report(steps_.send,
-                                 failure ? failure->Description() : std::string(refused.what()));
-            // The batch went out and none of its rows went in: counted as a row
-            // statement refused for its connection would be.
-            if (file_.context.progress) {
-                for (std::size_t r = 0; r < rows_.Count(); ++r) {
-                    file_.context.progress->RowSent();
-                    file_.context.progress->RowRefused();
-                }
-            }
-            ended_ = true;
-            rows_.Clear();
-            return;
+        EndIfGone(refused);
+        return false;
+    }
+}
+
+void BatchSender::EndIfGone(const std::exception& refused) {
+    // Without a connection, sending the rows again would only fail the same way. (A
+    // missing table is left to the first row sent again, which reports it as a run
+    // without batches would and ends the file.)
+    const auto* odbc = dynamic_cast<const OdbcError*>(&refused);
+    if (!file_.connection.IsDead() && !(odbc && odbc->SqlState().starts_with("08"))) return;
+    const auto* failure = dynamic_cast<const Failure*>(&refused);
+    file_.handler.Report(steps_.send,
+                         failure ? failure->Description() : std::string(refused.what()));
+    // The batch went out and none of its rows went in: counted as a row
+    // statement refused for its connection would be.
+    if (file_.context.progress) {
+        for (std::size_t r = 0; r < rows_.Count(); ++r) {
+            file_.context.progress->RowSent();
+            file_.context.progress->RowRefused();
         }
     }
-    // A statement that cannot be prepared would be refused for every batch.
-    if (!prepared) {
-        statement_.reset();
-        disabled_ = true;
-    }
-    SendOneByOne();
+    ended_ = true;
+    rows_.Clear();
 }
 
 void BatchSender::SendOneByOne() {

@@ -16,9 +16,11 @@ namespace verrolift {
 
 // The rows of one file in batches: one prepared INSERT INTO "T" VALUES(?,...)
 // executed for a batch of rows at once inside one transaction, committed per
-// batch. A batch that the database refuses is rolled back and each of its rows
-// sent again exactly as a run without batches sends it (same statement, same
-// report, committed on its own), so every row ends as it would have without
+// batch. Where the database takes it, the statement carries several rows
+// (VALUES(?,...),(?,...)), so the server parses one statement for many rows; a
+// database that refuses that shape gets one row per statement. A batch that the database refuses is
+// rolled back and each of its rows sent again exactly as a run without batches sends it (same
+// statement, same report, committed on its own), so every row ends as it would have without
 // batches. A row that cannot go in a batch (another number of fields, a NUL
 // byte, which the database would never see in a statement's text) is left to
 // the caller, after the queued rows went out, so the rows keep their order.
@@ -43,8 +45,13 @@ public:
     bool Ended() const noexcept { return ended_; }
 
 private:
+    // Whether statements of several rows go in: not known until one batch of them did.
+    enum class SeveralRows { Untried, Taken, Refused };
+
     bool FitsBatch(std::span<const ParameterValue> values) const;
     void Prepare(const std::string& table);
+    bool SendBatch(bool severalRows);
+    void EndIfGone(const std::exception& refusal);
     void SendOneByOne();
     void Autocommit(bool on);
 
@@ -53,8 +60,10 @@ private:
     std::optional<std::size_t> columns_;
     std::size_t batchRows_;
     ParameterRows rows_;
-    std::string table_;  // of the queued rows
-    std::unique_ptr<OdbcBatchStatement> statement_;
+    std::string table_;                                     // of the queued rows
+    std::unique_ptr<OdbcBatchStatement> statement_;         // one row per statement
+    std::unique_ptr<OdbcBatchStatement> severalStatement_;  // several rows per statement
+    SeveralRows severalRows_ = SeveralRows::Untried;
     std::string preparedTable_;
     bool autocommit_ = true;
     bool disabled_ = false;  // the statement could not be prepared: every row goes on its own
@@ -64,5 +73,9 @@ private:
 // The most bytes the parameter arrays of one batch may take; a batch with long
 // values is sent before it reaches its row count.
 inline constexpr std::size_t kMaxBatchBytes = std::size_t{64} << 20;
+
+// The most parameters in one statement of several rows: 999 is the smallest
+// limit among the databases (older SQLite).
+inline constexpr std::size_t kMaxStatementParameters = 999;
 
 }  // namespace verrolift

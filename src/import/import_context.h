@@ -41,6 +41,9 @@ struct RowSending {
     // Off: each row of a batch is executed on its own inside the batch's transaction,
     // as for a driver without parameter arrays.
     bool parameterArrays = true;
+    // Rows per INSERT statement (VALUES(...),(...)) where the database takes it,
+    // fewer for a wide table; 1: one row per statement.
+    std::size_t rowsPerStatement = 100;
 };
 
 // Everything an import run talks to. The main window provides all of them;

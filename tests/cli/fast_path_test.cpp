@@ -36,6 +36,9 @@ public:
     std::vector<std::string> Rows(const std::string& table) const {
         return RowsOn(account_.ConnectionString(), table, "ctid");
     }
+    std::vector<std::string> Column(const std::string& sql) const {
+        return ColumnOn(account_.ConnectionString(), sql);
+    }
     // A table whose middle column takes whole numbers only.
     void MakeTypedTable(const std::string& table) const {
         Exec("CREATE TABLE \"" + table + "\"(a text, b integer, c text)");
@@ -201,6 +204,86 @@ TEST(FastPathTargetTest, ARefusedCreateSendsNoRowWithBatchesAsWithout) {
     EXPECT_EQ(fast.out, plain.out);
     EXPECT_EQ(fast.err, plain.err);
 }
+
+#ifdef VERROLIFT_TEST_PG
+// How many rows each INSERT statement carried, and in which transaction, as a
+// statement trigger on the table sees them; refuseSeveral makes the table refuse a
+// statement of more than one row, as a database without that statement shape would.
+class StatementLog {
+public:
+    StatementLog(Backend& db, const std::string& table, bool refuseSeveral)
+        : db_(db), log_(db.Fresh("log")), function_(db.Fresh("count")) {
+        db.MakeTypedTable(table);
+        db.Exec("CREATE TABLE \"" + log_ + "\"(n integer, tx bigint)");
+        db.Exec("CREATE FUNCTION \"" + function_ +
+                "\"() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                "INSERT INTO \"" +
+                log_ + "\" SELECT count(*), txid_current() FROM added; " +
+                (refuseSeveral ? "IF (SELECT count(*) FROM added) > 1 THEN "
+                                 "RAISE EXCEPTION 'one row per statement'; END IF; "
+                               : "") +
+                "RETURN NULL; END $$");
+        db.Exec("CREATE TRIGGER counted AFTER INSERT ON \"" + table +
+                "\" REFERENCING NEW TABLE AS added FOR EACH STATEMENT EXECUTE FUNCTION \"" +
+                function_ + "\"()");
+    }
+    ~StatementLog() { db_.Exec("DROP FUNCTION IF EXISTS \"" + function_ + "\" CASCADE"); }
+    std::vector<std::string> RowsPerStatement() const {
+        return db_.Column("SELECT n::text FROM \"" + log_ + "\" ORDER BY ctid");
+    }
+    int Transactions() const {
+        return std::stoi(db_.Column("SELECT count(DISTINCT tx)::text FROM \"" + log_ + "\"").at(0));
+    }
+
+private:
+    Backend& db_;
+    std::string log_;
+    std::string function_;
+};
+
+TEST(PgFastPathStatements, CarrySeveralRowsOrOneWhereTheDatabaseRefusesSeveral) {
+    Backend db;
+    TempDir files;
+    std::string good, withBad;
+    for (int i = 0; i < 25; ++i) {
+        good += std::to_string(i) + "," + std::to_string(i) + ",x\r\n";
+        withBad += std::to_string(i) + "," + (i == 14 ? "bad" : std::to_string(i)) + ",x\r\n";
+    }
+    auto import = [&](const std::string& table, const std::string& content,
+                      const std::vector<std::string>& extra) {
+        std::vector<std::string> args = db.Login();
+        args.insert(args.end(), {"--append", table});
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.push_back(files.Write(table + ".csv", content));
+        const ProcessResult r = RunImportCommand(args);
+        return Outcome{r.exitCode, r.out, r.err, {db.Rows(table)}};
+    };
+    const std::vector<std::string> fast{"--fast", "--batch-rows", "10"};
+
+    // Two batches of ten rows in one statement each; the last five rows are fewer than
+    // a statement takes and go one per statement, in the third transaction.
+    const std::string several = db.Fresh("several");
+    const StatementLog severalLog(db, several, false);
+    EXPECT_EQ(import(several, good, fast).tables.at(0).size(), 25u);
+    EXPECT_EQ(severalLog.RowsPerStatement(),
+              (std::vector<std::string>{"10", "10", "1", "1", "1", "1", "1"}));
+    EXPECT_EQ(severalLog.Transactions(), 3);
+
+    // Refused statements of several rows: the same rows and reports as without batches,
+    // and the batches still go (not every row on its own): the first batch again one
+    // row per statement, the second (the bad row's) row by row, the third as a batch.
+    const std::string plainTable = db.Fresh("plain");
+    const StatementLog plainLog(db, plainTable, true);
+    const Outcome plain = import(plainTable, withBad, {});
+    ASSERT_EQ(ReportLocations(plain.err).size(), 1u) << plain.err;
+    const std::string one = db.Fresh("one");
+    const StatementLog oneLog(db, one, true);
+    const Outcome batched = import(one, withBad, fast);
+    EXPECT_EQ(batched, plain);
+    EXPECT_EQ(oneLog.RowsPerStatement(), std::vector<std::string>(24, "1"));
+    EXPECT_EQ(oneLog.Transactions(), 1 + 9 + 1);
+}
+#endif
 
 // Several files at once against one at a time: the same tables, and each file's
 // messages and reports together and in list order.

@@ -140,6 +140,29 @@ TEST_P(BatchStatementTest, RowsBeyondThePreparedCountOrOfAnotherWidthAreRefused)
     EXPECT_EQ(db.Rows(), std::vector<std::string>{});
 }
 
+TEST_P(BatchStatementTest, RowsGoSeveralToAStatementInTheirOrder) {
+    OdbcBatchStatement statement(connection,
+                                 "INSERT INTO \"" + db.Table() + "\" VALUES(?,?),(?,?),(?,?)", 6, 9,
+                                 GetParam(), 3);
+    EXPECT_EQ(statement.Columns(), 2u);
+    ParameterRows rows(2);
+    std::vector<std::string> expected;
+    for (int i = 0; i < 8; ++i) {
+        // A null and an empty value in other places of the sets, values of other widths.
+        const std::string a(static_cast<std::size_t>(i), 'a');
+        const bool nullA = i == 4;
+        Add(rows, {a, nullA}, {std::to_string(i * 100), i == 7});
+        expected.push_back((nullA ? "<NULL>" : test::Hex(a)) + "|" +
+                           (i == 7 ? "<NULL>" : std::to_string(i * 100)));
+    }
+    connection.SetAutocommit(false);
+    // Part of a set is refused; whole sets from a later row go.
+    EXPECT_THROW(statement.Execute(rows, 0, 8), OdbcError);
+    statement.Execute(rows, 2, 6);
+    connection.Commit();
+    EXPECT_EQ(db.Rows(), std::vector<std::string>(expected.begin() + 2, expected.end()));
+}
+
 INSTANTIATE_TEST_SUITE_P(Sending, BatchStatementTest, testing::Values(true, false),
                          [](const testing::TestParamInfo<bool>& param) {
                              return param.param ? std::string("Arrays") : std::string("RowByRow");

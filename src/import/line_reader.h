@@ -2,12 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "import/line_end_mode.h"
+#include "import/read_buffer.h"
 
 namespace verrolift {
 
@@ -27,7 +26,7 @@ public:
     LineReader(int fd, std::string what, LineEndMode mode, std::size_t bufferSize = kBufferSize);
 
     // True when no byte is left. Read failures throw Failure.
-    bool AtEnd();
+    bool AtEnd() { return buffer_.AtEnd(); }
 
     // The next line, without its terminator. Call only when AtEnd() is false.
     // The view is valid until the next call to AtEnd() or Next().
@@ -37,23 +36,14 @@ public:
     LineEnd LastLineEnd() const noexcept { return lastEnd_; }
 
     // The file offset of the first byte not yet returned (counted from where reading began).
-    std::uint64_t Position() const noexcept { return base_ + begin_; }
+    std::uint64_t Position() const noexcept { return buffer_.Offset() + buffer_.Begin(); }
 
 private:
     std::string_view NextCrLine();
     std::string_view NextLfLine();
-    void MakeRoom();
-    void Fill();
 
-    int fd_;
     LineEndMode mode_;
-    std::string what_;
-    std::unique_ptr<char[]> data_;
-    std::size_t capacity_;
-    std::size_t begin_ = 0;
-    std::size_t end_ = 0;
-    bool eof_ = false;
-    std::uint64_t base_ = 0;  // file offset of data_[0]
+    ReadBuffer buffer_;
     LineEnd lastEnd_ = LineEnd::None;
 };
 

@@ -5,6 +5,7 @@
 
 #include "base/host.h"
 #include "import/import_options.h"
+#include "import/piece_writer.h"
 #include "import/quoted_record_reader.h"
 #include "import/working_copy.h"
 
@@ -20,10 +21,9 @@ namespace verrolift {
 // fields lineCount and keptLineCount count the first record and whether any
 // follows, not every record. knownMode: the mode of a working copy read again,
 // else the first line end outside quotes decides. Failures to read in throw WorkingCopyError with
-// readStage, failures to write out with writeStage.
+// readStage, failures to write out with the writer's stage.
 PreparedLines CopyQuotedRecords(int in, const std::string& readWhat,
-                                WorkingCopyError::Stage readStage, int out,
-                                const std::string& writeWhat, WorkingCopyError::Stage writeStage,
+                                WorkingCopyError::Stage readStage, PieceWriter& out,
                                 const ImportOptionsSource& options, EventPump& pump,
                                 std::optional<LineEndMode> knownMode,
                                 const MalformedRecordReport& report);

@@ -9,10 +9,6 @@ namespace verrolift {
 
 namespace {
 
-std::size_t AtLeastTwo(std::size_t size) {
-    return size < 2 ? 2 : size;
-}
-
 // The first c in [from, to), or to.
 inline std::size_t FindByte(const char* d, std::size_t from, std::size_t to, char c) {
     if (from >= to) return to;
@@ -33,13 +29,10 @@ std::optional<LineEndMode> QuotedRecordReader::Ends() const noexcept {
 }
 
 QuotedRecordReader::QuotedRecordReader(int fd, std::string what, Settings settings)
-    : fd_(fd),
-      what_(std::move(what)),
-      separator_(std::move(settings.separator)),
+    : separator_(std::move(settings.separator)),
       ends_(ModeOf(settings.lineEnds)),
       maxQuotedField_(settings.maxQuotedField),
-      data_(new char[AtLeastTwo(settings.bufferSize)]),
-      capacity_(AtLeastTwo(settings.bufferSize)) {
+      buffer_(fd, std::move(what), settings.bufferSize) {
     SetFastSeparator();
 }
 
@@ -47,11 +40,7 @@ QuotedRecordReader::QuotedRecordReader(std::string_view text, Settings settings)
     : separator_(std::move(settings.separator)),
       ends_(ModeOf(settings.lineEnds)),
       maxQuotedField_(settings.maxQuotedField),
-      data_(new char[AtLeastTwo(text.size())]),
-      capacity_(AtLeastTwo(text.size())),
-      end_(text.size()),
-      eof_(true) {
-    if (!text.empty()) std::memcpy(data_.get(), text.data(), text.size());
+      buffer_(text) {
     SetFastSeparator();
 }
 
@@ -75,33 +64,20 @@ bool QuotedRecordReader::Next() {
     junk_ = false;
     hadQuoted_ = false;
     fault_ = Fault::None;
-    if (AtEnd()) {
+    if (buffer_.AtEnd()) {
         fields_.clear();
         quoted_.clear();
         return false;
     }
     ++number_;
     startLine_ = nextLine_;
-    while (!Scan()) {
-        MakeRoom();
-        Fill();
-    }
+    while (!Scan()) buffer_.ReadMore();
     return true;
 }
 
 std::string_view QuotedRecordReader::TakeBuffered() {
     if (skipLine_) SkipStartLine();
-    const std::string_view rest(data_.get() + begin_, end_ - begin_);
-    begin_ = end_ = 0;
-    return rest;
-}
-
-bool QuotedRecordReader::AtEnd() {
-    if (begin_ < end_) return false;
-    if (eof_) return true;
-    begin_ = end_ = 0;
-    while (begin_ == end_ && !eof_) Fill();
-    return begin_ == end_;
+    return buffer_.TakeUnread();
 }
 
 inline int QuotedRecordReader::LineEndAt(const char* d, std::size_t n, std::size_t p) {
@@ -109,11 +85,11 @@ inline int QuotedRecordReader::LineEndAt(const char* d, std::size_t n, std::size
     if (c == '\r') {
         if (ends_ == Mode::Lf) {
             if (p + 1 < n) return d[p + 1] == '\n' ? 2 : kNoEnd;
-            return eof_ ? kNoEnd : kUnknown;
+            return buffer_.Eof() ? kNoEnd : kUnknown;
         }
         if (ends_ == Mode::Detect) ends_ = Mode::Cr;
         if (p + 1 < n) return d[p + 1] == '\n' ? 2 : 1;
-        return eof_ ? 1 : kUnknown;
+        return buffer_.Eof() ? 1 : kUnknown;
     }
     if (c == '\n' && ends_ != Mode::Cr) {
         if (ends_ == Mode::Detect) ends_ = Mode::Lf;
@@ -153,20 +129,21 @@ int QuotedRecordReader::SeparatorAt(const char* d, std::size_t n, std::size_t p)
     if (size == 0) return 0;
     if (size == 1) return d[p] == separator_[0] ? 1 : 0;
     if (n - p >= size) return std::memcmp(d + p, separator_.data(), size) == 0 ? 1 : 0;
-    if (eof_) return 0;
+    if (buffer_.Eof()) return 0;
     return std::memcmp(d + p, separator_.data(), n - p) == 0 ? kUnknown : 0;
 }
 
 // Runs the scan of the current record as far as the bytes held allow. True when
 // the record is complete; false when more bytes are needed (never at end of file).
 bool QuotedRecordReader::Scan() {
-    const char* d = data_.get() + begin_;
-    const std::size_t n = end_ - begin_;
+    const char* d = buffer_.Data() + buffer_.Begin();
+    const std::size_t n = buffer_.End() - buffer_.Begin();
+    const bool eof = buffer_.Eof();
     std::size_t p = pos_;
     for (;;) {
         switch (state_) {
             case State::FieldStart:
-                if (p == n && !eof_) goto needMore;
+                if (p == n && !eof) goto needMore;
                 if (p < n && d[p] == '"') {
                     state_ = State::Quoted;
                     fieldStart_ = ++p;
@@ -189,7 +166,7 @@ bool QuotedRecordReader::Scan() {
                 }
                 int end = kNoEnd;
                 if (p == n) {
-                    if (!eof_) goto needMore;
+                    if (!eof) goto needMore;
                 } else {
                     end = LineEndAt(d, n, p);
                     if (end == kUnknown) goto needMore;
@@ -220,7 +197,7 @@ bool QuotedRecordReader::Scan() {
                 }
                 if (q == n) {
                     p = n;
-                    if (!eof_) goto needMore;
+                    if (!eof) goto needMore;
                     FailQuote(Fault::OpenAtEnd);
                     return true;
                 }
@@ -230,7 +207,7 @@ bool QuotedRecordReader::Scan() {
             }
 
             case State::QuoteSeen:
-                if (p == n && !eof_) goto needMore;
+                if (p == n && !eof) goto needMore;
                 if (p < n && d[p] == '"') {
                     escaped_ = true;
                     ++p;
@@ -243,7 +220,7 @@ bool QuotedRecordReader::Scan() {
 
             case State::AfterClose: {
                 if (p == n) {
-                    if (!eof_) goto needMore;
+                    if (!eof) goto needMore;
                     Finish(p, p);
                     return true;
                 }
@@ -285,7 +262,7 @@ inline void QuotedRecordReader::AddSpan(Span span) {
 }
 
 void QuotedRecordReader::Finish(std::size_t contentEnd, std::size_t consumed) {
-    const char* d = data_.get() + begin_;
+    const char* d = buffer_.Data() + buffer_.Begin();
     std::uint64_t lines = consumed > contentEnd ? 1 : 0;
     // Outside quotes a line end ends the record: the others are inside quoted fields.
     if (hadQuoted_ && ends_ != Mode::Detect) {
@@ -297,7 +274,7 @@ void QuotedRecordReader::Finish(std::size_t contentEnd, std::size_t consumed) {
     }
     nextLine_ = startLine_ + lines;
     terminated_ = consumed > contentEnd;
-    begin_ += consumed;
+    buffer_.SetBegin(buffer_.Begin() + consumed);
     if (fault_ == Fault::None) text_ = std::string_view(d, contentEnd);
     // A malformed record and an empty line have no field.
     if (fault_ != Fault::None || contentEnd == 0) {
@@ -343,58 +320,34 @@ void QuotedRecordReader::FailQuote(Fault fault) {
 
 void QuotedRecordReader::SkipStartLine() {
     skipLine_ = false;
-    std::size_t p = begin_;
+    std::size_t p = buffer_.Begin();
     for (;;) {
-        const char* d = data_.get();
+        const char* d = buffer_.Data();
+        const std::size_t end = buffer_.End();
+        const bool eof = buffer_.Eof();
         std::size_t hit = p;
-        while (hit < end_ && !(d[hit] == '\r' && ends_ != Mode::Lf) &&
+        while (hit < end && !(d[hit] == '\r' && ends_ != Mode::Lf) &&
                !(d[hit] == '\n' && ends_ != Mode::Cr))
             ++hit;
-        if (hit < end_ && ends_ == Mode::Detect) ends_ = d[hit] == '\n' ? Mode::Lf : Mode::Cr;
-        if (hit < end_ && d[hit] == '\n') {
-            begin_ = hit + 1;
+        if (hit < end && ends_ == Mode::Detect) ends_ = d[hit] == '\n' ? Mode::Lf : Mode::Cr;
+        if (hit < end && d[hit] == '\n') {
+            buffer_.SetBegin(hit + 1);
             return;
         }
-        if (hit + 1 < end_ || (hit + 1 == end_ && eof_)) {  // a CR, and what follows is known
-            begin_ = hit + 1;
-            if (begin_ < end_ && d[begin_] == '\n') ++begin_;
+        if (hit + 1 < end || (hit + 1 == end && eof)) {  // a CR, and what follows is known
+            const std::size_t next = hit + 1;
+            buffer_.SetBegin(next < end && d[next] == '\n' ? next + 1 : next);
             return;
         }
-        if (hit == end_ && eof_) {
-            begin_ = end_;
+        if (hit == end && eof) {
+            buffer_.SetBegin(end);
             return;
         }
         // Not known yet: keep only a CR whose LF may follow, and read on.
-        begin_ = hit;
-        MakeRoom();
-        Fill();
-        p = begin_;
+        buffer_.SetBegin(hit);
+        buffer_.ReadMore();
+        p = buffer_.Begin();
     }
-}
-
-void QuotedRecordReader::MakeRoom() {
-    if (begin_ > 0) {
-        std::memmove(data_.get(), data_.get() + begin_, end_ - begin_);
-        end_ -= begin_;
-        begin_ = 0;
-    }
-    if (end_ < capacity_) return;
-    // A record longer than the buffer: the buffer grows with it, and only then.
-    const std::size_t grown = capacity_ * 2;
-    std::unique_ptr<char[]> bigger(new char[grown]);
-    std::memcpy(bigger.get(), data_.get(), end_);
-    data_ = std::move(bigger);
-    capacity_ = grown;
-}
-
-void QuotedRecordReader::Fill() {
-    if (fd_ < 0) {
-        eof_ = true;
-        return;
-    }
-    const std::size_t n = ReadSome(fd_, data_.get() + end_, capacity_ - end_, what_);
-    if (n == 0) eof_ = true;
-    end_ += n;
 }
 
 }  // namespace verrolift

@@ -3,13 +3,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "import/line_end_mode.h"
+#include "import/read_buffer.h"
 
 namespace verrolift {
 
@@ -97,7 +97,6 @@ private:
     static constexpr int kNoByte = 256;  // compares unequal to every char
 
     static Mode ModeOf(std::optional<LineEndMode> mode);
-    bool AtEnd();
     bool Scan();
     int LineEndAt(const char* d, std::size_t n, std::size_t p);
     int SeparatorAt(const char* d, std::size_t n, std::size_t p) const;
@@ -107,28 +106,20 @@ private:
     void Finish(std::size_t contentEnd, std::size_t consumed);
     void FailQuote(Fault fault);
     void SkipStartLine();
-    void MakeRoom();
-    void Fill();
 
-    int fd_ = -1;
-    std::string what_;
     std::string separator_;
     Mode ends_;
     std::size_t maxQuotedField_;
     int fastSeparator_ = kNoByte;
 
-    std::unique_ptr<char[]> data_;
-    std::size_t capacity_ = 0;
-    std::size_t begin_ = 0;  // the current record's first byte
-    std::size_t end_ = 0;
-    bool eof_ = false;
+    ReadBuffer buffer_;  // from Begin(): the current record's first byte
 
     std::uint64_t number_ = 0;
     std::uint64_t startLine_ = 0;
     std::uint64_t nextLine_ = 1;
     bool skipLine_ = false;  // the last record lost its end: go on at the next line
 
-    // The scan of the current record; positions count from begin_.
+    // The scan of the current record; positions count from its first byte.
     State state_ = State::FieldStart;
     std::size_t pos_ = 0;
     std::size_t fieldStart_ = 0;

@@ -1,6 +1,5 @@
 #include "import/working_copy.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -8,6 +7,7 @@
 
 #include "base/paths.h"
 #include "import/line_fields.h"
+#include "import/piece_writer.h"
 #include "import/quoted_first_pass.h"
 #include "import/working_folder.h"
 
@@ -55,77 +55,6 @@ void DeleteFileForced(const WorkingFolder& folder, const char* name, EventPump& 
 }
 
 constexpr char kCrLf[] = "\r\n";
-
-// Writes the kept text as pieces: stretches of the buffer just read, which is
-// what most of it is, and the terminator bytes that some lines lack. Touching
-// stretches join, so a buffer of CR LF lines goes out in one write, as in a
-// plain copy. Failures throw WorkingCopyError with the given stage.
-class PieceWriter {
-public:
-    PieceWriter(const FileHandle& file, std::string what, WorkingCopyError::Stage stage)
-        : file_(file), what_(std::move(what)), stage_(stage) {}
-
-    // The bytes must stay as they are until the next Flush.
-    void Add(const char* data, std::size_t size) {
-        if (size == 0) return;
-        if (count_ > 0) {
-            WritePiece& last = pieces_[count_ - 1];
-            if (last.data + last.size == data) {
-                last.size += size;
-                return;
-            }
-        }
-        if (count_ == kMaxPieces) Flush();
-        pieces_[count_++] = WritePiece{data, size};
-    }
-
-    void Flush() {
-        const int count = count_;
-        count_ = 0;
-        int index = 0;         // the first piece not written in full
-        std::size_t done = 0;  // how much of it is written
-        while (index < count) {
-            WritePiece batch[kMaxPieces];
-            int used = 0;
-            std::size_t total = 0;
-            for (int k = index; k < count && total < kMaxWrite; ++k) {
-                const std::size_t skip = k == index ? done : 0;
-                const std::size_t size = std::min(pieces_[k].size - skip, kMaxWrite - total);
-                batch[used++] = WritePiece{pieces_[k].data + skip, size};
-                total += size;
-            }
-            const long long n = WritePieces(file_, batch, used);
-            if (n < 0) throw WorkingCopyError(stage_, DescribeErrno(what_));
-            for (auto written = static_cast<std::size_t>(n); written > 0;) {
-                const std::size_t rest = pieces_[index].size - done;
-                if (written < rest) {
-                    done += written;
-                    break;
-                }
-                written -= rest;
-                ++index;
-                done = 0;
-            }
-        }
-    }
-
-    int Fd() const { return file_.Get(); }
-    const std::string& What() const { return what_; }
-    WorkingCopyError::Stage Stage() const { return stage_; }
-
-private:
-    static constexpr int kMaxPieces = 512;
-    // At most this much per write, as cp's in-kernel copy does. The file system sizes
-    // the page cache blocks it takes by each write, and larger writes made writing a
-    // large copy markedly slower and less steady.
-    static constexpr std::size_t kMaxWrite = std::size_t{64} << 10;
-
-    const FileHandle& file_;
-    std::string what_;
-    WorkingCopyError::Stage stage_;
-    WritePiece pieces_[kMaxPieces];
-    int count_ = 0;
-};
 
 // The line scanner of the first pass. It is fed the file piece by piece and
 // passes on to the writer what the working copy must hold: the bytes as read,
@@ -246,8 +175,8 @@ PreparedLines CopyKeptLines(const FileHandle& in, const std::string& readWhat,
                             std::optional<LineEndMode> knownMode,
                             const MalformedRecordReport& report) {
     if (options.QuotedFields())
-        return CopyQuotedRecords(in.Get(), readWhat, readStage, out.Fd(), out.What(), out.Stage(),
-                                 options, pump, knownMode, report);
+        return CopyQuotedRecords(in.Get(), readWhat, readStage, out, options, pump, knownMode,
+                                 report);
     AdviseSequentialRead(in);
     std::unique_ptr<char[]> buffer(new char[kFirstPassChunkSize]);
     FirstPass pass(options, pump, out, knownMode);

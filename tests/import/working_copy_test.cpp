@@ -278,21 +278,22 @@ TEST_F(WorkingCopyTest, AFirstPassAgainReadsTheWorkingCopyItself) {
     EXPECT_EQ(ReadBack(copy), std::vector<std::string>{"z"});
 }
 
-TEST_F(WorkingCopyTest, ACopyCutShortIsAWriteFailureOfTheCopyAndLeavesNoWorkingCopy) {
-    // A file larger than this process may write: the copy fails part of the way in.
-    const std::string path = files_.Write("big.txt", std::string(std::size_t{3} << 20, 'x'));
+// Prepares path in a child process that may write files of limit bytes at most: "write: " or
+// "other: " (the failure's stage) and its description, or "no failure".
+std::string PrepareWithFileSizeLimit(const std::string& path, const ImportOptions& options,
+                                     std::size_t limit) {
     int report[2];
-    ASSERT_EQ(::pipe(report), 0);
+    if (::pipe(report) != 0) return "no pipe";
     const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
+    if (child < 0) return "no fork";
     if (child == 0) {
         ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{std::size_t{1} << 20, std::size_t{1} << 20};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit rl{limit, limit};
+        ::setrlimit(RLIMIT_FSIZE, &rl);
         std::string answer = "no failure";
         try {
             NoEventPump pump;
-            PrepareFile(path, Header(), pump);
+            PrepareFile(path, options, pump);
         } catch (const WorkingCopyError& failure) {
             answer =
                 (failure.GetStage() == WorkingCopyError::Stage::Write ? "write: " : "other: ") +
@@ -308,13 +309,38 @@ TEST_F(WorkingCopyTest, ACopyCutShortIsAWriteFailureOfTheCopyAndLeavesNoWorkingC
         answer.append(buffer, static_cast<std::size_t>(n));
     ::close(report[0]);
     int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_EQ(::waitpid(child, &status, 0), child);
+    return answer;
+}
+
+TEST_F(WorkingCopyTest, ACopyCutShortIsAWriteFailureOfTheCopyAndLeavesNoWorkingCopy) {
+    // A file larger than this process may write: the copy fails part of the way in.
+    const std::string path = files_.Write("big.txt", std::string(std::size_t{3} << 20, 'x'));
+    const std::string answer = PrepareWithFileSizeLimit(path, Header(), std::size_t{1} << 20);
 
     // The file could be read; it is the working copy that could not be written.
     EXPECT_EQ(answer, "write: Cannot write the working copy " + Private() +
                           "/1/upload.txt: " + std::strerror(EFBIG));
     struct stat st {};
     EXPECT_NE(::lstat((Private() + "/1/upload.txt").c_str(), &st), 0) << "a partial copy was left";
+}
+
+TEST_F(WorkingCopyTest, AQuotedCopyCutShortIsTheSameWriteFailure) {
+    // Cut short in what the reader of quoted fields held, and in the file read on after it.
+    std::string bytes = "\"a\",b\r\n";
+    while (bytes.size() < (std::size_t{3} << 20)) bytes += std::string(97, 'x') + ",\"y\"\r\n";
+    const std::string path = files_.Write("big.csv", bytes);
+    ImportOptions options = Header();
+    options.quotedFields = true;
+    for (const std::size_t limit : {std::size_t{64} << 10, std::size_t{2} << 20}) {
+        EXPECT_EQ(PrepareWithFileSizeLimit(path, options, limit),
+                  "write: Cannot write the working copy " + Private() +
+                      "/1/upload.txt: " + std::strerror(EFBIG))
+            << "limit " << limit;
+        struct stat st {};
+        EXPECT_NE(::lstat((Private() + "/1/upload.txt").c_str(), &st), 0)
+            << "a partial copy was left, limit " << limit;
+    }
 }
 
 TEST_F(WorkingCopyTest, PrivateFolderIsMadeForTheUserAlone) {

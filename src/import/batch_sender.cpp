@@ -95,9 +95,12 @@ void BatchSender::Prepare(const std::string& table) {
         std::min({sending.rowsPerStatement, batchRows_, kMaxStatementParameters / columns});
     if (severalRows_ == SeveralRows::Refused || perStatement < 2) return;
     try {
+        // Each such statement is a batch in itself, executed on its own: psqlODBC
+        // sends an array of them as literal text for the server to parse, where it
+        // binds a single execute to the statement it prepared.
         severalStatement_ = std::make_unique<OdbcBatchStatement>(
             file_.connection, BuildParameterStatement(table, columns, perStatement),
-            columns * perStatement, batchRows_, sending.parameterArrays, perStatement);
+            columns * perStatement, batchRows_, false, perStatement);
     } catch (const std::exception&) {
         // The statement of one row was taken, so it is this shape that was not.
         severalRows_ = SeveralRows::Refused;

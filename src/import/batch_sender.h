@@ -74,8 +74,10 @@ private:
 // values is sent before it reaches its row count.
 inline constexpr std::size_t kMaxBatchBytes = std::size_t{64} << 20;
 
-// The most parameters in one statement of several rows: 999 is the smallest
-// limit among the databases (older SQLite).
-inline constexpr std::size_t kMaxStatementParameters = 999;
+// The most parameters in one statement of several rows. psqlODBC loses its
+// connection somewhere above 7,000; a database with a lower limit (SQLite before
+// 3.32: 999) refuses the statement when it is prepared, and the file goes on with
+// one row per statement.
+inline constexpr std::size_t kMaxStatementParameters = 4000;
 
 }  // namespace verrolift

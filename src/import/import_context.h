@@ -43,7 +43,7 @@ struct RowSending {
     bool parameterArrays = true;
     // Rows per INSERT statement (VALUES(...),(...)) where the database takes it,
     // fewer for a wide table; 1: one row per statement.
-    std::size_t rowsPerStatement = 100;
+    std::size_t rowsPerStatement = 500;
 };
 
 // Everything an import run talks to. The main window provides all of them;

@@ -205,6 +205,35 @@ TEST(FastPathTargetTest, ARefusedCreateSendsNoRowWithBatchesAsWithout) {
     EXPECT_EQ(fast.err, plain.err);
 }
 
+TEST(FastPathTargetTest, AWideTableTakesAsManyRowsAsItsStatementsHold) {
+    // 1,000 columns: a few rows per statement, as many values as a statement may take.
+    Backend db;
+    TempDir files;
+    const std::string table = db.Fresh("wide");
+    std::string content;
+    for (int r = 0; r <= 30; ++r) {
+        const int fields = r == 13 ? 1001 : 1000;  // one row of another width
+        for (int c = 0; c < fields; ++c)
+            content +=
+                (c ? "," : "") + (r == 0 ? "c" : std::to_string(r) + "_") + std::to_string(c);
+        content += "\r\n";
+    }
+    const std::string path = files.Write("wide.csv", content);
+    auto import = [&](const std::vector<std::string>& extra) {
+        std::vector<std::string> args = db.Login();
+        args.insert(args.end(), {"--table-name", table});
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.push_back(path);
+        const ProcessResult r = RunImportCommand(args);
+        Outcome outcome{r.exitCode, r.out, r.err, {db.Rows(table)}};
+        db.Drop(table);
+        return outcome;
+    };
+    const Outcome plain = import({});
+    ASSERT_EQ(plain.tables.at(0).size(), 30u) << plain.out << plain.err;
+    EXPECT_EQ(import({"--fast", "--batch-rows", "30"}), plain);
+}
+
 #ifdef VERROLIFT_TEST_PG
 // How many rows each INSERT statement carried, and in which transaction, as a
 // statement trigger on the table sees them; refuseSeveral makes the table refuse a

@@ -124,31 +124,36 @@ void PrintTo(const Case& c, std::ostream* os) {
     *os << c.name;
 }
 
+// Imports path with the options and then extra, reads table and drops it again, so
+// the next run finds the same state.
+Outcome ImportAndDrop(const Backend& db, const std::string& table, std::vector<std::string> options,
+                      const std::vector<std::string>& extra, const std::string& path) {
+    std::vector<std::string> args = db.Login();
+    args.insert(args.end(), options.begin(), options.end());
+    args.insert(args.end(), extra.begin(), extra.end());
+    args.push_back(path);
+    const ProcessResult r = RunImportCommand(args);
+    Outcome outcome{r.exitCode, r.out, r.err, {db.Rows(table)}};
+    db.Drop(table);
+    return outcome;
+}
+
 class FastPathTest : public testing::TestWithParam<Case> {
 protected:
-    // Imports the file into table (made afresh), with the extra options, and drops the
-    // table again after reading it, so the next run finds the same state.
+    // Imports the file into table, made afresh, in the case's mode.
     Outcome Import(const std::string& table, const std::string& path,
                    const std::vector<std::string>& extra) {
-        std::vector<std::string> args = db.Login();
         switch (GetParam().mode) {
             case Mode::Header:
-                args.insert(args.end(), {"--table-name", table});
-                break;
+                return ImportAndDrop(db, table, {"--table-name", table}, extra, path);
             case Mode::TypedNames:
-                args.insert(args.end(), {"--table-name", table, "--columns", "x,y,z"});
-                break;
+                return ImportAndDrop(db, table, {"--table-name", table, "--columns", "x,y,z"},
+                                     extra, path);
             case Mode::AppendTyped:
                 db.MakeTypedTable(table);
-                args.insert(args.end(), {"--append", table});
-                break;
+                return ImportAndDrop(db, table, {"--append", table}, extra, path);
         }
-        args.insert(args.end(), extra.begin(), extra.end());
-        args.push_back(path);
-        const ProcessResult r = RunImportCommand(args);
-        Outcome outcome{r.exitCode, r.out, r.err, {db.Rows(table)}};
-        db.Drop(table);
-        return outcome;
+        return {};
     }
 
     Backend db;
@@ -219,19 +224,11 @@ TEST(FastPathTargetTest, AWideTableTakesAsManyRowsAsItsStatementsHold) {
         content += "\r\n";
     }
     const std::string path = files.Write("wide.csv", content);
-    auto import = [&](const std::vector<std::string>& extra) {
-        std::vector<std::string> args = db.Login();
-        args.insert(args.end(), {"--table-name", table});
-        args.insert(args.end(), extra.begin(), extra.end());
-        args.push_back(path);
-        const ProcessResult r = RunImportCommand(args);
-        Outcome outcome{r.exitCode, r.out, r.err, {db.Rows(table)}};
-        db.Drop(table);
-        return outcome;
-    };
-    const Outcome plain = import({});
+    const Outcome plain = ImportAndDrop(db, table, {"--table-name", table}, {}, path);
     ASSERT_EQ(plain.tables.at(0).size(), 30u) << plain.out << plain.err;
-    EXPECT_EQ(import({"--fast", "--batch-rows", "30"}), plain);
+    EXPECT_EQ(
+        ImportAndDrop(db, table, {"--table-name", table}, {"--fast", "--batch-rows", "30"}, path),
+        plain);
 }
 
 #ifdef VERROLIFT_TEST_PG

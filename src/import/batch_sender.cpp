@@ -10,7 +10,7 @@ namespace verrolift {
 
 namespace {
 
-// INSERT INTO "T" VALUES(?,?,?), with rows groups of markers: VALUES(?,?),(?,?)
+// INSERT INTO "T" VALUES(?,?,?), or with one group of markers per row: VALUES(?,?),(?,?)
 std::string BuildParameterStatement(const std::string& table, std::size_t columns,
                                     std::size_t rows = 1) {
     std::string sql = "INSERT INTO " + QuoteIdentifier(table) + " VALUES";
@@ -88,7 +88,7 @@ void BatchSender::Prepare(const std::string& table) {
     preparedTable_ = table;
 
     // Oracle runs a parameter array of a one-row statement as one array insert on
-    // the server, its fastest way; other drivers here send a statement per row.
+    // the server, its fastest way; psqlODBC sends the server one statement per row.
     if (severalRows_ == SeveralRows::Untried && IsOracle(file_.connection.DbmsName()))
         severalRows_ = SeveralRows::Refused;
     const std::size_t perStatement =

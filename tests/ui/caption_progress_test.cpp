@@ -1,4 +1,4 @@
-#include <stdexcept>
+#include <string>
 
 #include <QCoreApplication>
 #include <QWidget>
@@ -29,15 +29,10 @@ INSTANTIATE_TEST_SUITE_P(
     Caption, CaptionText,
     ::testing::Values(CaptionCase{1, 1, 0, "Verrolift - file 1 of 1, 0 rows"},
                       CaptionCase{1, 3, 1, "Verrolift - file 1 of 3, 1 row"},
-                      CaptionCase{2, 5, 999, "Verrolift - file 2 of 5, 999 rows"},
                       CaptionCase{2, 5, 1000, "Verrolift - file 2 of 5, 1,000 rows"},
-                      CaptionCase{2, 5, 12345, "Verrolift - file 2 of 5, 12,345 rows"},
                       CaptionCase{999, 1000, 123456, "Verrolift - file 999 of 1,000, 123,456 rows"},
                       CaptionCase{7, 12, 1234567890LL,
-                                  "Verrolift - file 7 of 12, 1,234,567,890 rows"}),
-    [](const ::testing::TestParamInfo<CaptionCase>& p) {
-        return "File" + std::to_string(p.param.position) + "Rows" + std::to_string(p.param.rows);
-    });
+                                  "Verrolift - file 7 of 12, 1,234,567,890 rows"}));
 
 class CaptionProgressTest : public ::testing::Test {
 protected:
@@ -70,7 +65,7 @@ TEST_F(CaptionProgressTest, TheTimerShowsTheCountersWhileTheRunYields) {
     EXPECT_EQ(Caption(), "Verrolift - file 1 of 2, 1,234 rows");
 }
 
-TEST_F(CaptionProgressTest, EachRunCountsFromZero) {
+TEST_F(CaptionProgressTest, EachRunCountsFromZeroAndShowsNothingBeforeItsFirstFile) {
     CaptionProgress progress(&window, 0);
     {
         const CaptionProgress::Run run(progress);
@@ -79,15 +74,10 @@ TEST_F(CaptionProgressTest, EachRunCountsFromZero) {
         QCoreApplication::processEvents();
     }
     const CaptionProgress::Run run(progress);
-    progress.FileStarted(1, 1);
-    EXPECT_EQ(Caption(), "Verrolift - file 1 of 1, 0 rows");
-}
-
-TEST_F(CaptionProgressTest, ARunThatStopsBeforeItsFirstFileLeavesTheTitle) {
-    CaptionProgress progress(&window, 0);
-    const CaptionProgress::Run run(progress);
     QCoreApplication::processEvents();
     EXPECT_EQ(Caption(), "Verrolift");
+    progress.FileStarted(1, 1);
+    EXPECT_EQ(Caption(), "Verrolift - file 1 of 1, 0 rows");
 }
 
 TEST_F(CaptionProgressTest, ARefusedSecondStartDoesNotPutTheTitleBackEarly) {
@@ -97,17 +87,6 @@ TEST_F(CaptionProgressTest, ARefusedSecondStartDoesNotPutTheTitleBackEarly) {
         progress.FileStarted(1, 2);
         { const CaptionProgress::Run refused(progress); }
         EXPECT_EQ(Caption(), "Verrolift - file 1 of 2, 0 rows");
-    }
-    EXPECT_EQ(Caption(), "Verrolift");
-}
-
-TEST_F(CaptionProgressTest, TheTitleComesBackWhenTheRunEndsByAnException) {
-    CaptionProgress progress(&window, 0);
-    try {
-        const CaptionProgress::Run run(progress);
-        progress.FileStarted(1, 2);
-        throw std::runtime_error("closing");
-    } catch (const std::runtime_error&) {
     }
     EXPECT_EQ(Caption(), "Verrolift");
 }

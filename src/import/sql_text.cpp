@@ -13,6 +13,23 @@ void AppendQuoted(std::string& out, std::string_view text, char quote) {
     out.push_back(quote);
 }
 
+void StartRowStatement(std::string& statement, std::string_view table) {
+    statement.clear();
+    statement += "INSERT INTO ";
+    AppendQuoted(statement, table, '"');
+    statement += " VALUES(";
+}
+
+void AppendValue(std::string& statement, const ParameterValue& value, bool& first) {
+    if (!first) statement += ',';
+    first = false;
+    if (value.null) {
+        statement += "NULL";
+    } else {
+        AppendQuoted(statement, value.bytes, '\'');
+    }
+}
+
 }  // namespace
 
 std::string ResolveTableName(std::string_view pattern, std::int32_t position) {
@@ -66,47 +83,37 @@ std::string BuildCreateStatement(std::string_view table, const std::vector<std::
     return sql;
 }
 
+std::optional<ParameterValue> FieldValue(const std::vector<std::string_view>& fields, std::size_t i,
+                                         const std::vector<bool>& emptyLeftOutAt,
+                                         const std::vector<char>& quoted) {
+    const std::string_view field = fields[i];
+    if (!field.empty()) return ParameterValue{field, false};
+    if (i < emptyLeftOutAt.size() && emptyLeftOutAt[i]) return std::nullopt;
+    // An empty field keeps its place as NULL, so later values stay in their columns;
+    // one read between quotes ("") is the empty text.
+    return ParameterValue{field, !(i < quoted.size() && quoted[i])};
+}
+
 void AppendRowStatement(std::string& statement, std::string_view table,
                         const std::vector<std::string_view>& fields, EventPump& pump,
                         const std::vector<bool>& emptyLeftOutAt, const std::vector<char>& quoted) {
-    statement.clear();
-    statement += "INSERT INTO ";
-    AppendQuoted(statement, table, '"');
-    statement += " VALUES(";
+    StartRowStatement(statement, table);
     bool first = true;
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        const std::string_view field = fields[i];
         pump.Yield();
-        if (field.empty() && i < emptyLeftOutAt.size() && emptyLeftOutAt[i]) continue;
-        if (!first) statement += ',';
-        first = false;
-        // An empty field keeps its place as NULL, so later values stay in their columns;
-        // one read between quotes ("") is the empty text.
-        if (field.empty() && !(i < quoted.size() && quoted[i])) {
-            statement += "NULL";
-        } else {
-            AppendQuoted(statement, field, '\'');
-        }
+        if (const auto value = FieldValue(fields, i, emptyLeftOutAt, quoted))
+            AppendValue(statement, *value, first);
     }
     statement += ')';
 }
 
 void AppendRowStatement(std::string& statement, std::string_view table,
                         std::span<const ParameterValue> values, EventPump& pump) {
-    statement.clear();
-    statement += "INSERT INTO ";
-    AppendQuoted(statement, table, '"');
-    statement += " VALUES(";
+    StartRowStatement(statement, table);
     bool first = true;
     for (const ParameterValue& value : values) {
         pump.Yield();
-        if (!first) statement += ',';
-        first = false;
-        if (value.null) {
-            statement += "NULL";
-        } else {
-            AppendQuoted(statement, value.bytes, '\'');
-        }
+        AppendValue(statement, value, first);
     }
     statement += ')';
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -45,6 +46,12 @@ void AppendRowStatement(std::string& statement, std::string_view table,
                         const std::vector<std::string_view>& fields, EventPump& pump,
                         const std::vector<bool>& emptyLeftOutAt = {},
                         const std::vector<char>& quoted = {});
+
+// What field i gives a row: nothing for an empty field at a position marked in
+// emptyLeftOutAt, NULL for another empty field unless quoted marks it, else its bytes.
+std::optional<ParameterValue> FieldValue(const std::vector<std::string_view>& fields, std::size_t i,
+                                         const std::vector<bool>& emptyLeftOutAt,
+                                         const std::vector<char>& quoted);
 
 // The same from values that say themselves whether they are NULL: a value that is
 // not NULL is a literal even when empty ('').

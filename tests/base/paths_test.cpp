@@ -41,7 +41,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(NormalizeCase{"", ""},
                       NormalizeCase{R"(C:\\Data\\x.txt)", R"(C:\Data\x.txt)"},
                       NormalizeCase{R"(\\\\srv\\share\x.txt)", R"(\\srv\share\x.txt)"},
-                      NormalizeCase{R"(\\\\server\\share\\a.txt)", R"(\\server\share\a.txt)"},
                       NormalizeCase{R"(D:\x.txt)", R"(D:\x.txt)"},
                       NormalizeCase{R"(\a.txt)", R"(\\a.txt)"},
                       NormalizeCase{R"(C:\\\a.txt)", R"(C:\\a.txt)"},

@@ -52,6 +52,21 @@ protected:
         return failures;
     }
     NoEventPump pump;
+
+    // Runs Entries as a user who is not root and says where the entries or the folder
+    // command's reports differ from those expected; empty when they match.
+    std::string AsNonRoot(const std::vector<std::string>& paths,
+                          std::optional<std::string> extension,
+                          const std::vector<std::string>& entries,
+                          const std::vector<std::string>& failures) {
+        return test::RunAsNonRoot([&]() -> std::string {
+            const auto got = Entries(paths, extension);
+            std::string out;
+            if (Failures() != failures) out += "failures: " + testing::PrintToString(Failures());
+            if (got != entries) out += "\nentries: " + testing::PrintToString(got);
+            return out;
+        });
+    }
 };
 
 TEST_F(CliPaths, FolderWithoutExtensionAddsEveryFileAsADrop) {
@@ -85,18 +100,11 @@ TEST_F(CliPaths, AFolderThatCannotBeListedIsReportedAndTheOthersGoOn) {
     // Reachable by the child that is not root, but for "denied".
     for (const std::string& p : {tree.Root(), tree.Path("open")}) ::chmod(p.c_str(), 0755);
     ::chmod(tree.Path("denied").c_str(), ::geteuid() == 0 ? 0700 : 0);
-    const std::string problem = test::RunAsNonRoot([&]() -> std::string {
-        const auto files = Entries({tree.Path("denied"), tree.Path("open")}, std::string("txt"));
-        std::string out;
-        const std::vector<std::string> expected{std::to_string(add_folder_steps::kSubfolders) +
-                                                " The folder \"" + tree.Path("denied") +
-                                                "\" cannot be read: " + std::strerror(EACCES)};
-        if (Failures() != expected) out += "failures: " + testing::PrintToString(Failures()) + "\n";
-        if (files != std::vector<std::string>{tree.Path("open/o.txt")})
-            out += "files: " + testing::PrintToString(files);
-        return out;
-    });
-    EXPECT_EQ(problem, "");
+    EXPECT_EQ(AsNonRoot({tree.Path("denied"), tree.Path("open")}, std::string("txt"),
+                        {tree.Path("open/o.txt")},
+                        {std::to_string(add_folder_steps::kSubfolders) + " The folder \"" +
+                         tree.Path("denied") + "\" cannot be read: " + std::strerror(EACCES)}),
+              "");
 }
 
 // Only a folder that does not list is reported here; one that lists goes to the scan,
@@ -109,17 +117,11 @@ TEST_F(CliPaths, FoldersThatListAreLeftToTheScanWhateverTheyHold) {
          {tree.Root(), tree.Path("empty"), tree.Path("f"), tree.Path("f/sub")})
         ::chmod(p.c_str(), 0755);
     ::chmod(tree.Path("unsearchable").c_str(), 0444);
-    const std::string problem = test::RunAsNonRoot([&]() -> std::string {
-        const auto files = Entries(
-            {tree.Path("empty"), tree.Path("link"), tree.Path("unsearchable")}, std::nullopt);
-        std::string out;
-        if (!Failures().empty()) out += "failures: " + testing::PrintToString(Failures()) + "\n";
-        const std::vector<std::string> expected{tree.Path("link/c.csv"), tree.Path("link/d"),
-                                                tree.Path("unsearchable/u.txt")};
-        if (files != expected) out += "files: " + testing::PrintToString(files);
-        return out;
-    });
-    EXPECT_EQ(problem, "");
+    EXPECT_EQ(
+        AsNonRoot({tree.Path("empty"), tree.Path("link"), tree.Path("unsearchable")}, std::nullopt,
+                  {tree.Path("link/c.csv"), tree.Path("link/d"), tree.Path("unsearchable/u.txt")},
+                  {}),
+        "");
 }
 
 }  // namespace

@@ -76,13 +76,10 @@ protected:
     OdbcConnection connection;
 };
 
-TEST_P(BatchStatementTest, ArraysAreTakenByTheDriverWhenAllowed) {
-    // Both drivers here take parameter arrays; without them every row goes on its own.
-    EXPECT_EQ(Prepare(10).UsesArrays(), GetParam());
-}
-
 TEST_P(BatchStatementTest, ValuesArriveAsTheirBytesWithNullAndEmptyKeptApart) {
     auto statement = Prepare(10);
+    // Both drivers here take parameter arrays; without them every row goes on its own.
+    EXPECT_EQ(statement.UsesArrays(), GetParam());
     ParameterRows rows(2);
     Add(rows, {"O'Brien", false}, {"1", false});
     Add(rows, {"", true}, {"2", false});
@@ -107,25 +104,20 @@ TEST_P(BatchStatementTest, ValuesArriveAsTheirBytesWithNullAndEmptyKeptApart) {
 TEST_P(BatchStatementTest, ARefusedRowFailsTheBatchAndRollbackLeavesNothingOfIt) {
     auto statement = Prepare(10);
     ParameterRows rows(2);
-    Add(rows, {"kept", false}, {"1", false});
-    connection.SetAutocommit(false);
-    statement.Execute(rows);
-    connection.Commit();
-
-    rows.Clear();
     Add(rows, {"before", false}, {"2", false});
     Add(rows, {"bad", false}, {"not a number", false});
     Add(rows, {"after", false}, {"3", false});
+    connection.SetAutocommit(false);
     EXPECT_THROW(statement.Execute(rows), OdbcError);
     connection.Rollback();
-    EXPECT_EQ(db.Rows(), std::vector<std::string>{test::Hex("kept") + "|1"});
+    EXPECT_EQ(db.Rows(), std::vector<std::string>{});
 
     // The statement and the connection go on after the refusal.
     rows.Clear();
     Add(rows, {"next", false}, {"4", false});
     statement.Execute(rows);
     connection.Commit();
-    EXPECT_EQ(db.Rows().size(), 2u);
+    EXPECT_EQ(db.Rows(), std::vector<std::string>{test::Hex("next") + "|4"});
 }
 
 TEST_P(BatchStatementTest, RowsBeyondThePreparedCountOrOfAnotherWidthAreRefused) {

@@ -107,25 +107,10 @@ void PrintTo(const GeneratedCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class GeneratedFile : public QuotedImport, public ::testing::WithParamInterface<GeneratedCase> {
-protected:
-    void ImportAndCompare(const std::string& stem);
-};
+class GeneratedFile : public QuotedImport, public ::testing::WithParamInterface<GeneratedCase> {};
 
 TEST_P(GeneratedFile, EveryValueArrivesAsWritten) {
-    for (const bool batches : {false, true}) {
-        SCOPED_TRACE(batches ? "in batches" : "one statement per row");
-        sending_.batches = batches;
-        ImportAndCompare(batches ? "genb" : "gen");
-    }
-}
-
-void GeneratedFile::ImportAndCompare(const std::string& stem) {
     const GeneratedCase& c = GetParam();
-    files_ = VectorFileList();
-    dialogs_ = {};
-    const std::string table = MakeTable(stem, static_cast<int>(c.rows.at(0).size()));
-    UseAppend(table, true);
     options_.separator = c.separator;
     // The header line is read with quotes too, and left out.
     Row header;
@@ -133,11 +118,21 @@ void GeneratedFile::ImportAndCompare(const std::string& stem) {
         header.push_back("col" + c.separator + std::to_string(i) + "\r\n\"");
     std::vector<Row> lines{header};
     lines.insert(lines.end(), c.rows.begin(), c.rows.end());
-    AddFile("gen.csv", WriteFile(lines, c.separator, c.lineEnd));
-    Run();
-    EXPECT_TRUE(dialogs_.reports.empty()) << dialogs_.log.front();
-    EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kDone});
-    ExpectRows(StoredRows(db_, table), c.rows);
+    const std::string bytes = WriteFile(lines, c.separator, c.lineEnd);
+    for (const bool batches : {false, true}) {
+        SCOPED_TRACE(batches ? "in batches" : "one statement per row");
+        sending_.batches = batches;
+        files_ = VectorFileList();
+        dialogs_ = {};
+        const std::string table =
+            MakeTable(batches ? "genb" : "gen", static_cast<int>(c.rows.at(0).size()));
+        UseAppend(table, true);
+        AddFile("gen.csv", bytes);
+        Run();
+        EXPECT_TRUE(dialogs_.reports.empty()) << dialogs_.log.front();
+        EXPECT_EQ(dialogs_.messages, std::vector<std::string>{kDone});
+        ExpectRows(StoredRows(db_, table), c.rows);
+    }
 }
 
 // Many records of every kind, long enough to cross the reader's buffers.

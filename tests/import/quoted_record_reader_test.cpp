@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "base/failure.h"
 #include "import/file_handle.h"
 #include "support/temp_dir.h"
 
@@ -202,19 +201,6 @@ TEST(QuotedRecordReader, HandsOverWhatItHoldsBeyondTheRecordsItRead) {
         EXPECT_EQ(taken, rest) << "malformed " << malformed;
         EXPECT_EQ(reader.NextLine(), malformed ? 2u : 3u);
         EXPECT_EQ(reader.Ends(), LineEndMode::CrOrCrLf);
-    }
-}
-
-TEST(QuotedRecordReader, ReadFailureNamesTheFile) {
-    test::TempDir dir;
-    FileHandle fd(::open(dir.Path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    QuotedRecordReader reader(fd.Get(), "Cannot read the working copy X", {});
-    try {
-        reader.Next();
-        FAIL() << "reading a folder succeeded";
-    } catch (const Failure& failure) {
-        EXPECT_EQ(failure.Description().rfind("Cannot read the working copy X: ", 0), 0u)
-            << failure.Description();
     }
 }
 

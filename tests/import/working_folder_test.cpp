@@ -48,6 +48,13 @@ void WriteAllPieces(const FileHandle& file, const std::string& bytes) {
     ASSERT_EQ(WritePieces(file, pieces, 3), static_cast<long long>(bytes.size()));
 }
 
+void WriteTo(const WorkingFolder& folder, const char* name, WorkingFolder::Access access,
+             const std::string& bytes) {
+    const FileHandle out = folder.Open(name, access);
+    ASSERT_TRUE(out.IsOpen()) << name << ": " << ErrnoText(errno);
+    WriteAllPieces(out, bytes);
+}
+
 TEST_F(WorkingFolderTest, ClaimsAreDistinctFoldersInsideThePrivateFolderAndNumbersAreReused) {
     std::optional<WorkingFolder> first = WorkingFolder::Claim(4);
     const WorkingFolder second = WorkingFolder::Claim(4);
@@ -66,11 +73,7 @@ TEST_F(WorkingFolderTest, EveryNumberHeldIsAFailure) {
 
 TEST_F(WorkingFolderTest, BytesWrittenAreReadBackUnchanged) {
     const WorkingFolder folder = WorkingFolder::Claim(4);
-    {
-        const FileHandle out = folder.Open("f", WorkingFolder::Access::CreateNew);
-        ASSERT_TRUE(out.IsOpen()) << ErrnoText(errno);
-        WriteAllPieces(out, kAwkwardBytes);
-    }
+    WriteTo(folder, "f", WorkingFolder::Access::CreateNew, kAwkwardBytes);
     EXPECT_EQ(test::ReadFileBytes(folder.PathOf("f")), kAwkwardBytes);
     const FileHandle in = folder.Open("f", WorkingFolder::Access::Read);
     ASSERT_TRUE(in.IsOpen());
@@ -87,38 +90,21 @@ TEST_F(WorkingFolderTest, OpenModesCreateRefuseKeepAndEmptyAsNamed) {
     EXPECT_FALSE(folder.Open("f", WorkingFolder::Access::CreateNew).IsOpen());
     EXPECT_EQ(errno, EEXIST);
 
-    {
-        const FileHandle out = folder.Open("f", WorkingFolder::Access::Write);
-        WriteAllPieces(out, "abcdef");
-    }
-    {
-        // Write neither truncates nor appends: it writes from the start.
-        const FileHandle out = folder.Open("f", WorkingFolder::Access::Write);
-        WriteAllPieces(out, "XYZ");
-    }
+    WriteTo(folder, "f", WorkingFolder::Access::Write, "abcdef");
+    // Write neither truncates nor appends: it writes from the start.
+    WriteTo(folder, "f", WorkingFolder::Access::Write, "XYZ");
     EXPECT_EQ(test::ReadFileBytes(folder.PathOf("f")), "XYZdef");
-    {
-        const FileHandle out = folder.Open("f", WorkingFolder::Access::Write);
-        ASSERT_TRUE(EmptyFile(out));
-    }
+    ASSERT_TRUE(EmptyFile(folder.Open("f", WorkingFolder::Access::Write)));
     EXPECT_EQ(test::ReadFileBytes(folder.PathOf("f")), "");
-    {
-        const FileHandle out = folder.Open("f", WorkingFolder::Access::Write);
-        WriteAllPieces(out, "abc");
-    }
-    {
-        const FileHandle out = folder.Open("f", WorkingFolder::Access::CreateOrTruncate);
-        ASSERT_TRUE(out.IsOpen());
-    }
+    WriteTo(folder, "f", WorkingFolder::Access::Write, "abc");
+    ASSERT_TRUE(folder.Open("f", WorkingFolder::Access::CreateOrTruncate).IsOpen());
     EXPECT_EQ(test::ReadFileBytes(folder.PathOf("f")), "");
 }
 
 TEST_F(WorkingFolderTest, ReplaceTakesTheOldNamesPlaceAndRemoveSaysWhenNothingWasThere) {
     const WorkingFolder folder = WorkingFolder::Claim(4);
-    for (const auto& [name, bytes] : {std::pair{"old", "old bytes"}, std::pair{"new", "new"}}) {
-        const FileHandle out = folder.Open(name, WorkingFolder::Access::CreateNew);
-        WriteAllPieces(out, bytes);
-    }
+    WriteTo(folder, "old", WorkingFolder::Access::CreateNew, "old bytes");
+    WriteTo(folder, "new", WorkingFolder::Access::CreateNew, "new");
     ASSERT_TRUE(folder.Replace("new", "old"));
     EXPECT_EQ(test::ReadFileBytes(folder.PathOf("old")), "new");
     EXPECT_FALSE(folder.Open("new", WorkingFolder::Access::Read).IsOpen());

@@ -67,7 +67,6 @@ public:
     PgScratchRole(const PgScratchRole&) = delete;
     PgScratchRole& operator=(const PgScratchRole&) = delete;
     const std::string& Name() const { return name_; }
-    const std::string& Password() const { return password_; }
 
 private:
     std::string name_;

@@ -14,6 +14,7 @@
 #include "bench_support.h"
 #include "import/import_options.h"
 #include "import/working_copy.h"
+#include "support/import_helpers.h"
 
 namespace verrolift::bench {
 namespace {

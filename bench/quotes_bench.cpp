@@ -20,6 +20,7 @@
 #include "import/line_reader.h"
 #include "import/quoted_record_reader.h"
 #include "import/working_copy.h"
+#include "support/import_helpers.h"
 
 namespace verrolift::bench {
 namespace {

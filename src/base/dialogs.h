@@ -23,6 +23,13 @@ public:
     // Modal prompt with the application title; cancel and an empty answer both give "".
     virtual std::string InputBox(const std::string& prompt, const std::string& defaultAnswer) = 0;
 
+    // The prompt for the name of a new table's column number column (from 1). A window
+    // asks it in an input box; the command line answers it from what it was given.
+    virtual std::string AskColumnName(const std::string& prompt, int column) {
+        static_cast<void>(column);
+        return InputBox(prompt, "");
+    }
+
     // Multi-select file-open dialog. Returns the full paths picked, in the
     // dialog's order; empty when cancelled.
     virtual std::vector<std::string> PickFiles(const std::string& title,

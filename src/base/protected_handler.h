@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -40,6 +41,22 @@ public:
             Report(step, e.what());
         }
         return false;
+    }
+
+    // Runs one statement as Run does and keeps a failure of type Caught that it
+    // reported, for a caller that must tell what kind of failure it was (a refused
+    // login, a lost connection).
+    template <class Caught, class Statement>
+    bool Run(std::int32_t step, Statement&& statement, std::optional<Caught>& caught) {
+        caught.reset();
+        return Run(step, [&] {
+            try {
+                std::forward<Statement>(statement)();
+            } catch (const Caught& failure) {
+                caught = failure;
+                throw;
+            }
+        });
     }
 
     // Evaluates a condition; a condition whose evaluation fails counts as true.

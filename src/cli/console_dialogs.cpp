@@ -1,31 +1,15 @@
 #include "cli/console_dialogs.h"
 
-#include <charconv>
-
 #include "cli/progress_line.h"
-#include "import/import_messages.h"
 
 namespace verrolift {
 
 namespace {
 
-constexpr std::string_view kColumnPromptStart = "Enter name for column #";
-
 void Write(std::FILE* file, const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), file);
     // Each box is whole before the next one starts, whichever stream it went to.
     std::fflush(file);
-}
-
-// The j of "Enter name for column #j:", or 0 for any other prompt.
-std::size_t ColumnNumber(const std::string& prompt) {
-    if (!prompt.starts_with(kColumnPromptStart)) return 0;
-    const char* first = prompt.data() + kColumnPromptStart.size();
-    const char* last = prompt.data() + prompt.size();
-    std::size_t j = 0;
-    const auto [end, ec] = std::from_chars(first, last, j);
-    if (ec != std::errc() || end == last || *end != ':') return 0;
-    return j;
 }
 
 }  // namespace
@@ -55,11 +39,6 @@ std::string NoColumnNameMessage(const std::string& path, std::size_t number) {
 
 void ConsoleDialogs::ShowMessage(const std::string& text) {
     if (progress_) progress_->Clear();
-    if (text == kDoneMessage)
-        done_ = true;
-    else
-        ++otherMessages_;
-    if (text == kTablesAlreadyExist) clash_ = true;
     Write(out_, UnixLineBreaks(text) + "\n");
 }
 
@@ -74,10 +53,14 @@ void ConsoleDialogs::ShowErrorReport(const ErrorReport& report) {
     Write(err_, std::string(kErrorReportTitle) + "\n" + UnixLineBreaks(report.Text()) + "\n");
 }
 
-std::string ConsoleDialogs::InputBox(const std::string& prompt, const std::string&) {
+std::string ConsoleDialogs::InputBox(const std::string&, const std::string&) {
+    return {};
+}
+
+std::string ConsoleDialogs::AskColumnName(const std::string&, int column) {
     // The prompts of every file start again at #1, so each file gets the same names.
-    const std::size_t j = ColumnNumber(prompt);
-    if (j == 0) return {};
+    if (column < 1) return {};
+    const auto j = static_cast<std::size_t>(column);
     return j <= answers_.size() ? answers_[j - 1] : std::string();
 }
 
@@ -92,10 +75,6 @@ std::vector<std::string> ConsoleDialogs::PickFiles(const std::string&, const std
 
 std::string ConsoleDialogs::PickFolder(const std::string&, const std::string&) {
     return {};
-}
-
-bool ConsoleDialogs::Succeeded() const {
-    return done_ && reports_ == 0 && otherMessages_ == 0;
 }
 
 }  // namespace verrolift

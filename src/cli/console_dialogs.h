@@ -14,15 +14,17 @@ class ProgressLine;
 // error reports on standard error, column prompts answered from the command line.
 class ConsoleDialogs : public Dialogs {
 public:
-    // answers: the replies to "Enter name for column #j:", j counted from 1; a
-    // prompt beyond them gets the empty answer. progress (may be null) is wiped
+    // answers: the names of columns 1, 2, ... of a new table; a column beyond them
+    // gets the empty answer. progress (may be null) is wiped
     // before anything is written, so a message never shares a line with it.
     ConsoleDialogs(std::FILE* out, std::FILE* err, std::vector<std::string> answers,
                    ProgressLine* progress);
 
     void ShowMessage(const std::string& text) override;
     void ShowErrorReport(const ErrorReport& report) override;
+    // Nobody to ask: an input box answers as cancelled.
     std::string InputBox(const std::string& prompt, const std::string& defaultAnswer) override;
+    std::string AskColumnName(const std::string& prompt, int column) override;
     // Nobody to ask: both pickers answer as cancelled.
     std::vector<std::string> PickFiles(const std::string& title,
                                        const std::string& filter) override;
@@ -31,11 +33,8 @@ public:
     // Says that the file gets no table, and why.
     void NoColumnName(const std::string& path, int number) override;
 
-    // True when the run ended with "Done." and nothing else was shown: no
-    // report, no precondition or column-count message, no "Table(s) already exist.".
-    bool Succeeded() const;
-    // True when the run went through its files to its final message.
-    bool RunEnded() const { return done_ || clash_; }
+    // The error reports shown so far.
+    int Reports() const { return reports_; }
 
     // A line on standard output that is no message of the run.
     void Print(const std::string& line);
@@ -46,15 +45,10 @@ private:
     std::vector<std::string> answers_;
     ProgressLine* progress_;
     int reports_ = 0;
-    int otherMessages_ = 0;
-    bool done_ = false;
-    bool clash_ = false;
 };
 
 // Every CR LF or lone CR becomes LF: the report's own line breaks as a terminal shows them.
 std::string UnixLineBreaks(const std::string& text);
-
-inline constexpr const char* kDoneMessage = "Done.";
 
 // Said for a file that --columns leaves without a name for prompt number.
 std::string NoColumnNameMessage(const std::string& path, std::size_t number);

@@ -1,7 +1,5 @@
 #include "cli/headless_import.h"
 
-#include <atomic>
-
 #include "base/error_report.h"
 #include "base/failure.h"
 #include "base/host.h"
@@ -56,19 +54,12 @@ private:
     const volatile std::sig_atomic_t* stop_;
 };
 
-// Counts the run for its summary and keeps the progress line going.
+// Keeps the progress line going; the jobs of a run with --jobs count from their own threads.
 class HeadlessProgress : public ImportProgress {
 public:
     explicit HeadlessProgress(ProgressLine& line) : line_(line) {}
     void FileStarted(int position, int count) override { line_.FileStarted(position, count); }
-    // The jobs of a run with --jobs count from their own threads.
     void RowSent() override { line_.RowSent(); }
-    void RowRefused() override { ++rowsRefused; }
-    void FileImported() override { ++filesImported; }
-
-    long RowsSent() const { return line_.Rows(); }
-    std::atomic<int> filesImported = 0;
-    std::atomic<long> rowsRefused = 0;
 
 private:
     ProgressLine& line_;
@@ -85,7 +76,8 @@ std::vector<std::string> PathEntries(const CommandLine& commandLine, EventPump& 
 
 }  // namespace
 
-std::string SummaryLine(int filesImported, int fileCount, long rowsSent, long rowsRefused) {
+std::string SummaryLine(int filesImported, int fileCount, std::int64_t rowsSent,
+                        std::int64_t rowsRefused) {
     return "Summary: " + std::to_string(filesImported) + " of " + std::to_string(fileCount) +
            " files imported, " + std::to_string(rowsSent) + " rows sent, " +
            std::to_string(rowsRefused) + " rows refused.";
@@ -170,16 +162,17 @@ int RunHeadlessImport(const CommandLine& commandLine, const Console& console) {
         context.sending.batchRows = commandLine.batchRows;
         context.jobs = commandLine.jobs;
         context.jobPump = &jobPump;
-        RunImport(context);
-        if (dialogs.RunEnded())
-            dialogs.Print(SummaryLine(counts.filesImported, files.Count(), counts.RowsSent(),
-                                      counts.rowsRefused));
+        const int reportsBefore = dialogs.Reports();
+        const ImportOutcome outcome = RunImport(context);
+        if (outcome.Ended())
+            dialogs.Print(SummaryLine(outcome.FilesImported(), files.Count(), outcome.RowsSent(),
+                                      outcome.RowsRefused()));
+        progress.Clear();
+        return outcome.Clean() && reportsBefore == 0 ? kExitDone : kExitReported;
     } catch (const RunAborted&) {
         progress.Clear();
         return kExitReported;
     }
-    progress.Clear();
-    return dialogs.Succeeded() ? kExitDone : kExitReported;
 }
 
 }  // namespace verrolift

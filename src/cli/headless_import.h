@@ -1,6 +1,7 @@
 #pragma once
 
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 
 #include "cli/command_line.h"
@@ -30,7 +31,8 @@ int RunHeadlessImport(const CommandLine& commandLine, const Console& console);
 // The line printed after a run's final message: "Summary: 2 of 3 files
 // imported, 3000 rows sent, 2 rows refused.". Rows sent counts every row
 // statement, accepted or refused.
-std::string SummaryLine(int filesImported, int fileCount, long rowsSent, long rowsRefused);
+std::string SummaryLine(int filesImported, int fileCount, std::int64_t rowsSent,
+                        std::int64_t rowsRefused);
 
 // Append mode selects TABLE in the table list: the entry spelled exactly so,
 // else the one entry equal to it without regard to case, else TABLE is added

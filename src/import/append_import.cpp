@@ -1,83 +1,67 @@
-#include "import/append_import.h"
-
-#include <optional>
-#include <vector>
-
+// Append mode of the file importer: the chosen table's column count is compared
+// with the field count of the file's first data record; a mismatch is told and
+// skips the file, otherwise every record goes to the table as one row.
 #include "db/failure_kinds.h"
+#include "import/file_importer.h"
 #include "import/import_messages.h"
-#include "import/line_fields.h"
-#include "import/line_reader.h"
+#include "import/record_source.h"
 #include "import/sql_text.h"
 
 namespace verrolift {
 
 namespace steps = import_steps;
 
-bool CheckColumnCount(int tableColumns, std::size_t fileFields) {
-    return tableColumns >= 0 && static_cast<std::size_t>(tableColumns) == fileFields;
-}
-
-void ImportIntoTable(FileImport& file) {
-    ProtectedHandler& h = file.handler;
-    ImportContext& context = file.context;
-    const ImportOptionsSource& options = context.options;
-
+void FileImporter::ImportIntoTable() {
     std::string table;
-    h.Run(steps::kTargetTable, [&] { table = options.TargetTable().value_or(""); });
+    handler_.Run(steps::kTargetTable, [&] { table = options_.TargetTable().value_or(""); });
+    outcome_.table = table;
     std::optional<int> tableColumns;
-    bool targetLost = false;
-    h.Run(steps::kOpenRecordSet, [&] {
-        try {
-            tableColumns = file.connection.ColumnCount(BuildColumnCountQuery(table));
-        } catch (const OdbcError& error) {
-            targetLost = IsTargetFailure(error, file.connection);
-            throw;
-        }
-    });
+    std::optional<OdbcError> failure;
+    handler_.Run(
+        steps::kOpenRecordSet,
+        [&] { tableColumns = connection_->ColumnCount(BuildColumnCountQuery(table)); }, failure);
     // No table, or no connection: each row would only fail the same way.
-    if (targetLost) return;
+    if (failure && IsTargetFailure(*failure, *connection_)) return;
 
     std::optional<std::size_t> fileFields;
     std::string separator;
-    h.Run(steps::kFirstDataLine, [&] {
-        FileHandle in = OpenWorkingCopy(file.workingCopy);
-        const std::string what = "Cannot read the working copy " + file.workingCopy.Path();
-        separator = options.Separator();
-        if (options.QuotedFields()) {
-            // The first record that can be read; malformed ones are the second pass's to
-            // report. With none, the check lets the rows go, so that they are.
-            QuotedRecordReader records(in.Get(), what, WorkingCopyRecords(file));
-            bool any = false;
-            while (records.Next()) {
-                any = true;
-                if (records.GetFault() != QuotedRecordReader::Fault::None) continue;
-                fileFields = records.Fields().size();
-                return;
-            }
-            if (!any) fileFields = 0;
-            return;
-        }
-        LineReader reader(in.Get(), what, file.workingCopy.LineEnds());
-        const std::string_view line = reader.AtEnd() ? std::string_view() : reader.Next();
-        std::vector<std::string_view> fields;
-        SplitFieldsInto(line, separator, fields);
-        fileFields = fields.size();
+    handler_.Run(steps::kFirstDataLine, [&] {
+        separator = options_.Separator();
+        fileFields = FirstDataRecordFields();
     });
 
     // A count that could not be had is already reported; the check then lets the rows go.
-    if (tableColumns && fileFields && !h.Test(steps::kColumnCheck, [&] {
-            return CheckColumnCount(*tableColumns, *fileFields);
+    if (tableColumns && fileFields && !handler_.Test(steps::kColumnCheck, [&] {
+            return *tableColumns >= 0 && static_cast<std::size_t>(*tableColumns) == *fileFields;
         })) {
-        h.Run(steps::kColumnCountMessage, [&] {
-            context.dialogs.ShowMessage(
-                ColumnCountMessage(file.path, separator, *fileFields, table, *tableColumns));
+        outcome_.skip = FileSkip::ColumnCountMismatch;
+        handler_.Run(steps::kColumnCountMessage, [&] {
+            context_.dialogs.ShowMessage(
+                ColumnCountMessage(path_, separator, *fileFields, table, *tableColumns));
         });
         return;
     }
     std::optional<std::size_t> columns;
     if (tableColumns && *tableColumns > 0) columns = static_cast<std::size_t>(*tableColumns);
     SendRows(
-        file, steps::kAppendRows, [&] { return options.TargetTable().value_or(""); }, {}, columns);
+        steps::kAppendRows, [&] { return options_.TargetTable().value_or(""); }, {}, columns);
+}
+
+// The field count of the first record that can be read; malformed ones are the second
+// pass's to report. With none, nothing: the check then lets the rows go, so that they are.
+std::optional<std::size_t> FileImporter::FirstDataRecordFields() {
+    FileHandle in = OpenWorkingCopy(*workingCopy_);
+    NoEventPump noYield;
+    const auto records =
+        OpenRecordSource(in.Get(), "Cannot read the working copy " + workingCopy_->Path(),
+                         {options_, workingCopy_->LineEnds()}, noYield);
+    bool any = false;
+    while (records->Next()) {
+        any = true;
+        if (!records->Malformed()) return records->Fields().size();
+    }
+    if (!any) return 0;
+    return std::nullopt;
 }
 
 }  // namespace verrolift

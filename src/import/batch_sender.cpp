@@ -1,9 +1,10 @@
 #include "import/batch_sender.h"
 
 #include <algorithm>
-#include <exception>
 
 #include "base/ignoring_case.h"
+#include "db/failure_kinds.h"
+#include "db/transaction.h"
 #include "import/sql_text.h"
 
 namespace verrolift {
@@ -28,14 +29,33 @@ bool IsOracle(const std::string& dbmsName) {
 
 }  // namespace
 
-BatchSender::BatchSender(FileImport& file, const import_steps::RowSteps& steps,
+BatchSender::BatchSender(const RowTarget& target, const RowSending& sending,
                          std::optional<std::size_t> columns)
-    : file_(file),
-      steps_(steps),
+    : target_(target),
+      sending_(sending),
+      statements_(target),
       columns_(columns),
-      batchRows_(std::max<std::size_t>(file.context.sending.batchRows, 1)) {}
+      batchRows_(std::max<std::size_t>(sending.batchRows, 1)) {}
 
 BatchSender::~BatchSender() = default;
+
+bool BatchSender::Take(const std::string& table, const Row& row) {
+    values_.clear();
+    for (std::size_t i = 0; i < row.fields.size(); ++i)
+        if (const auto value = FieldValue(row.fields, i, row.emptyLeftOutAt, row.quoted))
+            values_.push_back(*value);
+    const bool queued = Queue(table, values_);
+    if (ended_) return false;
+    if (queued) return true;
+    if (!statements_.Take(table, row)) ended_ = true;
+    return !ended_;
+}
+
+bool BatchSender::Finish() {
+    target_.handler.Run(target_.steps.send, [&] { Flush(); });
+    // The last batch found the connection or the table gone: its rows did not go in.
+    return !ended_;
+}
 
 bool BatchSender::FitsBatch(std::span<const ParameterValue> values) const {
     if (disabled_ || values.empty()) return false;
@@ -48,11 +68,12 @@ bool BatchSender::FitsBatch(std::span<const ParameterValue> values) const {
     });
 }
 
-bool BatchSender::Take(const std::string& table, std::span<const ParameterValue> values) {
+// Queues one row for table, sending the batch when it is full. False when the row
+// must go on its own, after what was queued went out.
+bool BatchSender::Queue(const std::string& table, std::span<const ParameterValue> values) {
     if (ended_) return false;
     if (!FitsBatch(values)) {
         Flush();
-        if (!ended_) Autocommit(true);
         return false;
     }
     if (!columns_) columns_ = values.size();
@@ -62,10 +83,7 @@ bool BatchSender::Take(const std::string& table, std::span<const ParameterValue>
     if (rows_.Empty()) {
         if (rows_.Columns() != values.size()) rows_.Reset(values.size());
         // One row too large for any batch goes on its own.
-        if (rows_.ArrayBytesWith(values) > kMaxBatchBytes) {
-            Autocommit(true);
-            return false;
-        }
+        if (rows_.ArrayBytesWith(values) > kMaxBatchBytes) return false;
     } else if (rows_.ArrayBytesWith(values) > kMaxBatchBytes) {
         Flush();
         if (ended_) return false;
@@ -81,40 +99,29 @@ void BatchSender::Prepare(const std::string& table) {
     if (statement_ && preparedTable_ == table && statement_->Columns() == columns) return;
     statement_.reset();
     severalStatement_.reset();
-    const RowSending& sending = file_.context.sending;
-    statement_ = std::make_unique<OdbcBatchStatement>(file_.connection,
-                                                      BuildParameterStatement(table, columns),
-                                                      columns, batchRows_, sending.parameterArrays);
+    statement_ = std::make_unique<OdbcBatchStatement>(
+        target_.connection, BuildParameterStatement(table, columns), columns, batchRows_,
+        sending_.parameterArrays);
     preparedTable_ = table;
 
     // Oracle runs a parameter array of a one-row statement as one array insert on
     // the server, its fastest way; psqlODBC sends the server one statement per row.
-    if (severalRows_ == SeveralRows::Untried && IsOracle(file_.connection.DbmsName()))
+    if (severalRows_ == SeveralRows::Untried && IsOracle(target_.connection.DbmsName()))
         severalRows_ = SeveralRows::Refused;
     const std::size_t perStatement =
-        std::min({sending.rowsPerStatement, batchRows_, kMaxStatementParameters / columns});
+        std::min({sending_.rowsPerStatement, batchRows_, kMaxStatementParameters / columns});
     if (severalRows_ == SeveralRows::Refused || perStatement < 2) return;
     try {
         // Each such statement is a batch in itself, executed on its own: psqlODBC
         // sends an array of them as literal text for the server to parse, where it
         // binds a single execute to the statement it prepared.
         severalStatement_ = std::make_unique<OdbcBatchStatement>(
-            file_.connection, BuildParameterStatement(table, columns, perStatement),
+            target_.connection, BuildParameterStatement(table, columns, perStatement),
             columns * perStatement, batchRows_, false, perStatement);
     } catch (const std::exception&) {
         // The statement of one row was taken, so it is this shape that was not.
         severalRows_ = SeveralRows::Refused;
     }
-}
-
-void BatchSender::Autocommit(bool on) {
-    if (autocommit_ == on || ended_) return;
-    // A connection that cannot switch cannot send rows the way they must go.
-    if (!file_.handler.Run(steps_.send, [&] { file_.connection.SetAutocommit(on); })) {
-        ended_ = true;
-        return;
-    }
-    autocommit_ = on;
 }
 
 void BatchSender::Flush() {
@@ -146,10 +153,7 @@ void BatchSender::Flush() {
 
 bool BatchSender::SendBatch(bool severalRows) {
     try {
-        if (autocommit_) {
-            file_.connection.SetAutocommit(false);
-            autocommit_ = false;
-        }
+        OdbcTransaction transaction(target_.connection);
         const std::size_t count = rows_.Count();
         std::size_t first = 0;
         if (severalRows) {
@@ -158,20 +162,13 @@ bool BatchSender::SendBatch(bool severalRows) {
             severalStatement_->Execute(rows_, 0, first);
         }
         statement_->Execute(rows_, first, count - first);
-        file_.connection.Commit();
+        transaction.Commit();
         if (severalRows) severalRows_ = SeveralRows::Taken;
-        if (file_.context.progress)
-            for (std::size_t r = 0; r < count; ++r) file_.context.progress->RowSent();
+        for (std::size_t r = 0; r < count; ++r) target_.tally.Sent(false);
         rows_.Clear();
         return true;
     } catch (const std::exception& refused) {
-        if (!autocommit_) {
-            try {
-                file_.connection.Rollback();
-            } catch (const std::exception&) {
-                // A link that is gone has nothing left to roll back.
-            }
-        }
+        // The transaction rolled the batch back on its way out.
         EndIfGone(refused);
         return false;
     }
@@ -181,35 +178,28 @@ void BatchSender::EndIfGone(const std::exception& refused) {
     // Without a connection, sending the rows again would only fail the same way. (A
     // missing table is left to the first row sent again, which reports it as a run
     // without batches would and ends the file.)
-    const auto* odbc = dynamic_cast<const OdbcError*>(&refused);
-    if (!file_.connection.IsDead() && !(odbc && odbc->SqlState().starts_with("08"))) return;
+    if (!IsConnectionLost(refused, target_.connection)) return;
     const auto* failure = dynamic_cast<const Failure*>(&refused);
-    file_.handler.Report(steps_.send,
-                         failure ? failure->Description() : std::string(refused.what()));
+    target_.handler.Report(target_.steps.send,
+                           failure ? failure->Description() : std::string(refused.what()));
     // The batch went out and none of its rows went in: counted as a row
     // statement refused for its connection would be.
-    if (file_.context.progress) {
-        for (std::size_t r = 0; r < rows_.Count(); ++r) {
-            file_.context.progress->RowSent();
-            file_.context.progress->RowRefused();
-        }
-    }
+    for (std::size_t r = 0; r < rows_.Count(); ++r) target_.tally.Sent(true);
     ended_ = true;
     rows_.Clear();
 }
 
 void BatchSender::SendOneByOne() {
-    Autocommit(true);
     std::vector<ParameterValue> values;
     std::string statement;
     for (std::size_t r = 0; r < rows_.Count() && !ended_; ++r) {
-        if (!file_.handler.Run(steps_.build, [&] {
+        if (!target_.handler.Run(target_.steps.build, [&] {
                 values.clear();
                 for (std::size_t j = 0; j < rows_.Columns(); ++j) values.push_back(rows_.At(r, j));
-                AppendRowStatement(statement, table_, values, file_.context.pump);
+                AppendRowStatement(statement, table_, values, target_.pump);
             }))
             continue;
-        if (!SendRowStatement(file_, steps_, statement)) ended_ = true;
+        if (!statements_.Send(statement)) ended_ = true;
     }
     rows_.Clear();
 }

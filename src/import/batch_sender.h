@@ -1,16 +1,16 @@
 #pragma once
 
 #include <cstddef>
+#include <exception>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "db/batch_statement.h"
 #include "db/parameter_rows.h"
-#include "import/file_import.h"
+#include "import/row_sink.h"
 
 namespace verrolift {
 
@@ -18,54 +18,50 @@ namespace verrolift {
 // executed for a batch of rows at once inside one transaction, committed per
 // batch. Where the database takes it, the statement carries several rows
 // (VALUES(?,...),(?,...)), so the server parses one statement for many rows; a
-// database that refuses that shape gets one row per statement. A batch that the database refuses is
-// rolled back and each of its rows sent again exactly as a run without batches sends it (same
-// statement, same report, committed on its own), so every row ends as it would have without
-// batches. A row that cannot go in a batch (another number of fields, a NUL
-// byte, which the database would never see in a statement's text) is left to
-// the caller, after the queued rows went out, so the rows keep their order.
-class BatchSender {
+// database that refuses that shape gets one row per statement. A batch that the
+// database refuses is rolled back and each of its rows sent again exactly as a run
+// without batches sends it (same statement, same report, committed on its own), so
+// every row ends as it would have without batches. A row that cannot go in a batch
+// (another number of fields, a NUL byte, which the database would never see in a
+// statement's text) goes on its own once the queued rows went out, so the rows keep
+// their order.
+class BatchSender : public RowSink {
 public:
     // columns: the table's column count when known, the number of values a batch
     // row has; otherwise the first row's number of fields decides.
-    BatchSender(FileImport& file, const import_steps::RowSteps& steps,
+    BatchSender(const RowTarget& target, const RowSending& sending,
                 std::optional<std::size_t> columns);
-    ~BatchSender();
+    ~BatchSender() override;
     BatchSender(const BatchSender&) = delete;
     BatchSender& operator=(const BatchSender&) = delete;
 
-    // Queues one row for table, sending the batch when it is full. False when the
-    // row must go on its own: then nothing is queued any more and autocommit is on.
-    bool Take(const std::string& table, std::span<const ParameterValue> values);
-
-    // Sends what is queued.
-    void Flush();
-
-    // True once the file must end: its connection or its table is gone.
-    bool Ended() const noexcept { return ended_; }
+    bool Take(const std::string& table, const Row& row) override;
+    bool Finish() override;
 
 private:
     // Whether statements of several rows go in: not known until one batch of them did.
     enum class SeveralRows { Untried, Taken, Refused };
 
+    bool Queue(const std::string& table, std::span<const ParameterValue> values);
     bool FitsBatch(std::span<const ParameterValue> values) const;
+    void Flush();
     void Prepare(const std::string& table);
     bool SendBatch(bool severalRows);
     void EndIfGone(const std::exception& refusal);
     void SendOneByOne();
-    void Autocommit(bool on);
 
-    FileImport& file_;
-    const import_steps::RowSteps& steps_;
+    RowTarget target_;
+    RowSending sending_;
+    StatementSink statements_;  // rows that go on their own
     std::optional<std::size_t> columns_;
     std::size_t batchRows_;
     ParameterRows rows_;
+    std::vector<ParameterValue> values_;                    // of the row being taken
     std::string table_;                                     // of the queued rows
     std::unique_ptr<OdbcBatchStatement> statement_;         // one row per statement
     std::unique_ptr<OdbcBatchStatement> severalStatement_;  // several rows per statement
     SeveralRows severalRows_ = SeveralRows::Untried;
     std::string preparedTable_;
-    bool autocommit_ = true;
     bool disabled_ = false;  // the statement could not be prepared: every row goes on its own
     bool ended_ = false;
 };

@@ -21,6 +21,9 @@ public:
     std::string InputBox(const std::string& prompt, const std::string& defaultAnswer) override {
         return answering_.InputBox(prompt, defaultAnswer);
     }
+    std::string AskColumnName(const std::string& prompt, int column) override {
+        return answering_.AskColumnName(prompt, column);
+    }
     // No file or folder is picked during an import.
     std::vector<std::string> PickFiles(const std::string&, const std::string&) override {
         return {};

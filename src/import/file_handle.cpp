@@ -64,39 +64,4 @@ std::size_t ReadSome(int fd, char* data, std::size_t size, std::string_view what
     }
 }
 
-void WriteAll(int fd, const char* data, std::size_t size, std::string_view what) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            throw Failure(DescribeErrno(what));
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-}
-
-BufferedWriter::BufferedWriter(int fd, std::string what)
-    : fd_(fd), what_(std::move(what)), buffer_(new char[kBufferSize]) {}
-
-void BufferedWriter::Append(std::string_view bytes) {
-    if (bytes.size() > kBufferSize - used_) {
-        Flush();
-        // A line longer than the buffer goes out directly instead of being split.
-        if (bytes.size() >= kBufferSize) {
-            WriteAll(fd_, bytes.data(), bytes.size(), what_);
-            return;
-        }
-    }
-    std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
-    used_ += bytes.size();
-}
-
-void BufferedWriter::Flush() {
-    if (used_ == 0) return;
-    const std::size_t n = used_;
-    used_ = 0;
-    WriteAll(fd_, buffer_.get(), n, what_);
-}
-
 }  // namespace verrolift

@@ -39,23 +39,4 @@ std::string DescribeErrno(std::string_view what);
 // A failure throws Failure("<what>: <system text>").
 std::size_t ReadSome(int fd, char* data, std::size_t size, std::string_view what);
 
-// Writes every byte, retrying short writes; a failure throws as ReadSome.
-void WriteAll(int fd, const char* data, std::size_t size, std::string_view what);
-
-// Gathers small writes into one buffer so that a line costs a copy, not a system call.
-class BufferedWriter {
-public:
-    static constexpr std::size_t kBufferSize = std::size_t{1} << 20;
-
-    BufferedWriter(int fd, std::string what);
-    void Append(std::string_view bytes);
-    void Flush();
-
-private:
-    int fd_;
-    std::string what_;
-    std::unique_ptr<char[]> buffer_;
-    std::size_t used_ = 0;
-};
-
 }  // namespace verrolift

@@ -22,12 +22,6 @@ void SplitFieldsInto(std::string_view line, std::string_view separator,
     }
 }
 
-std::vector<std::string> SplitFields(std::string_view line, std::string_view separator) {
-    std::vector<std::string_view> views;
-    SplitFieldsInto(line, separator, views);
-    return {views.begin(), views.end()};
-}
-
 bool SkipsFirstLine(const ImportOptionsSource& options) {
     const ImportMode mode = options.Mode();
     if (mode == ImportMode::AppendToTable && !options.SkipHeaderOnAppend()) return false;

@@ -8,12 +8,10 @@
 
 namespace verrolift {
 
-// The fields of a line: cut at every occurrence of the whole separator, left to
-// right, case-sensitive; nothing trimmed. An empty line gives no field; an
-// empty separator gives the whole line as one field.
-std::vector<std::string> SplitFields(std::string_view line, std::string_view separator);
-
-// The same into a reused list of views into line: no allocation per line.
+// The fields of a line, as views into it: cut at every occurrence of the whole
+// separator, left to right, case-sensitive; nothing trimmed. An empty line gives no
+// field; an empty separator gives the whole line as one field. The list is reused,
+// so a line costs no allocation.
 void SplitFieldsInto(std::string_view line, std::string_view separator,
                      std::vector<std::string_view>& fields);
 

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "import/file_handle.h"
-#include "import/working_copy.h"
+#include "import/prepared_lines.h"
 #include "import/working_folder.h"
 
 namespace verrolift {

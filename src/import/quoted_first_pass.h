@@ -6,8 +6,8 @@
 #include "base/host.h"
 #include "import/import_options.h"
 #include "import/piece_writer.h"
+#include "import/prepared_lines.h"
 #include "import/quoted_record_reader.h"
-#include "import/working_copy.h"
 
 namespace verrolift {
 

@@ -118,15 +118,6 @@ void AppendRowStatement(std::string& statement, std::string_view table,
     statement += ')';
 }
 
-std::string BuildRowStatement(std::string_view table, const std::vector<std::string>& fields,
-                              const std::vector<bool>& emptyLeftOutAt) {
-    const std::vector<std::string_view> views(fields.begin(), fields.end());
-    NoEventPump pump;
-    std::string statement;
-    AppendRowStatement(statement, table, views, pump, emptyLeftOutAt);
-    return statement;
-}
-
 std::string BuildColumnCountQuery(std::string_view table) {
     return "SELECT * FROM " + QuoteIdentifier(table);
 }

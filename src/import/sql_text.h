@@ -40,8 +40,6 @@ std::string BuildCreateStatement(std::string_view table, const std::vector<std::
 // Yields before each field. An empty field at a position marked in
 // emptyLeftOutAt is left out altogether; a non-empty one there is kept. An empty
 // field marked in quoted (read between quotes, "") is the empty text '', not NULL.
-std::string BuildRowStatement(std::string_view table, const std::vector<std::string>& fields,
-                              const std::vector<bool>& emptyLeftOutAt = {});
 void AppendRowStatement(std::string& statement, std::string_view table,
                         const std::vector<std::string_view>& fields, EventPump& pump,
                         const std::vector<bool>& emptyLeftOutAt = {},

@@ -306,17 +306,4 @@ PreparedLines PrepareLines(WorkingCopy& copy, const ImportOptionsSource& options
     return result;
 }
 
-PreparedLines PrepareFile(WorkingCopy& copy, const std::string& path,
-                          const ImportOptionsSource& options, EventPump& pump,
-                          const MalformedRecordReport& report) {
-    MakeWorkingCopy(path, copy);
-    return PrepareLines(copy, options, pump, report);
-}
-
-PreparedLines PrepareFile(const std::string& path, const ImportOptionsSource& options,
-                          EventPump& pump, const MalformedRecordReport& report) {
-    WorkingCopy copy = WorkingCopy::Claim();
-    return PrepareFile(copy, path, options, pump, report);
-}
-
 }  // namespace verrolift

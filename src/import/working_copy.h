@@ -11,17 +11,13 @@
 #include "import/file_handle.h"
 #include "import/import_options.h"
 #include "import/line_end_mode.h"
+#include "import/prepared_lines.h"
 #include "import/quoted_record_reader.h"
 #include "import/working_folder.h"
 
 namespace verrolift {
 
 inline constexpr const char* kWorkingCopyName = "upload.txt";
-
-struct PreparedLines;
-
-// The first pass reads the file in pieces of this size.
-inline constexpr std::size_t kFirstPassChunkSize = std::size_t{1} << 20;
 
 // The working copy of one run.
 //
@@ -77,33 +73,6 @@ void MakeWorkingCopy(const std::string& path, WorkingCopy& copy);
 // Opens the working copy for reading, without following a link. Throws Failure.
 FileHandle OpenWorkingCopy(const WorkingCopy& copy);
 
-// A failure of the first pass, with the stage it happened in.
-class WorkingCopyError : public Failure {
-public:
-    enum class Stage { Open, Read, Write };
-    WorkingCopyError(Stage stage, std::string description)
-        : Failure(std::move(description)), stage_(stage) {}
-    Stage GetStage() const noexcept { return stage_; }
-
-private:
-    Stage stage_;
-};
-
-struct PreparedLines {
-    std::string firstLine;  // the file's first line as read, dropped or not
-    std::uint64_t lineCount = 0;
-    std::uint64_t keptLineCount = 0;
-    LineEndMode lineEnds = LineEndMode::CrOrCrLf;  // decided by the file's first line end
-
-    // With quoted fields, lines are records: firstLine holds the first record's
-    // bytes, and these what the rest of the import needs besides: the record
-    // number and line of the file where the working copy begins.
-    std::vector<std::string> firstFields;
-    bool firstRecordMalformed = false;
-    std::uint64_t copyFromRecord = 1;
-    std::uint64_t copyFromLine = 1;
-};
-
 // The first pass: reads the file that MakeWorkingCopy opened line by line, in
 // the line-end mode its first line end decides, yielding before each line,
 // keeps the first line aside, drops it when SkipsFirstLine holds, and writes
@@ -119,15 +88,5 @@ struct PreparedLines {
 // to report.
 PreparedLines PrepareLines(WorkingCopy& copy, const ImportOptionsSource& options, EventPump& pump,
                            const MalformedRecordReport& report = {});
-
-// MakeWorkingCopy and PrepareLines, as a run does for each file before any
-// statement; a missing copy is reported as the failure to open it.
-PreparedLines PrepareFile(WorkingCopy& copy, const std::string& path,
-                          const ImportOptionsSource& options, EventPump& pump,
-                          const MalformedRecordReport& report = {});
-
-// The same with a working copy claimed for the call.
-PreparedLines PrepareFile(const std::string& path, const ImportOptionsSource& options,
-                          EventPump& pump, const MalformedRecordReport& report = {});
 
 }  // namespace verrolift

@@ -61,56 +61,24 @@ TEST(ConsoleDialogs, ReportsGoToStandardErrorUnderTheirTitle) {
               "Please email screenshot of this message to support@verrolift.example\n");
 }
 
-struct Outcome {
-    std::vector<std::string> messages;
-    int reports;
-    bool succeeded;
-};
-
-class ConsoleOutcome : public testing::TestWithParam<Outcome> {};
-
-TEST_P(ConsoleOutcome, SucceedsOnlyOnAPlainDone) {
-    Capture out, err;
-    ConsoleDialogs dialogs(out.File(), err.File(), {}, nullptr);
-    for (const auto& m : GetParam().messages) dialogs.ShowMessage(m);
-    for (int i = 0; i < GetParam().reports; ++i)
-        dialogs.ShowErrorReport(ErrorReport{"t ", 236, "x"});
-    EXPECT_EQ(dialogs.Succeeded(), GetParam().succeeded);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Outcomes, ConsoleOutcome,
-    testing::Values(Outcome{{"Done."}, 0, true}, Outcome{{"Done."}, 1, false},
-                    Outcome{{}, 0, false}, Outcome{{"No files added."}, 0, false},
-                    Outcome{{"Please select a table."}, 0, false},
-                    Outcome{{"Table name already exists."}, 0, false},
-                    Outcome{{"Table(s) already exist."}, 0, false},
-                    Outcome{{"The columns in the text file and the columns in the table must be "
-                             "identical.\r\n\r\na was split by , and has 1 columns. The table T "
-                             "has 2 columns.",
-                             "Done."},
-                            0,
-                            false}));
-
 TEST(ConsoleDialogs, ColumnPromptsAreAnsweredByNumber) {
     Capture out, err;
     ConsoleDialogs dialogs(out.File(), err.File(), {"id", "", "city"}, nullptr);
-    EXPECT_EQ(dialogs.InputBox("Enter name for column #1:", ""), "id");
-    EXPECT_EQ(dialogs.InputBox("Enter name for column #2:", ""), "");
+    EXPECT_EQ(dialogs.AskColumnName("Enter name for column #1:", 1), "id");
+    EXPECT_EQ(dialogs.AskColumnName("Enter name for column #2:", 2), "");
     dialogs.NoColumnName("/d/a.csv", 2);
-    EXPECT_EQ(dialogs.InputBox("Enter name for column #3:", ""), "city");
-    EXPECT_EQ(dialogs.InputBox("Enter name for column #4:", ""), "");
+    EXPECT_EQ(dialogs.AskColumnName("Enter name for column #3:", 3), "city");
+    EXPECT_EQ(dialogs.AskColumnName("Enter name for column #4:", 4), "");
     dialogs.NoColumnName("/d/a.csv", 4);
     // The next file starts again at #1.
-    EXPECT_EQ(dialogs.InputBox("Enter name for column #1:", ""), "id");
+    EXPECT_EQ(dialogs.AskColumnName("Enter name for column #1:", 1), "id");
     EXPECT_EQ(dialogs.InputBox("Something else?", "default"), "");
-    EXPECT_EQ(dialogs.InputBox("Enter name for column #0:", ""), "");
+    EXPECT_EQ(dialogs.AskColumnName("Enter name for column #0:", 0), "");
     // A prompt left without a name says which file gets no table.
     EXPECT_EQ(out.Text(),
               "No table was made for \"/d/a.csv\": --columns gives no name for column #2.\n"
               "No table was made for \"/d/a.csv\": --columns gives no name for column #4.\n");
     EXPECT_EQ(err.Text(), "");
-    EXPECT_FALSE(dialogs.Succeeded());
 }
 
 TEST(ConsoleDialogs, PickersAnswerAsCancelled) {

@@ -636,6 +636,72 @@ TEST_F(ImportRunTest, TypedNamesCreateAndRowFailuresHaveTheirOwnSteps) {
     for (const auto& r : dialogs_.reports) EXPECT_EQ(r.tag, tags::kMainImport);
 }
 
+// --- What the run returns ---
+
+// Each file's outcome, read back from the run: a refused row, a file skipped for its
+// listed name, a malformed record, then a file whose rows all go in.
+TEST_F(ImportRunTest, TheOutcomeCountsWhatHappenedToEachFile) {
+    FreshPattern("outcome");
+    options_.quotedFields = true;
+    AddFile("a.csv", "a,b\r\n1,2\r\n1,2,3\r\n");
+    AddFile("b.csv", "a,b\r\n1,2\r\n");
+    AddFile("c.csv", "a,b\r\n\"x\"y,1\r\n3,4\r\n");
+    AddFile("d.csv", "a\r\n1\r\n");
+    tables_.Append(Table(2));
+    Run();
+
+    struct Expected {
+        bool imported;
+        FileSkip skip;
+        std::int64_t sent, refused, notSent;
+        int reports;
+    };
+    const std::vector<Expected> expected{{true, FileSkip::None, 3, 1, 0, 1},
+                                         {false, FileSkip::NameListed, 0, 0, 0, 0},
+                                         {true, FileSkip::None, 2, 0, 1, 1},
+                                         {true, FileSkip::None, 2, 0, 0, 0}};
+    ASSERT_EQ(outcome_.files.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(i);
+        const FileOutcome& file = outcome_.files[i];
+        EXPECT_EQ(file.imported, expected[i].imported);
+        EXPECT_EQ(file.skip, expected[i].skip);
+        EXPECT_EQ(file.rowsSent, expected[i].sent);
+        EXPECT_EQ(file.rowsRefused, expected[i].refused);
+        EXPECT_EQ(file.recordsNotSent, expected[i].notSent);
+        EXPECT_EQ(file.reports, expected[i].reports);
+        EXPECT_EQ(file.table, i == 1 ? "" : Table(static_cast<int>(i + 1)));
+    }
+    EXPECT_EQ(outcome_.end, RunEnd::Done);
+    EXPECT_EQ(outcome_.reports, 2);
+    EXPECT_EQ(outcome_.RowsSent(), rowHook_.rows);
+    EXPECT_FALSE(outcome_.Clean());
+    EXPECT_EQ(db_.Rows(Table(3)), (std::vector<std::string>{"a|b", "3|4"}));
+}
+
+// A run that never reaches a file says why, and a second start inside a run says
+// that it did not start.
+TEST_F(ImportRunTest, TheOutcomeOfARunThatImportsNothingNamesItsEnd) {
+    Run();
+    EXPECT_EQ(outcome_.end, RunEnd::NoFiles);
+    EXPECT_TRUE(outcome_.files.empty());
+
+    FreshPattern("nested");
+    AddFile("a.csv", "v\r\n1\r\n");
+    ImportOutcome nested;
+    pump_.onYield = [&] {
+        if (pump_.yields == 1) {
+            ImportContext context{files_,   tables_, options_, connection_,
+                                  dialogs_, pump_,   pointer_};
+            nested = RunImport(context);
+        }
+    };
+    Run();
+    EXPECT_EQ(nested.end, RunEnd::NotStarted);
+    EXPECT_EQ(outcome_.end, RunEnd::Done);
+    EXPECT_TRUE(outcome_.Clean());
+}
+
 // --- Live options, one run at a time, closing ---
 
 TEST_F(ImportRunTest, SeparatorEditedDuringTheRunTakesEffectAtItsNextUse) {

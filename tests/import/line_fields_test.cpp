@@ -4,6 +4,7 @@
 
 #include <string>
 #include <vector>
+#include "support/import_helpers.h"
 
 namespace verrolift {
 namespace {

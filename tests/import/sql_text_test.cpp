@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "import/import_messages.h"
+#include "support/import_helpers.h"
 #include "support/recording_dialogs.h"
 
 namespace verrolift {

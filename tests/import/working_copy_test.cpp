@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "import/line_reader.h"
+#include "support/import_helpers.h"
 #include "support/recording_dialogs.h"
 #include "support/scoped_environment.h"
 #include "support/temp_dir.h"

@@ -95,7 +95,7 @@ protected:
         ImportContext context{files_, tables_, options_, connection, dialogs_, pump_, pointer_};
         context.progress = &rowHook_;
         context.sending = sending_;
-        RunImport(context);
+        outcome_ = RunImport(context);
     }
 
     // Writes an input file and adds it to the list.
@@ -141,6 +141,7 @@ protected:
     RecordingPointer pointer_;
     RowHook rowHook_;
     RowSending sending_;
+    ImportOutcome outcome_;  // of the last Run
     // Each test works in a temporary folder of its own; set last, as a set-up would.
     ScopedEnvironment tmpdir_{"TMPDIR", tmp_.Path()};
 #ifdef _WIN32

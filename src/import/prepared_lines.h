@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "base/failure.h"
+#include "import/line_end_mode.h"
+
+namespace verrolift {
+
+// The first pass reads the file in pieces of this size.
+inline constexpr std::size_t kFirstPassChunkSize = std::size_t{1} << 20;
+
+// A failure of the first pass, with the stage it happened in.
+class WorkingCopyError : public Failure {
+public:
+    enum class Stage { Open, Read, Write };
+    WorkingCopyError(Stage stage, std::string description)
+        : Failure(std::move(description)), stage_(stage) {}
+    Stage GetStage() const noexcept { return stage_; }
+
+private:
+    Stage stage_;
+};
+
+struct PreparedLines {
+    std::string firstLine;  // the file's first line as read, dropped or not
+    std::uint64_t lineCount = 0;
+    std::uint64_t keptLineCount = 0;
+    LineEndMode lineEnds = LineEndMode::CrOrCrLf;  // decided by the file's first line end
+
+    // With quoted fields, lines are records: firstLine holds the first record's
+    // bytes, and these what the rest of the import needs besides: the record
+    // number and line of the file where the working copy begins.
+    std::vector<std::string> firstFields;
+    bool firstRecordMalformed = false;
+    std::uint64_t copyFromRecord = 1;
+    std::uint64_t copyFromLine = 1;
+};
+
+}  // namespace verrolift

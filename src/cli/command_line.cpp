@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string_view>
+#include <utility>
 
 namespace verrolift {
 
@@ -59,55 +60,38 @@ std::vector<std::string> SplitAnswers(const std::string& names) {
 
 namespace {
 
-enum class Option {
-    Sid,
-    User,
-    Password,
-    ConnectionString,
-    Separator,
-    TableName,
-    Columns,
-    Append,
-    SkipHeader,
-    Quotes,
-    Extension,
-    Fast,
-    BatchRows,
-    Jobs,
-    Help,
-    Version,
+// Why the arguments are refused; empty while they are accepted.
+using Refusal = std::optional<std::string>;
+
+// The options given, by their first name, with their values ("" for those that take none).
+using GivenOptions = std::map<std::string_view, std::string>;
+
+// When an option is acted on. The first refusal met is the one reported, so the stages and
+// the order of the table below are the order in which problems are named.
+enum class Stage {
+    AnswersAlone,  // the first of these given is the whole command
+    Database,      // then a database must have been named
+    Import,
 };
 
-struct OptionInfo {
-    Option option;
+// What an option's action sees: its value, every option given, the command line so far.
+struct OptionUse {
+    const std::string& value;
+    const GivenOptions& given;
+    CommandLine& cl;
+};
+
+struct OptionRow {
+    std::string_view name;
+    std::string_view alias;  // a second name, or none
     bool takesValue;
+    Stage stage;
+    // Sets what the option asks for; refuses a bad value or a combination that cannot be.
+    Refusal (*action)(OptionUse use);
 };
 
-const std::map<std::string_view, OptionInfo>& Options() {
-    static const std::map<std::string_view, OptionInfo> options = {
-        {"--sid", {Option::Sid, true}},
-        {"--user", {Option::User, true}},
-        {"--password", {Option::Password, true}},
-        {"--connection-string", {Option::ConnectionString, true}},
-        {"--separator", {Option::Separator, true}},
-        {"--table-name", {Option::TableName, true}},
-        {"--columns", {Option::Columns, true}},
-        {"--append", {Option::Append, true}},
-        {"--skip-header", {Option::SkipHeader, false}},
-        {"--quotes", {Option::Quotes, false}},
-        {"--extension", {Option::Extension, true}},
-        {"--fast", {Option::Fast, false}},
-        {"--batch-rows", {Option::BatchRows, true}},
-        {"--jobs", {Option::Jobs, true}},
-        {"--help", {Option::Help, false}},
-        {"-h", {Option::Help, false}},
-        {"--version", {Option::Version, false}},
-    };
-    return options;
-}
-
-ParsedCommandLine Refuse(std::string error) {
-    return {std::nullopt, std::move(error)};
+ConnectionProfile& Profile(CommandLine& cl) {
+    return cl.profile ? *cl.profile : cl.profile.emplace();
 }
 
 // A whole number from 1 to max, digits only.
@@ -122,17 +106,126 @@ std::optional<std::size_t> Count(const std::string& text, std::size_t max) {
     return value;
 }
 
-}  // namespace
+// Every option of the command line, in the order described at Stage. Its text in kUsageText
+// is kept by hand.
+constexpr OptionRow kOptions[] = {
+    {"--help", "-h", false, Stage::AnswersAlone,
+     [](OptionUse use) -> Refusal {
+         use.cl.help = true;
+         return std::nullopt;
+     }},
+    {"--version", "", false, Stage::AnswersAlone,
+     [](OptionUse use) -> Refusal {
+         use.cl.version = true;
+         return std::nullopt;
+     }},
 
-ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, const char* envPassword) {
-    CommandLine cl;
-    std::map<Option, std::string> given;  // each option at most once: a repeat is a typo
+    {"--connection-string", "", true, Stage::Database,
+     [](OptionUse use) -> Refusal {
+         if (use.given.contains("--sid") || use.given.contains("--user") ||
+             use.given.contains("--password"))
+             return "--connection-string cannot be combined with --sid, --user or --password";
+         use.cl.connectionString = use.value;
+         return std::nullopt;
+     }},
+    {"--sid", "", true, Stage::Database,
+     [](OptionUse use) -> Refusal {
+         Profile(use.cl).sid = use.value;
+         return std::nullopt;
+     }},
+    {"--user", "", true, Stage::Database,
+     [](OptionUse use) -> Refusal {
+         Profile(use.cl).userName = use.value;
+         return std::nullopt;
+     }},
+    {"--password", "", true, Stage::Database,
+     [](OptionUse use) -> Refusal {
+         Profile(use.cl).password = use.value;
+         return std::nullopt;
+     }},
+
+    {"--separator", "", true, Stage::Import,
+     [](OptionUse use) -> Refusal {
+         use.cl.separator = use.value;
+         return std::nullopt;
+     }},
+    {"--quotes", "", false, Stage::Import,
+     [](OptionUse use) -> Refusal {
+         // A quote would both open fields and separate them.
+         if (use.cl.separator.find('"') != std::string::npos)
+             return "--quotes needs a separator without a double quote";
+         use.cl.quotes = true;
+         return std::nullopt;
+     }},
+    {"--extension", "", true, Stage::Import,
+     [](OptionUse use) -> Refusal {
+         // "csv" and ".csv" mean the same to a user.
+         use.cl.extension = use.value.starts_with('.') ? use.value.substr(1) : use.value;
+         return std::nullopt;
+     }},
+    {"--table-name", "", true, Stage::Import,
+     [](OptionUse use) -> Refusal {
+         if (use.given.contains("--append")) return "--table-name is for create mode, not --append";
+         use.cl.tableNamePattern = use.value;
+         return std::nullopt;
+     }},
+    {"--columns", "", true, Stage::Import,
+     [](OptionUse use) -> Refusal {
+         if (use.given.contains("--append")) return "--columns is for create mode, not --append";
+         use.cl.columnAnswers = SplitAnswers(use.value);
+         return std::nullopt;
+     }},
+    {"--append", "", true, Stage::Import,
+     [](OptionUse use) -> Refusal {
+         if (use.value.empty()) return "--append needs a table name";
+         use.cl.mode = ImportMode::AppendToTable;
+         use.cl.appendTable = use.value;
+         return std::nullopt;
+     }},
+    // In create mode with names from the first line, that line then names the columns only.
+    {"--skip-header", "", false, Stage::Import,
+     [](OptionUse use) -> Refusal {
+         use.cl.skipHeader = true;
+         return std::nullopt;
+     }},
+    {"--fast", "", false, Stage::Import,
+     [](OptionUse use) -> Refusal {
+         use.cl.fast = true;
+         return std::nullopt;
+     }},
+    {"--batch-rows", "", true, Stage::Import,
+     [](OptionUse use) -> Refusal {
+         if (!use.given.contains("--fast")) return "--batch-rows needs --fast";
+         const auto rows = Count(use.value, kMaxBatchRows);
+         if (!rows) return "--batch-rows needs a number from 1 to " + std::to_string(kMaxBatchRows);
+         use.cl.batchRows = *rows;
+         return std::nullopt;
+     }},
+    {"--jobs", "", true, Stage::Import,
+     [](OptionUse use) -> Refusal {
+         const auto jobs = Count(use.value, static_cast<std::size_t>(kMaxJobs));
+         if (!jobs) return "--jobs needs a number from 1 to " + std::to_string(kMaxJobs);
+         use.cl.jobs = static_cast<int>(*jobs);
+         return std::nullopt;
+     }},
+};
+
+// The row of the option called `name` by either of its names; null for none.
+const OptionRow* FindOption(std::string_view name) {
+    for (const OptionRow& row : kOptions)
+        if (row.name == name || (!row.alias.empty() && row.alias == name)) return &row;
+    return nullptr;
+}
+
+// Sorts the arguments into options and paths. "-" and whatever does not start with "-" is
+// a path, and so is every argument after "--".
+Refusal ReadArguments(const std::vector<std::string>& args, GivenOptions& given,
+                      std::vector<std::string>& paths) {
     bool optionsEnded = false;
-
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (optionsEnded || arg == "-" || arg.size() < 2 || arg[0] != '-') {
-            cl.paths.push_back(arg);
+            paths.push_back(arg);
             continue;
         }
         if (arg == "--") {
@@ -146,99 +239,75 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, const c
             name = arg.substr(0, eq);
             inlineValue = arg.substr(eq + 1);
         }
-        const auto found = Options().find(name);
-        if (found == Options().end()) return Refuse("unknown option " + name);
-        const OptionInfo info = found->second;
-        if (given.contains(info.option)) return Refuse(name + " given twice");
+        const OptionRow* row = FindOption(name);
+        if (!row) return "unknown option " + name;
+        // Each option at most once: a repeat is a typo.
+        if (given.contains(row->name)) return name + " given twice";
 
         std::string value;
-        if (info.takesValue) {
+        if (row->takesValue) {
             if (inlineValue) {
                 value = *inlineValue;
             } else if (i + 1 < args.size()) {
                 value = args[++i];
             } else {
-                return Refuse(name + " needs a value");
+                return name + " needs a value";
             }
         } else if (inlineValue) {
-            return Refuse(name + " takes no value");
+            return name + " takes no value";
         }
-        given[info.option] = value;
+        given[row->name] = value;
     }
+    return std::nullopt;
+}
 
-    if (given.contains(Option::Help)) {
-        cl.help = true;
+// The first option given of a stage, in table order; null for none.
+const OptionRow* FirstGiven(Stage stage, const GivenOptions& given) {
+    for (const OptionRow& row : kOptions)
+        if (row.stage == stage && given.contains(row.name)) return &row;
+    return nullptr;
+}
+
+// Acts on the given options of one stage, in table order, up to the first refusal.
+Refusal Act(Stage stage, const GivenOptions& given, CommandLine& cl) {
+    for (const OptionRow& row : kOptions) {
+        if (row.stage != stage) continue;
+        if (const auto found = given.find(row.name); found != given.end())
+            if (Refusal refusal = row.action({found->second, given, cl})) return refusal;
+    }
+    return std::nullopt;
+}
+
+// One of the two ways to a database is needed; a profile without --password takes
+// VERROLIFT_PASSWORD's.
+Refusal CompleteDatabase(const GivenOptions& given, const char* envPassword, CommandLine& cl) {
+    if (!cl.profile && !cl.connectionString)
+        return "no database given: use --sid, --user and --password, or --connection-string";
+    if (cl.profile && !given.contains("--password") && envPassword)
+        cl.profile->password = envPassword;
+    return std::nullopt;
+}
+
+ParsedCommandLine Refuse(std::string error) {
+    return {std::nullopt, std::move(error)};
+}
+
+}  // namespace
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, const char* envPassword) {
+    CommandLine cl;
+    GivenOptions given;
+    Refusal refusal = ReadArguments(args, given, cl.paths);
+    if (refusal) return Refuse(*refusal);
+    if (const OptionRow* answer = FirstGiven(Stage::AnswersAlone, given)) {
+        answer->action({given.at(answer->name), given, cl});
         return {cl, {}};
     }
-    if (given.contains(Option::Version)) {
-        cl.version = true;
-        return {cl, {}};
-    }
 
-    const bool hasProfile = given.contains(Option::Sid) || given.contains(Option::User) ||
-                            given.contains(Option::Password);
-    if (given.contains(Option::ConnectionString)) {
-        if (hasProfile)
-            return Refuse(
-                "--connection-string cannot be combined with --sid, --user or --password");
-        cl.connectionString = given[Option::ConnectionString];
-    } else if (hasProfile) {
-        ConnectionProfile profile;
-        profile.sid = given[Option::Sid];
-        profile.userName = given[Option::User];
-        if (given.contains(Option::Password))
-            profile.password = given[Option::Password];
-        else if (envPassword)
-            profile.password = envPassword;
-        cl.profile = profile;
-    } else {
-        return Refuse(
-            "no database given: use --sid, --user and --password, or --connection-string");
-    }
-
-    if (given.contains(Option::Separator)) cl.separator = given[Option::Separator];
-    cl.quotes = given.contains(Option::Quotes);
-    // A quote would both open fields and separate them.
-    if (cl.quotes && cl.separator.find('"') != std::string::npos)
-        return Refuse("--quotes needs a separator without a double quote");
-    if (given.contains(Option::Extension)) {
-        // "csv" and ".csv" mean the same to a user.
-        std::string extension = given[Option::Extension];
-        if (extension.starts_with('.')) extension.erase(0, 1);
-        cl.extension = extension;
-    }
-
-    if (given.contains(Option::Append)) {
-        if (given.contains(Option::TableName))
-            return Refuse("--table-name is for create mode, not --append");
-        if (given.contains(Option::Columns))
-            return Refuse("--columns is for create mode, not --append");
-        cl.mode = ImportMode::AppendToTable;
-        cl.appendTable = given[Option::Append];
-        if (cl.appendTable.empty()) return Refuse("--append needs a table name");
-        cl.skipHeader = given.contains(Option::SkipHeader);
-    } else {
-        // With names from the first line, that line then names the columns only.
-        cl.skipHeader = given.contains(Option::SkipHeader);
-        if (given.contains(Option::TableName)) cl.tableNamePattern = given[Option::TableName];
-        if (given.contains(Option::Columns))
-            cl.columnAnswers = SplitAnswers(given[Option::Columns]);
-    }
-
-    cl.fast = given.contains(Option::Fast);
-    if (given.contains(Option::BatchRows)) {
-        if (!cl.fast) return Refuse("--batch-rows needs --fast");
-        const auto rows = Count(given[Option::BatchRows], kMaxBatchRows);
-        if (!rows)
-            return Refuse("--batch-rows needs a number from 1 to " + std::to_string(kMaxBatchRows));
-        cl.batchRows = *rows;
-    }
-    if (given.contains(Option::Jobs)) {
-        const auto jobs = Count(given[Option::Jobs], static_cast<std::size_t>(kMaxJobs));
-        if (!jobs) return Refuse("--jobs needs a number from 1 to " + std::to_string(kMaxJobs));
-        cl.jobs = static_cast<int>(*jobs);
-    }
-
+    refusal = Act(Stage::Database, given, cl);
+    if (!refusal) refusal = CompleteDatabase(given, envPassword, cl);
+    if (!refusal) refusal = Act(Stage::Import, given, cl);
+    if (refusal) return Refuse(*refusal);
     if (cl.paths.empty()) return Refuse("no PATH given");
     return {cl, {}};
 }

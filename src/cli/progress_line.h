@@ -17,7 +17,6 @@ public:
 
     ProgressLine(std::FILE* terminal, bool enabled);
 
-    bool Enabled() const { return enabled_; }
     void FileStarted(int position, int count) override;
     // From any thread; drawing stays on the thread that calls Tick and Clear.
     void RowSent() override { rows_.fetch_add(1, std::memory_order_relaxed); }

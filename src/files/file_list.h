@@ -37,7 +37,6 @@ public:
         return entries_.at(static_cast<std::size_t>(index));
     }
     void AddEntry(const std::string& text) override { entries_.push_back(text); }
-    const std::vector<std::string>& Entries() const { return entries_; }
 
 private:
     std::vector<std::string> entries_;

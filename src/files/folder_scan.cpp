@@ -68,95 +68,122 @@ constexpr std::int32_t kIsFolderTest = 154;
 constexpr std::int32_t kKeptTest = 158;
 }  // namespace scan_steps
 
-void Scan(std::vector<Folder>& folders, bool recurse, ScanContext& context) {
-    ProtectedHandler handler(tags::kFolderScan, context.dialogs);
+// One level of the scan: its protected handler and what the level's entries yield.
+struct Level {
+    explicit Level(Dialogs& dialogs) : handler(tags::kFolderScan, dialogs) {}
+
+    ProtectedHandler handler;
     std::vector<Folder> newFolders;  // 104
-    // On from the first subfolder listing to the end of the loop: a failure
-    // then ends the work on the current folder without a report.
+    // On from the first subfolder listing to the end of the level's loop: a failure then
+    // ends the work on the current folder without a report.
     bool guard = false;
     std::vector<std::string> gone;  // folders found denied or vanished
+};
 
-    const std::size_t count = folders.size();  // 106: the entries the list had at the start
-    for (std::size_t i = 0; i < count; ++i) {
-        Folder& v = folders[i];
-        // 110 before 108: both only skip, and the length needs no file system.
-        if (CharacterCount(v.path) >= kMaxPathChars) continue;
+// Runs a statement of the level's loop for folder v: reported while the guard is off;
+// while it is on, a failure ends the work on v and drops v when it is denied or gone.
+// True when the work on v ends.
+template <class Statement>
+bool Abandons(Level& level, const Folder& v, std::int32_t number, Statement&& statement) {
+    if (!level.guard) {
+        level.handler.Run(number, statement);
+        return false;
+    }
+    try {
+        statement();
+        return false;
+    } catch (const ListingFailure& failure) {
+        if (failure.GetCause() != ListingFailure::Cause::Other) level.gone.push_back(v.path);
+    } catch (const Failure&) {
+    } catch (const std::exception&) {
+    }
+    return true;
+}
 
-        // 108/112: opening the folder answers IsFolder and gets the folder
-        // in one step; only a failed open needs the separate question.
-        ListedFolder folder(v.path);
-        if (!folder.IsOpen() && !IsFolder(v.path)) continue;
+// 120 to 134: the subfolders of `parent` that are taken into the scan, at the end of `found`.
+void AppendSubfolders(const Folder& parent, std::vector<SubfolderEntry>& subfolders,
+                      std::vector<Folder>& found, ScanContext& context) {
+    for (auto& sub : subfolders) {
+        context.pump.Yield();  // 120
+        // 122 to 130: the name, and 132/134: appended unless already scanned.
+        if (!IsUsableSubfolderName(sub.name)) continue;
+        if (!context.seen.insert(sub.id).second) continue;
+        Folder folder;
+        folder.path.reserve(parent.path.size() + sub.name.size() + 1);
+        folder.path.append(parent.path).append(sub.name).push_back(kPathSeparator);
+        folder.attributes = sub.attributes;
+        folder.id = sub.id;
+        found.push_back(std::move(folder));
+    }
+}
 
-        bool abandoned = false;
-        // A statement of the loop: reported while the guard is off; while it
-        // is on, ends the work on v and drops v when it is denied or gone.
-        auto step = [&](std::int32_t number, auto&& statement) {
-            if (!guard) return handler.Run(number, statement);
-            try {
-                statement();
-                return true;
-            } catch (const ListingFailure& failure) {
-                if (failure.GetCause() != ListingFailure::Cause::Other) gone.push_back(v.path);
-            } catch (const Failure&) {
-            } catch (const std::exception&) {
-            }
-            abandoned = true;
-            return false;
-        };
+// 108 to 134 for one entry v of the level: its subfolders, into level.newFolders.
+void ExamineFolder(Folder& v, Level& level, ScanContext& context) {
+    // 110 before 108: both only skip, and the length needs no file system.
+    if (CharacterCount(v.path) >= kMaxPathChars) return;
 
-        step(scan_steps::kOpenFolder, [&] {
+    // 108/112: opening the folder answers IsFolder and gets the folder
+    // in one step; only a failed open needs the separate question.
+    ListedFolder folder(v.path);
+    if (!folder.IsOpen() && !IsFolder(v.path)) return;
+
+    if (Abandons(level, v, scan_steps::kOpenFolder, [&] {
             if (!folder.IsOpen()) return;
             v.opened = true;
             if (!v.id) v.id = folder.Identity();
             context.seen.insert(*v.id);
-        });
-        if (abandoned) continue;
-        context.pump.Yield();  // 114
-        bool skipped = false;
-        step(scan_steps::kFolderAttributes, [&] {
+        }))
+        return;
+    context.pump.Yield();  // 114
+    bool skipped = false;
+    if (Abandons(level, v, scan_steps::kFolderAttributes, [&] {
             if (!v.attributes) v.attributes = FileAttributes(v.path);
             skipped = IsSkippedFolder(v.path, *v.attributes);
-        });
-        if (abandoned) continue;
-        if (skipped) continue;
+        }))
+        return;
+    if (skipped) return;
 
-        guard = true;  // 118
-        std::vector<SubfolderEntry> subfolders;
-        step(scan_steps::kListSubfolders, [&] { subfolders = SortedSubfolders(folder); });
-        if (abandoned) continue;
-        for (auto& sub : subfolders) {
-            context.pump.Yield();  // 120
-            // 122 to 130: the name, and 132/134: appended unless already scanned.
-            if (!IsUsableSubfolderName(sub.name)) continue;
-            if (!context.seen.insert(sub.id).second) continue;
-            Folder found;
-            found.path.reserve(v.path.size() + sub.name.size() + 1);
-            found.path.append(v.path).append(sub.name).push_back(kPathSeparator);
-            found.attributes = sub.attributes;
-            found.id = sub.id;
-            newFolders.push_back(std::move(found));
-        }
-    }
+    level.guard = true;  // 118
+    std::vector<SubfolderEntry> subfolders;
+    if (Abandons(level, v, scan_steps::kListSubfolders,
+                 [&] { subfolders = SortedSubfolders(folder); }))
+        return;
+    AppendSubfolders(v, subfolders, level.newFolders, context);
+}
+
+void RemoveGone(std::vector<Folder>& folders, const std::vector<std::string>& gone) {
     for (const auto& path : gone) {
         auto it = std::find_if(folders.begin(), folders.end(),
                                [&](const Folder& f) { return f.path == path; });
         if (it != folders.end()) folders.erase(it);
     }
+}
 
-    // 150: the deeper levels extend newFolders in place.
-    if (recurse && !newFolders.empty()) Scan(newFolders, true, context);
-
-    for (auto& w : newFolders) {  // 152
+// 152 to 158: the level's new folders, with every level below them, onto `folders`.
+void AppendNewFolders(Level& level, std::vector<Folder>& folders, ScanContext& context) {
+    for (auto& w : level.newFolders) {  // 152
         // 154: a folder opened at its own level is known to be one.
-        if (!handler.Test(scan_steps::kIsFolderTest, [&] { return w.opened || IsFolder(w.path); }))
+        if (!level.handler.Test(scan_steps::kIsFolderTest,
+                                [&] { return w.opened || IsFolder(w.path); }))
             continue;
         context.pump.Yield();  // 156
-        if (handler.Test(scan_steps::kKeptTest, [&] {
+        if (level.handler.Test(scan_steps::kKeptTest, [&] {
                 if (!w.attributes) w.attributes = FileAttributes(w.path);
                 return !IsSkippedFolder(w.path, *w.attributes);
             }))
             folders.push_back(std::move(w));
     }
+}
+
+void Scan(std::vector<Folder>& folders, bool recurse, ScanContext& context) {
+    Level level(context.dialogs);
+    const std::size_t count = folders.size();  // 106: the entries the list had at the start
+    for (std::size_t i = 0; i < count; ++i) ExamineFolder(folders[i], level, context);
+    RemoveGone(folders, level.gone);
+
+    // 150: the deeper levels extend newFolders in place.
+    if (recurse && !level.newFolders.empty()) Scan(level.newFolders, true, context);
+    AppendNewFolders(level, folders, context);
 }
 
 bool IsAsciiText(std::string_view text) {

@@ -30,7 +30,7 @@ TEST_P(AddFilesPicks, AddsWhatTheDialogReturnedInItsOrder) {
     dialogs.fileAnswers.push_back(GetParam().picked);
     VectorFileList files;
     AddFilesCommand(files, dialogs);
-    EXPECT_EQ(files.Entries(), GetParam().expected);
+    EXPECT_EQ(files.Snapshot(), GetParam().expected);
     EXPECT_TRUE(dialogs.log.empty()) << dialogs.log.front();
 }
 
@@ -70,7 +70,7 @@ TEST(AddFiles, AppendsBehindTheEntriesAlreadyListedAndAllowsDuplicates) {
     VectorFileList files({"/d/first.txt"});
     AddFilesCommand(files, dialogs);
     AddFilesCommand(files, dialogs);
-    EXPECT_EQ(files.Entries(),
+    EXPECT_EQ(files.Snapshot(),
               (std::vector<std::string>{"/d/first.txt", "/d/a.txt", "/d/a.txt", "/d/b.txt"}));
 }
 
@@ -104,7 +104,7 @@ TEST(AddFiles, ResultThatFillsTheBufferWithItsClosingNulIsAdded) {
     dialogs.fileAnswers.push_back(picks);
     VectorFileList files;
     AddFilesCommand(files, dialogs);
-    EXPECT_EQ(files.Entries(), picks);
+    EXPECT_EQ(files.Snapshot(), picks);
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
@@ -113,7 +113,7 @@ TEST(AddFiles, ResultOneCharacterTooLongShowsTheTooManyFilesMessageAndAddsNothin
     dialogs.fileAnswers.push_back(PicksWithResultLength(30000));
     VectorFileList files({"/kept.txt"});
     AddFilesCommand(files, dialogs);
-    EXPECT_EQ(files.Entries(), std::vector<std::string>{"/kept.txt"});
+    EXPECT_EQ(files.Snapshot(), std::vector<std::string>{"/kept.txt"});
     EXPECT_EQ(dialogs.messages, std::vector<std::string>{kTooManyFiles});
     EXPECT_TRUE(dialogs.reports.empty());
 }
@@ -144,7 +144,7 @@ TEST(AddFiles, FailureWhileAddingOneOfSeveralIsReportedWithStep140AndTheRestAreA
     dialogs.fileAnswers.push_back({"/d/a.txt", "/d/b.txt", "/d/c.txt"});
     test::FailingFileList files("/d/b.txt");
     AddFilesCommand(files, dialogs);
-    EXPECT_EQ(files.Entries(), (std::vector<std::string>{"/d/a.txt", "/d/c.txt"}));
+    EXPECT_EQ(files.Snapshot(), (std::vector<std::string>{"/d/a.txt", "/d/c.txt"}));
     ASSERT_EQ(dialogs.reports.size(), 1u);
     EXPECT_EQ(dialogs.reports[0].tag, tags::kMainAddFiles);
     EXPECT_EQ(dialogs.reports[0].step, add_files_steps::kAddEachFile);

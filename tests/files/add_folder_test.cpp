@@ -116,7 +116,7 @@ TEST_F(AddFolder, ExtensionIsUsedExactlyAsTyped) {
     Answer(" txt", tree.Root());
     Run();
     EXPECT_EQ(settings.Value("Extension"), " txt");
-    EXPECT_THAT(files.Entries(), ElementsAre(tree.Path("b. txt")));
+    EXPECT_THAT(files.Snapshot(), ElementsAre(tree.Path("b. txt")));
 }
 
 // ---- What is added -------------------------------------------------------
@@ -130,9 +130,10 @@ TEST_F(AddFolder, OwnFilesFirstThenLevelByLevel) {
     tree.File("start/B/skip.csv");
     Answer("txt", tree.Path("start"));
     Run();
-    EXPECT_THAT(files.Entries(), ElementsAre(tree.Path("start/a.txt"), tree.Path("start/z.txt"),
-                                             tree.Path("start/B/b.txt"), tree.Path("start/C/c.txt"),
-                                             tree.Path("start/B/D/d.txt")));
+    EXPECT_THAT(
+        files.Snapshot(),
+        ElementsAre(tree.Path("start/a.txt"), tree.Path("start/z.txt"), tree.Path("start/B/b.txt"),
+                    tree.Path("start/C/c.txt"), tree.Path("start/B/D/d.txt")));
     EXPECT_EQ(files.batches, 1);
     EXPECT_TRUE(dialogs.reports.empty());
 }
@@ -145,7 +146,7 @@ TEST_F(AddFolder, ExtensionMatchesInAnyLetterCase) {
     tree.File("e.csvx");
     Answer("csv", tree.Root());
     Run();
-    EXPECT_THAT(files.Entries(),
+    EXPECT_THAT(files.Snapshot(),
                 ElementsAre(tree.Path("A.CSV"), tree.Path("b.csv"), tree.Path("sub/C.Csv")));
 }
 
@@ -163,7 +164,7 @@ TEST_F(AddFolder, StarAddsEveryFileButLockAndDotFiles) {
     Answer("*", tree.Root());
     Run();
     EXPECT_THAT(
-        files.Entries(),
+        files.Snapshot(),
         ElementsAre(tree.Path(".linked.txt"), tree.Path(".readonly"), tree.Path("README"),
                     tree.Path("a.txt"), tree.Path("b.doc"), tree.Path(".config/settings.txt")));
 }
@@ -183,14 +184,14 @@ TEST_F(AddFolder, FilesAlreadyListedAreAddedAgain) {
     Answer("txt", tree.Root());
     Run();
     Run();
-    EXPECT_THAT(files.Entries(), ElementsAre(tree.Path("a.txt"), tree.Path("a.txt")));
+    EXPECT_THAT(files.Snapshot(), ElementsAre(tree.Path("a.txt"), tree.Path("a.txt")));
 }
 
 TEST_F(AddFolder, PickedFolderWithTrailingSeparatorGivesCleanPaths) {
     tree.File("sub/a.txt");
     Answer("txt", tree.Root() + "/");
     Run();
-    EXPECT_THAT(files.Entries(), ElementsAre(tree.Path("sub/a.txt")));
+    EXPECT_THAT(files.Snapshot(), ElementsAre(tree.Path("sub/a.txt")));
 }
 
 TEST_F(AddFolder, BusyWhileScanningThenDefault) {
@@ -210,7 +211,7 @@ TEST_F(AddFolder, LinkLoopAddsEachFileOnce) {
     tree.Link("A/B/up", tree.Path("A"));
     Answer("txt", tree.Path("A"));
     Run();
-    EXPECT_THAT(files.Entries(), ElementsAre(tree.Path("A/a.txt"), tree.Path("A/B/b.txt")));
+    EXPECT_THAT(files.Snapshot(), ElementsAre(tree.Path("A/a.txt"), tree.Path("A/B/b.txt")));
 }
 
 TEST_F(AddFolder, FilesOfAFolderTooLongToEnterAreStillAdded) {
@@ -221,7 +222,7 @@ TEST_F(AddFolder, FilesOfAFolderTooLongToEnterAreStillAdded) {
     tree.File(long260 + "/below/not.txt");
     Answer("txt", tree.Root());
     Run();
-    EXPECT_THAT(files.Entries(), ElementsAre(tree.Path(long260 + "/mine.txt")));
+    EXPECT_THAT(files.Snapshot(), ElementsAre(tree.Path(long260 + "/mine.txt")));
 }
 
 // ---- Failures -----------------------------------------------------------
@@ -244,7 +245,7 @@ TEST_F(AddFolder, UnwritableStoreIsReportedAndTheCommandGoesOn) {
     Run();
     EXPECT_THAT(dialogs.ReportSteps(),
                 ElementsAre(add_folder_steps::kSaveExtension, add_folder_steps::kSaveFolder));
-    EXPECT_THAT(files.Entries(), ElementsAre(tree.Path("a.txt")));
+    EXPECT_THAT(files.Snapshot(), ElementsAre(tree.Path("a.txt")));
     EXPECT_THAT(pointer.history, ElementsAre(PointerShape::Busy, PointerShape::Default));
 }
 

@@ -20,7 +20,7 @@ class Drop : public ::testing::Test {
 protected:
     std::vector<std::string> DropPaths(const std::vector<std::string>& paths) {
         DropOnFileList(paths, files, pump, dialogs);
-        return files.Entries();
+        return files.Snapshot();
     }
     test::FolderTree tree;
     test::CountingFileList files;

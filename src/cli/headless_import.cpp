@@ -1,5 +1,7 @@
 #include "cli/headless_import.h"
 
+#include <optional>
+
 #include "base/error_report.h"
 #include "base/failure.h"
 #include "base/host.h"
@@ -107,6 +109,25 @@ void SelectAppendTable(VectorTableList& tables, const std::string& table) {
     tables.Select(match);
 }
 
+// The options the command line gives a run; in append mode the table is selected in
+// tables, added to it when the catalogue did not list it.
+ImportOptions OptionsOf(const CommandLine& commandLine, VectorTableList& tables) {
+    ImportOptions options;
+    options.mode = commandLine.mode;
+    options.columnSource =
+        commandLine.columnAnswers ? ColumnSource::TypedNames : ColumnSource::HeaderLine;
+    options.skipHeaderOnAppend = commandLine.skipHeader;
+    options.skipHeaderOnCreate = commandLine.skipHeader;
+    options.separator = commandLine.separator;
+    options.quotedFields = commandLine.quotes;
+    options.tableNamePattern = commandLine.tableNamePattern;
+    if (commandLine.mode == ImportMode::AppendToTable) {
+        SelectAppendTable(tables, commandLine.appendTable);
+        options.targetTable = tables.Selected();
+    }
+    return options;
+}
+
 int RunHeadlessImport(const CommandLine& commandLine, const Console& console) {
     ProgressLine progress(console.err, console.showProgress);
     ConsoleDialogs dialogs(console.out, console.err,
@@ -121,15 +142,11 @@ int RunHeadlessImport(const CommandLine& commandLine, const Console& console) {
         // as far as it got.
         VectorTableList tables;
         ProtectedHandler load(tags::kMainLoad, dialogs);
-        bool loginRefused = false;
-        load.Run(kListTablesStep, [&] {
-            try {
-                ListUserTables(tables, connection.ConnectionString(), pump);
-            } catch (const OdbcError& error) {
-                loginRefused = IsLoginRefused(error);
-                throw;
-            }
-        });
+        std::optional<OdbcError> refusal;
+        load.Run(
+            kListTablesStep, [&] { ListUserTables(tables, connection.ConnectionString(), pump); },
+            refusal);
+        const bool loginRefused = refusal && IsLoginRefused(*refusal);
 
         VectorFileList files(PathEntries(commandLine, pump, dialogs));
         // The catalogue's login is the check before the first file: refused credentials
@@ -140,19 +157,7 @@ int RunHeadlessImport(const CommandLine& commandLine, const Console& console) {
             return kExitReported;
         }
 
-        ImportOptions options;
-        options.mode = commandLine.mode;
-        options.columnSource =
-            commandLine.columnAnswers ? ColumnSource::TypedNames : ColumnSource::HeaderLine;
-        options.skipHeaderOnAppend = commandLine.skipHeader;
-        options.skipHeaderOnCreate = commandLine.skipHeader;
-        options.separator = commandLine.separator;
-        options.quotedFields = commandLine.quotes;
-        options.tableNamePattern = commandLine.tableNamePattern;
-        if (commandLine.mode == ImportMode::AppendToTable) {
-            SelectAppendTable(tables, commandLine.appendTable);
-            options.targetTable = tables.Selected();
-        }
+        const ImportOptions options = OptionsOf(commandLine, tables);
 
         HeadlessProgress counts(progress);
         StopPump jobPump(console.stopRequested);

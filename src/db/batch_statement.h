@@ -47,7 +47,14 @@ public:
 private:
     struct Buffers;
 
-    void* stmt_ = nullptr;  // SQLHSTMT
+    // Copies the values of sets sets from row first on into the parameter arrays.
+    void Fill(const ParameterRows& rows, std::size_t first, std::size_t sets);
+    // Binds parameter p to its value in set s of the arrays.
+    void Bind(std::size_t p, std::size_t s);
+    void ExecuteSetBySet(std::size_t sets);
+    void ExecuteArray(std::size_t sets);
+
+    OdbcHandle stmt_;  // SQLHSTMT
     std::size_t parameters_;
     std::size_t rowsPerSet_;
     std::size_t maxRows_;

@@ -16,13 +16,18 @@ bool Mentions(const OdbcError& error, std::string_view text) {
 
 }  // namespace
 
+bool IsConnectionLost(const std::exception& failure, const OdbcConnection& connection) {
+    const auto* error = dynamic_cast<const OdbcError*>(&failure);
+    if (error && HasClass(error->SqlState(), "08")) return true;
+    return connection.IsDead();
+}
+
 bool IsTargetFailure(const OdbcError& error, const OdbcConnection& connection) {
     const std::string& state = error.SqlState();
-    if (HasClass(state, "08")) return true;
     if (state == "42S02" || state == "42P01") return true;
     // sqliteodbc gives a general error with SQLite's own text for a missing table.
     if (state == "HY000" && Mentions(error, "no such table:")) return true;
-    return connection.IsDead();
+    return IsConnectionLost(error, connection);
 }
 
 bool IsLoginRefused(const OdbcError& error) {

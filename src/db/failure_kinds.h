@@ -1,8 +1,15 @@
 #pragma once
 
+#include <exception>
+
 #include "db/odbc.h"
 
 namespace verrolift {
+
+// Whether failure came from a connection that is gone: the connection says it is
+// dead, or the failure is an OdbcError of SQLSTATE class 08. Whatever the
+// connection is asked next would fail the same way.
+bool IsConnectionLost(const std::exception& failure, const OdbcConnection& connection);
 
 // Whether a failed statement failed because of its target rather than its row:
 // the connection is gone (SQLSTATE class 08, or the driver reports the

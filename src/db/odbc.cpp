@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "base/ignoring_case.h"
-#include "db/odbc_api.h"
+#include "db/odbc_calls.h"
 
 namespace verrolift {
 
@@ -59,10 +59,6 @@ OdbcError Diagnostics(SQLSMALLINT handleType, SQLHANDLE handle, const char* call
     return OdbcError(std::move(description), std::move(firstState));
 }
 
-void Check(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle, const char* call) {
-    if (!SQL_SUCCEEDED(rc)) throw Diagnostics(handleType, handle, call, rc);
-}
-
 // The one ODBC environment of the process, created on first use and kept for the
 // process's life (freeing it at exit would race the driver manager's own clean-up).
 SQLHENV SharedEnvironment() {
@@ -73,14 +69,11 @@ SQLHENV SharedEnvironment() {
             throw OdbcError("Cannot create the ODBC environment (SQLAllocHandle returned " +
                                 std::to_string(rc) + ")",
                             "");
-        const SQLRETURN set = SQLSetEnvAttr(handle, SQL_ATTR_ODBC_VERSION,
-                                            reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-        if (!SQL_SUCCEEDED(set)) {
-            OdbcError error = Diagnostics(SQL_HANDLE_ENV, handle, "SQLSetEnvAttr", set);
-            SQLFreeHandle(SQL_HANDLE_ENV, handle);
-            throw error;
-        }
-        return handle;
+        OdbcHandle owner(SQL_HANDLE_ENV, handle);
+        Check(SQLSetEnvAttr(handle, SQL_ATTR_ODBC_VERSION,
+                            reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
+              SQL_HANDLE_ENV, handle, "SQLSetEnvAttr");
+        return static_cast<SQLHENV>(owner.Release());
     }();
     return env;
 }
@@ -138,11 +131,28 @@ std::vector<Attribute> ParseAttributes(std::string_view s) {
     return attributes;
 }
 
-// Leaves the statement ready for the next one, whatever happens in between.
-struct CursorCloser {
-    SQLHSTMT stmt;
-    ~CursorCloser() { SQLFreeStmt(stmt, SQL_CLOSE); }
-};
+// The fetched row's first column, NULL as "". Long values come in pieces:
+// SQL_SUCCESS_WITH_INFO means more follows. The indicator gives each piece's length,
+// so embedded NUL bytes are kept.
+std::string FirstColumnValue(SQLHSTMT stmt, SQLSMALLINT cType, std::size_t terminator) {
+    std::string value;
+    char buffer[8192];
+    for (;;) {
+        SQLLEN indicator = 0;
+        const SQLRETURN rc = SQLGetData(stmt, 1, cType, buffer, sizeof buffer, &indicator);
+        if (rc == SQL_NO_DATA) break;
+        Check(rc, SQL_HANDLE_STMT, stmt, "SQLGetData");
+        if (indicator == SQL_NULL_DATA) break;
+        const std::size_t room = sizeof buffer - terminator;
+        std::size_t got = room;
+        if (indicator != SQL_NO_TOTAL && indicator >= 0 &&
+            static_cast<std::size_t>(indicator) < room)
+            got = static_cast<std::size_t>(indicator);
+        value.append(buffer, got);
+        if (rc == SQL_SUCCESS) break;
+    }
+    return value;
+}
 
 }  // namespace
 
@@ -166,22 +176,17 @@ std::string ConnectionStringForDriver(std::string_view connectionString) {
     return out;
 }
 
-OdbcConnection::OdbcConnection() {
-    SQLHENV env = SharedEnvironment();
-    SQLHDBC dbc = SQL_NULL_HDBC;
-    const SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
-    if (!SQL_SUCCEEDED(rc)) throw Diagnostics(SQL_HANDLE_ENV, env, "SQLAllocHandle", rc);
-    dbc_ = dbc;
-}
+OdbcConnection::OdbcConnection()
+    : dbc_(AllocateHandle(SQL_HANDLE_DBC, SQL_HANDLE_ENV, SharedEnvironment())) {}
 
 OdbcConnection::~OdbcConnection() {
+    // Disconnected first: a connected handle cannot be freed.
     Close();
-    if (dbc_) SQLFreeHandle(SQL_HANDLE_DBC, static_cast<SQLHDBC>(dbc_));
 }
 
 void OdbcConnection::Open(std::string_view connectionString, const ConnectionSettings& settings) {
     Close();
-    SQLHDBC dbc = static_cast<SQLHDBC>(dbc_);
+    SQLHDBC dbc = dbc_.Get();
     if (settings.loginTimeoutSeconds != 0)
         Check(SQLSetConnectAttr(
                   dbc, SQL_ATTR_LOGIN_TIMEOUT,
@@ -213,9 +218,8 @@ void OdbcConnection::Open(std::string_view connectionString, const ConnectionSet
         // Read-write is every driver's default; only a refused read-only request matters.
         if (!settings.readWrite) Check(mode, SQL_HANDLE_DBC, dbc, "SQLSetConnectAttr");
 
-        SQLHSTMT stmt = SQL_NULL_HSTMT;
-        Check(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt), SQL_HANDLE_DBC, dbc, "SQLAllocHandle");
-        stmt_ = stmt;
+        stmt_ = AllocateHandle(SQL_HANDLE_STMT, SQL_HANDLE_DBC, dbc);
+        SQLHSTMT stmt = stmt_.Get();
         if (settings.queryTimeoutSeconds != 0)
             Check(SQLSetStmtAttr(stmt, SQL_ATTR_QUERY_TIMEOUT,
                                  reinterpret_cast<SQLPOINTER>(
@@ -230,20 +234,15 @@ void OdbcConnection::Open(std::string_view connectionString, const ConnectionSet
 
 void OdbcConnection::Execute(std::string_view sql) {
     SQLHSTMT stmt = static_cast<SQLHSTMT>(Statement());
+    // A statement that returned rows leaves a cursor open; the next one needs it closed.
+    const CursorCloser closer(stmt);
     const SQLRETURN rc = SQLExecDirect(stmt, SqlText(sql), SqlLength(sql));
-    if (SQL_SUCCEEDED(rc) || rc == SQL_NO_DATA) {
-        // A statement that returned rows leaves a cursor open; the next one needs it closed.
-        SQLFreeStmt(stmt, SQL_CLOSE);
-        return;
-    }
-    OdbcError error = Diagnostics(SQL_HANDLE_STMT, stmt, "SQLExecDirect", rc);
-    SQLFreeStmt(stmt, SQL_CLOSE);
-    throw error;
+    if (rc != SQL_NO_DATA) Check(rc, SQL_HANDLE_STMT, stmt, "SQLExecDirect");
 }
 
 std::vector<std::string> OdbcConnection::QueryFirstColumn(std::string_view sql) {
     SQLHSTMT stmt = static_cast<SQLHSTMT>(Statement());
-    const CursorCloser closer{stmt};
+    const CursorCloser closer(stmt);
 
     SQLRETURN rc = SQLExecDirect(stmt, SqlText(sql), SqlLength(sql));
     if (rc == SQL_NO_DATA) return {};
@@ -263,36 +262,18 @@ std::vector<std::string> OdbcConnection::QueryFirstColumn(std::string_view sql) 
     const std::size_t terminator = binary ? 0 : 1;
 
     std::vector<std::string> rows;
-    char buffer[8192];
     for (;;) {
         rc = SQLFetch(stmt);
         if (rc == SQL_NO_DATA) break;
         Check(rc, SQL_HANDLE_STMT, stmt, "SQLFetch");
-        // Long values come in pieces: SQL_SUCCESS_WITH_INFO means more follows. The
-        // indicator gives each piece's length, so embedded NUL bytes are kept.
-        std::string value;
-        for (;;) {
-            SQLLEN indicator = 0;
-            rc = SQLGetData(stmt, 1, cType, buffer, sizeof buffer, &indicator);
-            if (rc == SQL_NO_DATA) break;
-            Check(rc, SQL_HANDLE_STMT, stmt, "SQLGetData");
-            if (indicator == SQL_NULL_DATA) break;
-            const std::size_t room = sizeof buffer - terminator;
-            std::size_t got = room;
-            if (indicator != SQL_NO_TOTAL && indicator >= 0 &&
-                static_cast<std::size_t>(indicator) < room)
-                got = static_cast<std::size_t>(indicator);
-            value.append(buffer, got);
-            if (rc == SQL_SUCCESS) break;
-        }
-        rows.push_back(std::move(value));
+        rows.push_back(FirstColumnValue(stmt, cType, terminator));
     }
     return rows;
 }
 
 int OdbcConnection::ColumnCount(std::string_view selectSql) {
     SQLHSTMT stmt = static_cast<SQLHSTMT>(Statement());
-    const CursorCloser closer{stmt};
+    const CursorCloser closer(stmt);
     // Prepared, never executed: the driver describes the result without sending rows.
     // Depending on the driver, a missing table is reported by either call.
     Check(SQLPrepare(stmt, SqlText(selectSql), SqlLength(selectSql)), SQL_HANDLE_STMT, stmt,
@@ -303,8 +284,7 @@ int OdbcConnection::ColumnCount(std::string_view selectSql) {
 }
 
 void OdbcConnection::SetAutocommit(bool on) {
-    Statement();  // only an open connection
-    SQLHDBC dbc = static_cast<SQLHDBC>(dbc_);
+    SQLHDBC dbc = NativeHandle();
     Check(SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT,
                             reinterpret_cast<SQLPOINTER>(
                                 static_cast<SQLULEN>(on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF)),
@@ -313,34 +293,30 @@ void OdbcConnection::SetAutocommit(bool on) {
 }
 
 void OdbcConnection::Commit() {
-    Statement();
-    SQLHDBC dbc = static_cast<SQLHDBC>(dbc_);
+    SQLHDBC dbc = NativeHandle();
     Check(SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_COMMIT), SQL_HANDLE_DBC, dbc, "SQLEndTran");
 }
 
 void OdbcConnection::Rollback() {
-    Statement();
-    SQLHDBC dbc = static_cast<SQLHDBC>(dbc_);
+    SQLHDBC dbc = NativeHandle();
     Check(SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_ROLLBACK), SQL_HANDLE_DBC, dbc, "SQLEndTran");
 }
 
 void* OdbcConnection::Statement() const {
     // Without a statement after a refused disconnect: open, but only for closing.
     if (!open_ || !stmt_) throw OdbcError("The connection is not open", "");
-    return stmt_;
+    return stmt_.Get();
 }
 
-void OdbcConnection::FreeStatement() noexcept {
-    if (stmt_) {
-        SQLFreeHandle(SQL_HANDLE_STMT, static_cast<SQLHSTMT>(stmt_));
-        stmt_ = nullptr;
-    }
+void* OdbcConnection::NativeHandle() const {
+    Statement();  // the same test of an open connection
+    return dbc_.Get();
 }
 
 void OdbcConnection::Disconnect() {
     if (!open_) return;
-    FreeStatement();
-    SQLHDBC dbc = static_cast<SQLHDBC>(dbc_);
+    stmt_.Free();
+    SQLHDBC dbc = dbc_.Get();
     const SQLRETURN rc = SQLDisconnect(dbc);
     // With info (01002) the link is gone all the same.
     if (SQL_SUCCEEDED(rc)) {
@@ -353,8 +329,7 @@ void OdbcConnection::Disconnect() {
 bool OdbcConnection::IsDead() const noexcept {
     if (!open_) return false;
     SQLUINTEGER dead = SQL_CD_FALSE;
-    const SQLRETURN rc =
-        SQLGetConnectAttr(static_cast<SQLHDBC>(dbc_), SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr);
+    const SQLRETURN rc = SQLGetConnectAttr(dbc_.Get(), SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr);
     return SQL_SUCCEEDED(rc) && dead == SQL_CD_TRUE;
 }
 
@@ -362,16 +337,15 @@ std::string OdbcConnection::DbmsName() const {
     if (!open_) return {};
     SQLCHAR name[256] = {};
     SQLSMALLINT length = 0;
-    const SQLRETURN rc =
-        SQLGetInfo(static_cast<SQLHDBC>(dbc_), SQL_DBMS_NAME, name, sizeof name, &length);
+    const SQLRETURN rc = SQLGetInfo(dbc_.Get(), SQL_DBMS_NAME, name, sizeof name, &length);
     if (!SQL_SUCCEEDED(rc)) return {};
     return std::string(reinterpret_cast<const char*>(name));
 }
 
 void OdbcConnection::Close() noexcept {
-    FreeStatement();
+    stmt_.Free();
     if (open_) {
-        SQLHDBC dbc = static_cast<SQLHDBC>(dbc_);
+        SQLHDBC dbc = dbc_.Get();
         // A handle still connected cannot be freed: an open transaction would leak it.
         if (!SQL_SUCCEEDED(SQLDisconnect(dbc))) {
             SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_ROLLBACK);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/failure.h"
+#include "db/odbc_handle.h"
 
 namespace verrolift {
 
@@ -76,14 +77,16 @@ public:
     // The database product the driver names (SQL_DBMS_NAME), "" when it names none.
     std::string DbmsName() const;
 
+    // The connection's SQLHDBC, for statements with handles of their own. Throws
+    // OdbcError unless the connection is open for statements (not after a refused
+    // Disconnect, when it is left only for closing).
+    void* NativeHandle() const;
+
 private:
-    friend class OdbcBatchStatement;  // takes a statement handle of its own
-
     void* Statement() const;  // the statement handle of an open connection, or throws
-    void FreeStatement() noexcept;
 
-    void* dbc_ = nullptr;   // SQLHDBC
-    void* stmt_ = nullptr;  // SQLHSTMT, reused for every statement
+    OdbcHandle dbc_;   // SQLHDBC
+    OdbcHandle stmt_;  // SQLHSTMT, reused for every statement; freed before dbc_
     bool open_ = false;
 };
 

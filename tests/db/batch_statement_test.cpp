@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "db_backend.h"
 #include "db_test_util.h"
-#include "support/test_database.h"
 
 namespace verrolift {
 namespace {
@@ -18,46 +18,8 @@ using namespace std::string_literals;
 
 #ifdef VERROLIFT_TEST_PG
 #define BatchStatementTest PgBatchStatement
-class Backend {
-public:
-    Backend()
-        : connectionString_(test::PgMain().ConnectionString()), table_(test::UniqueName("batch")) {
-        test::ExecOn(connectionString_, "CREATE TABLE \"" + table_ + "\"(a text, b integer)");
-    }
-    ~Backend() { test::ExecOn(connectionString_, "DROP TABLE IF EXISTS \"" + table_ + "\""); }
-    const std::string& ConnectionString() const { return connectionString_; }
-    const std::string& Table() const { return table_; }
-    // Each row as "hex(a)|b", NULL as "<NULL>", in the order stored.
-    std::vector<std::string> Rows() const {
-        return test::ColumnOn(connectionString_,
-                              "SELECT coalesce(upper(encode(convert_to(a, 'UTF8'), 'hex')), "
-                              "'<NULL>') || '|' || coalesce(b::text, '<NULL>') FROM \"" +
-                                  table_ + "\" ORDER BY ctid");
-    }
-
-private:
-    std::string connectionString_;
-    std::string table_;
-};
 #else
 #define BatchStatementTest SqliteBatchStatement
-class Backend {
-public:
-    Backend() { db_.Exec("CREATE TABLE \"" + table_ + "\"(a TEXT, b INTEGER) STRICT"); }
-    const std::string& ConnectionString() const { return db_.ConnectionString(); }
-    const std::string& Table() const { return table_; }
-    std::vector<std::string> Rows() const {
-        return db_.Column(
-            "SELECT CASE WHEN a IS NULL THEN '<NULL>' ELSE hex(a) END || '|' || "
-            "coalesce(b, '<NULL>') "
-            "FROM \"" +
-            table_ + "\" ORDER BY rowid");
-    }
-
-private:
-    test::SqliteDatabase db_;
-    std::string table_ = "batch";
-};
 #endif
 
 class BatchStatementTest : public testing::TestWithParam<bool> {
@@ -72,7 +34,7 @@ protected:
         rows.Add(row);
     }
 
-    Backend db;
+    test::DbBackend db;
     OdbcConnection connection;
 };
 

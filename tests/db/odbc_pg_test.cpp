@@ -11,6 +11,7 @@
 
 #include "db/catalogue.h"
 #include "db/connection.h"
+#include "db/failure_kinds.h"
 #include "db/odbc.h"
 #include "db_test_util.h"
 #include "support/test_database.h"
@@ -256,6 +257,32 @@ TEST(PgConnection, ColumnCountOfAMissingTableFailsWithTheDriversDescription) {
     }
     EXPECT_EQ(connection.QueryFirstColumn("SELECT 'still usable'"),
               std::vector<std::string>{"still usable"});
+}
+
+TEST(PgConnection, AnEndedSessionIsALostConnectionAndARefusedStatementIsNot) {
+    const std::string cs = PgMain().ConnectionString();
+    OdbcConnection connection;
+    connection.Open(cs);
+    try {
+        connection.Execute("SELECT 1 / 0");
+        ADD_FAILURE() << "division by zero ran";
+    } catch (const OdbcError& e) {
+        EXPECT_FALSE(IsConnectionLost(e, connection)) << e.Description();
+    }
+    const auto pid = connection.QueryFirstColumn("SELECT pg_backend_pid()");
+    ASSERT_EQ(pid.size(), 1u);
+    // Ended as an administrator or a server restart would; waits until it is gone.
+    ExecOn(cs, "SELECT pg_terminate_backend(" + pid[0] + ", 10000)");
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        // The first statement meets the end of the session (57P01), the next a dead link.
+        try {
+            connection.Execute("SELECT 1");
+            ADD_FAILURE() << "a statement ran on an ended session";
+        } catch (const OdbcError& e) {
+            EXPECT_TRUE(IsConnectionLost(e, connection)) << e.Description();
+            EXPECT_TRUE(IsTargetFailure(e, connection)) << e.Description();
+        }
+    }
 }
 
 TEST(PgCatalogue, KeepsTheDatabasesOrder) {

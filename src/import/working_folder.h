@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "import/file_handle.h"
@@ -66,6 +67,9 @@ FileHandle OpenRegularFile(const std::string& path, bool& notRegular);
 
 // Empties an open file; false when it could not.
 bool EmptyFile(const FileHandle& file);
+
+// Moves the read position of an open file to offset from its start; false when it could not.
+bool SeekTo(const FileHandle& file, std::uint64_t offset);
 
 // Tells the system the file will be read from start to end, where it can be told.
 void AdviseSequentialRead(const FileHandle& file);

@@ -122,6 +122,10 @@ bool EmptyFile(const FileHandle& file) {
     return st.st_size == 0 || ::ftruncate(file.Get(), 0) == 0;
 }
 
+bool SeekTo(const FileHandle& file, std::uint64_t offset) {
+    return ::lseek(file.Get(), static_cast<off_t>(offset), SEEK_SET) >= 0;
+}
+
 void AdviseSequentialRead(const FileHandle& file) {
 #ifdef POSIX_FADV_SEQUENTIAL
     ::posix_fadvise(file.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);

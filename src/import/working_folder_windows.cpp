@@ -173,6 +173,10 @@ bool EmptyFile(const FileHandle& file) {
     return false;
 }
 
+bool SeekTo(const FileHandle& file, std::uint64_t offset) {
+    return _lseeki64(file.Get(), static_cast<__int64>(offset), SEEK_SET) >= 0;
+}
+
 void AdviseSequentialRead(const FileHandle&) {}
 
 long long WritePieces(const FileHandle& file, const WritePiece* pieces, int count) {

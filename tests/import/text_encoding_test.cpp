@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "import/utf8_check.h"
+
+namespace verrolift {
+namespace {
+
+using namespace std::string_literals;
+
+// Piece sizes the input is fed in; 0 is the whole input at once. 1 to 7 cut
+// every multi-byte sequence somewhere, 64 crosses the eight-byte ASCII blocks.
+const auto kPieces = ::testing::Values(std::size_t{1}, std::size_t{2}, std::size_t{3},
+                                       std::size_t{7}, std::size_t{64}, std::size_t{0});
+
+template <typename Each>
+void InPieces(const std::string& input, std::size_t piece, Each each) {
+    if (piece == 0) piece = input.size();
+    for (std::size_t at = 0; at < input.size(); at += piece)
+        each(input.data() + at, std::min(piece, input.size() - at));
+}
+
+std::string Repeat(const std::string& text, int times) {
+    std::string all;
+    for (int i = 0; i < times; ++i) all += text;
+    return all;
+}
+
+template <typename Case>
+std::string CaseName(const ::testing::TestParamInfo<std::tuple<Case, std::size_t>>& info) {
+    const std::size_t piece = std::get<1>(info.param);
+    return std::string(std::get<0>(info.param).what) + "_" +
+           (piece == 0 ? "whole" : std::to_string(piece));
+}
+
+// --- UTF-8 check ---
+
+struct CheckCase {
+    const char* what;
+    std::string input;
+    std::optional<std::uint64_t> invalidAt;
+};
+
+class Utf8CheckTest : public ::testing::TestWithParam<std::tuple<CheckCase, std::size_t>> {};
+
+TEST_P(Utf8CheckTest, FindsTheFirstInvalidSequenceWhereverThePiecesEnd) {
+    const auto& [c, piece] = GetParam();
+    Utf8Check check;
+    InPieces(c.input, piece, [&](const char* data, std::size_t size) { check.Feed(data, size); });
+    EXPECT_EQ(check.Finish(), !c.invalidAt.has_value());
+    EXPECT_EQ(check.InvalidAt(), c.invalidAt);
+}
+
+const std::string kAscii40 = Repeat("abcd,efgh;", 4);
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Utf8CheckTest,
+    ::testing::Combine(
+        ::testing::Values(
+            CheckCase{"Empty", "", std::nullopt}, CheckCase{"Ascii", kAscii40, std::nullopt},
+            CheckCase{"TwoThreeFour", "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", std::nullopt},
+            CheckCase{"Limits",
+                      "\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80"
+                      "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF",
+                      std::nullopt},
+            CheckCase{"AfterAscii", kAscii40 + "\xE2\x82\xAC" + kAscii40, std::nullopt},
+            CheckCase{"Cyrillic", Repeat("\xD0\x9F\xD1\x80\xD0\xB8", 20), std::nullopt},
+            CheckCase{"Overlong2", "ab\xC0\x80", 2}, CheckCase{"OverlongC1", "\xC1\xBF", 0},
+            CheckCase{"Overlong3", "ab\xE0\x9F\xBF", 2},
+            CheckCase{"Overlong4", "ab\xF0\x8F\xBF\xBF", 2},
+            CheckCase{"SurrogateLow", "ab\xED\xA0\x80", 2},
+            CheckCase{"SurrogateHigh", "ab\xED\xBF\xBF", 2},
+            CheckCase{"AboveMax", "ab\xF4\x90\x80\x80", 2},
+            CheckCase{"F5", "ab\xF5\x80\x80\x80", 2}, CheckCase{"FF", "ab\xFF", 2},
+            CheckCase{"LoneContinuation", "ab\x80", 2},
+            CheckCase{"ContinuationAfterChar", "\xC3\xA9\xA9", 2},
+            CheckCase{"LeadThenAscii", "ab\xE2\x82x", 2},
+            CheckCase{"FourCutByAscii", "ab\xF0\x9F\x98x", 2},
+            CheckCase{"TruncatedAtEnd2", "ab\xC3", 2},
+            CheckCase{"TruncatedAtEnd3", "ab\xE2\x82", 2},
+            CheckCase{"TruncatedAtEnd4", "ab\xF0\x9F\x98", 2},
+            CheckCase{"LateInLongText", kAscii40 + kAscii40 + "\x80" + kAscii40, 80},
+            CheckCase{"OnlyTheFirstCounts", "a\xFF" + kAscii40 + "\xFF", 1}),
+        kPieces),
+    CaseName<CheckCase>);
+
+// The ASCII blocks: a bad byte at each place in a 40-byte line is found exactly
+// there.
+class Utf8CheckPlaceTest : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(Utf8CheckPlaceTest, FindsABadByteAtEveryPlaceOfABlock) {
+    for (std::size_t at = 0; at < kAscii40.size(); ++at) {
+        std::string input = kAscii40;
+        input[at] = '\xFE';
+        Utf8Check check;
+        InPieces(input, GetParam(),
+                 [&](const char* data, std::size_t size) { check.Feed(data, size); });
+        EXPECT_EQ(check.InvalidAt(), std::optional<std::uint64_t>(at)) << "at " << at;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Pieces, Utf8CheckPlaceTest, kPieces);
+
+// Every string of up to four bytes drawn from the bytes where the rules change,
+// placed so that it straddles a 16-byte block, against a reference that decodes
+// code points and checks their values rather than byte ranges.
+std::optional<std::uint64_t> ReferenceInvalidAt(const std::string& text) {
+    constexpr std::uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = lead < 0x80                   ? 1
+                             : lead >= 0xC0 && lead < 0xE0 ? 2
+                             : lead >= 0xE0 && lead < 0xF0 ? 3
+                             : lead >= 0xF0 && lead < 0xF8 ? 4
+                                                           : 0;
+        if (length == 0 || i + length > text.size()) return i;
+        std::uint32_t c = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            const unsigned next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) return i;
+            c = c << 6 | (next & 0x3F);
+        }
+        if (c < kLeast[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return i;
+        i += length;
+    }
+    return std::nullopt;
+}
+
+TEST(Utf8Check, AgreesWithCodePointDecodingOnEveryShortSequence) {
+    const unsigned char edges[] = {0x00, 0x41, 0x7F, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF,
+                                   0xC0, 0xC1, 0xC2, 0xDF, 0xE0, 0xE1, 0xEC, 0xED, 0xEE,
+                                   0xEF, 0xF0, 0xF1, 0xF3, 0xF4, 0xF5, 0xF8, 0xFF};
+    const std::size_t n = sizeof edges;
+    int invalid = 0;
+    for (std::size_t length = 1; length <= 4; ++length) {
+        std::size_t count = 1;
+        for (std::size_t k = 0; k < length; ++k) count *= n;
+        for (std::size_t index = 0; index < count; ++index) {
+            std::string bytes;
+            for (std::size_t k = 0, rest = index; k < length; ++k, rest /= n)
+                bytes += static_cast<char>(edges[rest % n]);
+            for (const std::size_t before : {std::size_t{0}, std::size_t{14}}) {
+                const std::string text = std::string(before, 'a') + bytes + kAscii40;
+                Utf8Check check;
+                check.Feed(text.data(), text.size());
+                check.Finish();
+                const auto expected = ReferenceInvalidAt(text);
+                invalid += expected.has_value();
+                ASSERT_EQ(check.InvalidAt(), expected)
+                    << "bytes " << ::testing::PrintToString(bytes) << " after " << before;
+            }
+        }
+    }
+    EXPECT_GT(invalid, 0);
+}
+
+}  // namespace
+}  // namespace verrolift

@@ -6,6 +6,7 @@
 #include <tuple>
 #include <vector>
 
+#include "import/text_encoding.h"
 #include "import/utf8_check.h"
 
 namespace verrolift {
@@ -36,6 +37,11 @@ std::string CaseName(const ::testing::TestParamInfo<std::tuple<Case, std::size_t
     const std::size_t piece = std::get<1>(info.param);
     return std::string(std::get<0>(info.param).what) + "_" +
            (piece == 0 ? "whole" : std::to_string(piece));
+}
+
+template <typename Case>
+std::string WhatName(const ::testing::TestParamInfo<Case>& param) {
+    return param.param.what;
 }
 
 // --- UTF-8 check ---
@@ -157,6 +163,129 @@ TEST(Utf8Check, AgreesWithCodePointDecodingOnEveryShortSequence) {
         }
     }
     EXPECT_GT(invalid, 0);
+}
+
+// --- Marks ---
+
+struct MarkCase {
+    const char* what;
+    std::string firstBytes;
+    std::optional<EncodingKind> kind;
+    std::size_t length;
+};
+
+class FindByteOrderMarkTest : public ::testing::TestWithParam<MarkCase> {};
+
+TEST_P(FindByteOrderMarkTest, NamesTheEncodingAndLength) {
+    const auto mark = FindByteOrderMark(GetParam().firstBytes);
+    ASSERT_EQ(mark.has_value(), GetParam().kind.has_value());
+    if (mark) {
+        EXPECT_EQ(mark->kind, *GetParam().kind);
+        EXPECT_EQ(mark->length, GetParam().length);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FindByteOrderMarkTest,
+    ::testing::Values(MarkCase{"Utf8", "\xEF\xBB\xBF", EncodingKind::Utf8, 3},
+                      MarkCase{"Utf8BeforeText", "\xEF\xBB\xBFid", EncodingKind::Utf8, 3},
+                      MarkCase{"Utf16Le", "\xFF\xFE", EncodingKind::Utf16Le, 2},
+                      MarkCase{"Utf16LeBeforeText",
+                               "\xFF\xFE"
+                               "A\0"s,
+                               EncodingKind::Utf16Le, 2},
+                      MarkCase{"Utf16Be", "\xFE\xFF", EncodingKind::Utf16Be, 2},
+                      MarkCase{"Utf16BeBeforeText", "\xFE\xFF\0A"s, EncodingKind::Utf16Be, 2},
+                      MarkCase{"PartialUtf8", "\xEF\xBB", std::nullopt, 0},
+                      MarkCase{"PartialUtf8BeforeText",
+                               "\xEF\xBB"
+                               "A",
+                               std::nullopt, 0},
+                      MarkCase{"OneByte", "\xFF", std::nullopt, 0},
+                      MarkCase{"Empty", "", std::nullopt, 0},
+                      MarkCase{"NotAtStart", "a\xEF\xBB\xBF", std::nullopt, 0},
+                      MarkCase{"Reversed", "\xBF\xBB\xEF", std::nullopt, 0}),
+    WhatName<MarkCase>);
+
+struct DropCase {
+    const char* what;
+    TextEncoding encoding;
+    std::string firstBytes;
+    std::size_t drop;
+};
+
+class MarkToDropTest : public ::testing::TestWithParam<DropCase> {};
+
+TEST_P(MarkToDropTest, DropsOnlyAMarkThatAgrees) {
+    EXPECT_EQ(MarkToDrop(GetParam().encoding, GetParam().firstBytes), GetParam().drop);
+}
+
+const TextEncoding kUtf8(EncodingKind::Utf8);
+const TextEncoding kUtf16Le(EncodingKind::Utf16Le);
+const TextEncoding kUtf16Be(EncodingKind::Utf16Be);
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MarkToDropTest,
+    ::testing::Values(DropCase{"Utf8", kUtf8, "\xEF\xBB\xBFx", 3},
+                      DropCase{"Utf16Le", kUtf16Le, "\xFF\xFE", 2},
+                      DropCase{"Utf16Be", kUtf16Be, "\xFE\xFFx", 2},
+                      DropCase{"Utf8GivenUtf16Mark", kUtf8, "\xFF\xFEx", 0},
+                      DropCase{"Utf16BeGivenUtf16LeMark", kUtf16Be, "\xFF\xFEx", 0},
+                      DropCase{"Utf16LeGivenUtf8Mark", kUtf16Le, "\xEF\xBB\xBF", 0},
+                      DropCase{"CodePage", TextEncoding(EncodingKind::CodePage, "windows-1252"),
+                               "\xEF\xBB\xBF", 0},
+                      DropCase{"Bytes", TextEncoding(EncodingKind::Bytes), "\xEF\xBB\xBF", 0},
+                      DropCase{"Bytes16", TextEncoding(EncodingKind::Bytes), "\xFF\xFE", 0},
+                      DropCase{"NoMark", kUtf8, "abc", 0}),
+    WhatName<DropCase>);
+
+// --- Names ---
+
+struct NameCase {
+    const char* what;
+    const char* name;
+    std::optional<EncodingKind> kind;
+    const char* display;
+};
+
+class ParseEncodingNameTest : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(ParseEncodingNameTest, KnowsTheNamesWhateverTheirCase) {
+    const auto encoding = ParseEncodingName(GetParam().name);
+    ASSERT_EQ(encoding.has_value(), GetParam().kind.has_value());
+    if (encoding) {
+        EXPECT_EQ(encoding->Kind(), *GetParam().kind);
+        EXPECT_EQ(encoding->DisplayName(), GetParam().display);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ParseEncodingNameTest,
+    ::testing::Values(
+        NameCase{"Utf8", "utf-8", EncodingKind::Utf8, "utf-8"},
+        NameCase{"Utf8Upper", "UTF-8", EncodingKind::Utf8, "utf-8"},
+        NameCase{"Utf16Le", "Utf-16LE", EncodingKind::Utf16Le, "utf-16le"},
+        NameCase{"Utf16Be", "utf-16be", EncodingKind::Utf16Be, "utf-16be"},
+        NameCase{"Bytes", "BYTES", EncodingKind::Bytes, "bytes"},
+        NameCase{"Windows1252", "Windows-1252", EncodingKind::CodePage, "Windows-1252"},
+        NameCase{"Number1252", "1252", EncodingKind::CodePage, "1252"},
+        NameCase{"Latin1", "LATIN1", EncodingKind::CodePage, "LATIN1"},
+        NameCase{"Cp1251", "cp1251", EncodingKind::CodePage, "cp1251"},
+        NameCase{"Windows1251", "windows-1251", EncodingKind::CodePage, "windows-1251"},
+        NameCase{"Number1251", "1251", EncodingKind::CodePage, "1251"},
+        NameCase{"ShiftJis", "Shift_JIS", EncodingKind::CodePage, "Shift_JIS"},
+        NameCase{"Unknown", "klingon", std::nullopt, ""},
+        NameCase{"Misspelt", "utf-9", std::nullopt, ""}, NameCase{"Empty", "", std::nullopt, ""},
+        NameCase{"WithSuffix", "latin1//IGNORE", std::nullopt, ""}),
+    WhatName<NameCase>);
+
+TEST(LegacyEncoding, IsWindows1252WhereTheSystemHasNoCodePage) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the system's ANSI code page";
+#else
+    EXPECT_TRUE(LegacyEncoding().IsWindows1252());
+    EXPECT_EQ(LegacyEncoding().DisplayName(), "windows-1252");
+#endif
 }
 
 }  // namespace

@@ -6,16 +6,19 @@
 #include <tuple>
 #include <vector>
 
+#include "import/code_page.h"
+#include "import/text_decoder.h"
 #include "import/text_encoding.h"
 #include "import/utf8_check.h"
+#include "import/windows_1252.h"
 
 namespace verrolift {
 namespace {
 
 using namespace std::string_literals;
 
-// Piece sizes the input is fed in; 0 is the whole input at once. 1 to 7 cut
-// every multi-byte sequence somewhere, 64 crosses the eight-byte ASCII blocks.
+// Piece sizes the input is fed in; 0 is the whole input at once. 1 to 7 cut every
+// multi-byte sequence somewhere, 64 crosses the eight-byte ASCII blocks.
 const auto kPieces = ::testing::Values(std::size_t{1}, std::size_t{2}, std::size_t{3},
                                        std::size_t{7}, std::size_t{64}, std::size_t{0});
 
@@ -95,8 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
         kPieces),
     CaseName<CheckCase>);
 
-// The ASCII blocks: a bad byte at each place in a 40-byte line is found exactly
-// there.
+// The ASCII blocks: a bad byte at each place in a 40-byte line is found exactly there.
 class Utf8CheckPlaceTest : public ::testing::TestWithParam<std::size_t> {};
 
 TEST_P(Utf8CheckPlaceTest, FindsABadByteAtEveryPlaceOfABlock) {
@@ -112,9 +114,9 @@ TEST_P(Utf8CheckPlaceTest, FindsABadByteAtEveryPlaceOfABlock) {
 
 INSTANTIATE_TEST_SUITE_P(Pieces, Utf8CheckPlaceTest, kPieces);
 
-// Every string of up to four bytes drawn from the bytes where the rules change,
-// placed so that it straddles a 16-byte block, against a reference that decodes
-// code points and checks their values rather than byte ranges.
+// Every string of up to four bytes drawn from the bytes where the rules change, placed so
+// that it straddles a 16-byte block, against a reference that decodes code points and
+// checks their values rather than byte ranges.
 std::optional<std::uint64_t> ReferenceInvalidAt(const std::string& text) {
     constexpr std::uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
     for (std::size_t i = 0; i < text.size();) {
@@ -286,6 +288,190 @@ TEST(LegacyEncoding, IsWindows1252WhereTheSystemHasNoCodePage) {
     EXPECT_TRUE(LegacyEncoding().IsWindows1252());
     EXPECT_EQ(LegacyEncoding().DisplayName(), "windows-1252");
 #endif
+}
+
+// --- Decoding ---
+
+struct DecodeCase {
+    const char* what;
+    const char* encoding;
+    std::string input;
+    std::string utf8;
+    std::vector<std::uint64_t> invalidAt;
+};
+
+class TextDecoderTest : public ::testing::TestWithParam<std::tuple<DecodeCase, std::size_t>> {};
+
+TEST_P(TextDecoderTest, GivesTheSameUtf8WhereverThePiecesEnd) {
+    const auto& [c, piece] = GetParam();
+    const auto encoding = ParseEncodingName(c.encoding);
+    ASSERT_TRUE(encoding) << c.encoding;
+    TextDecoder decoder(*encoding);
+    // A fresh out each call: the offsets count over all of them.
+    std::string all, out;
+    InPieces(c.input, piece, [&](const char* data, std::size_t size) {
+        out.clear();
+        decoder.Decode(data, size, out);
+        all += out;
+    });
+    out.clear();
+    decoder.Finish(out);
+    all += out;
+    EXPECT_EQ(all, c.utf8);
+    EXPECT_EQ(decoder.InvalidAt(), c.invalidAt);
+    EXPECT_EQ(decoder.Written(), c.utf8.size());
+}
+
+const std::string kFffd = "\xEF\xBF\xBD";
+const std::string kNihon = "\xE6\x97\xA5\xE6\x9C\xAC";  // 日本
+
+INSTANTIATE_TEST_SUITE_P(
+    Utf16, TextDecoderTest,
+    ::testing::Combine(
+        ::testing::Values(
+            DecodeCase{"LeCrLf", "utf-16le", "a\0,\0\r\0\n\0"s, "a,\r\n", {}},
+            DecodeCase{"LeTwoThree",
+                       "utf-16le",
+                       "\xE9\0\xAC\x20\x0E\x04"s,
+                       "\xC3\xA9\xE2\x82\xAC\xD0\x8E",
+                       {}},
+            DecodeCase{"LePair", "utf-16le", "x\0\x3D\xD8\x00\xDEy\0"s, "x\xF0\x9F\x98\x80y", {}},
+            DecodeCase{"LeHighThenText",
+                       "utf-16le",
+                       "\x3D\xD8"
+                       "A\0"s,
+                       kFffd + "A",
+                       {0}},
+            DecodeCase{"LeTwoHighs",
+                       "utf-16le",
+                       "\x3D\xD8\x3D\xD8\x00\xDE"s,
+                       kFffd + "\xF0\x9F\x98\x80",
+                       {0}},
+            DecodeCase{"LeLoneLow",
+                       "utf-16le",
+                       "A\0\x00\xDE"
+                       "B\0"s,
+                       "A" + kFffd + "B",
+                       {1}},
+            DecodeCase{"LeHighAtEnd", "utf-16le", "A\0\x3D\xD8"s, "A" + kFffd, {1}},
+            DecodeCase{"LeOddLength", "utf-16le", "A\0B"s, "A" + kFffd, {1}},
+            DecodeCase{"LeMarkIsData",
+                       "utf-16le",
+                       "\xFF\xFE"
+                       "A\0"s,
+                       "\xEF\xBB\xBF"
+                       "A",
+                       {}},
+            DecodeCase{"BeCrLf", "utf-16be", "\0a\0,\0\r\0\n"s, "a,\r\n", {}},
+            DecodeCase{"BePair", "utf-16be", "\0x\xD8\x3D\xDE\x00\0y"s, "x\xF0\x9F\x98\x80y", {}},
+            DecodeCase{"BeLoneLow", "utf-16be", "\0A\xDE\x00\0B"s, "A" + kFffd + "B", {1}},
+            DecodeCase{"BeOddLength", "utf-16be", "\0A\0"s, "A" + kFffd, {1}}),
+        kPieces),
+    CaseName<DecodeCase>);
+
+INSTANTIATE_TEST_SUITE_P(
+    Utf8, TextDecoderTest,
+    ::testing::Combine(
+        ::testing::Values(
+            DecodeCase{"Valid",
+                       "utf-8",
+                       kAscii40 + "\xC3\xA9\xF0\x9F\x98\x80",
+                       kAscii40 + "\xC3\xA9\xF0\x9F\x98\x80",
+                       {}},
+            DecodeCase{"Cut",
+                       "utf-8",
+                       "a\xE2\x82"
+                       "b",
+                       "a" + kFffd + "b",
+                       {1}},
+            // One U+FFFD for the longest start of a sequence, then the bad byte afresh.
+            DecodeCase{"Overlong", "utf-8", "\xC0\x80", kFffd + kFffd, {0, 3}},
+            DecodeCase{"Surrogate", "utf-8", "\xED\xA0\x80", kFffd + kFffd + kFffd, {0, 3, 6}},
+            DecodeCase{"FourThenLead", "utf-8", "\xF0\x9F\x98\xC3\xA9", kFffd + "\xC3\xA9", {0}},
+            DecodeCase{"TruncatedAtEnd", "utf-8", "ab\xF0\x9F\x98", "ab" + kFffd, {2}},
+            DecodeCase{"MarkIsData", "utf-8", "\xEF\xBB\xBFx", "\xEF\xBB\xBFx", {}},
+            DecodeCase{"RealReplacementNotNoted", "utf-8", kFffd + "\xFF", kFffd + kFffd, {3}}),
+        kPieces),
+    CaseName<DecodeCase>);
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows1252, TextDecoderTest,
+    ::testing::Combine(
+        ::testing::Values(
+            DecodeCase{"Punctuation",
+                       "windows-1252",
+                       "\x80 \x96 \x93q\x94 caf\xE9",
+                       "\xE2\x82\xAC \xE2\x80\x93 \xE2\x80\x9Cq\xE2\x80\x9D caf\xC3\xA9",
+                       {}},
+            DecodeCase{"Unassigned",
+                       "cp1252",
+                       "\x81\x8D\x8F\x90\x9D",
+                       "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D",
+                       {}},
+            DecodeCase{"Latin1Half", "1252", "\xA0\xBF\xFF", "\xC2\xA0\xC2\xBF\xC3\xBF", {}},
+            DecodeCase{"AfterAscii",
+                       "windows-1252",
+                       kAscii40 + "\x9F" + kAscii40,
+                       kAscii40 + "\xC5\xB8" + kAscii40,
+                       {}},
+            DecodeCase{"Utf8IsNotGuessed", "windows-1252", "\xC3\xA9", "\xC3\x83\xC2\xA9", {}}),
+        kPieces),
+    CaseName<DecodeCase>);
+
+INSTANTIATE_TEST_SUITE_P(
+    Bytes, TextDecoderTest,
+    ::testing::Combine(::testing::Values(DecodeCase{
+                           "AsTheyAre", "bytes", "\xFF\xFE\x81\0\xC0"s, "\xFF\xFE\x81\0\xC0"s, {}}),
+                       kPieces),
+    CaseName<DecodeCase>);
+
+INSTANTIATE_TEST_SUITE_P(
+    PlatformCodePages, TextDecoderTest,
+    ::testing::Combine(
+        ::testing::Values(
+            DecodeCase{"Latin1", "latin1", "\x80\xE9\xFF", "\xC2\x80\xC3\xA9\xC3\xBF", {}},
+            DecodeCase{"Cp1251",
+                       "cp1251",
+                       "\xCF\xF0\xE8\x80;\xB8",
+                       "\xD0\x9F\xD1\x80\xD0\xB8\xD0\x82;\xD1\x91",
+                       {}},
+            DecodeCase{
+                "ShiftJis", "shift_jis", "\x93\xFA\x96\x7B,\xB1", kNihon + ",\xEF\xBD\xB1", {}},
+            // A lead byte with no trail byte: only the lead byte is lost.
+            DecodeCase{"ShiftJisBadTrail",
+                       "shift_jis",
+                       "\x93\xFA\x81 x",
+                       "\xE6\x97\xA5" + kFffd + " x",
+                       {3}},
+            DecodeCase{
+                "ShiftJisLeadAtEnd", "shift_jis", "\x93\xFA\x96\x7B\x81", kNihon + kFffd, {6}},
+            DecodeCase{"ShiftJisBadInLongText",
+                       "shift_jis",
+                       Repeat("\x93\xFA\x96\x7B", 30) + "\x81 " + Repeat("\x93\xFA\x96\x7B", 30),
+                       Repeat(kNihon, 30) + kFffd + " " + Repeat(kNihon, 30),
+                       {180}}),
+        kPieces),
+    CaseName<DecodeCase>);
+
+// The built-in table against the platform's own Windows-1252, byte by byte, wherever the
+// platform maps the byte (iconv refuses the five unassigned ones).
+TEST(Windows1252Converter, AgreesWithThePlatform) {
+    const auto platform = OpenPlatformCodePage("windows-1252");
+    ASSERT_TRUE(platform);
+    Windows1252Converter table;
+    int compared = 0;
+    for (int b = 0; b < 256; ++b) {
+        const char byte = static_cast<char>(b);
+        std::string ours, theirs;
+        std::vector<std::size_t> replaced;
+        EXPECT_EQ(table.Convert(&byte, 1, ours, replaced), 1u);
+        EXPECT_TRUE(replaced.empty());
+        platform->Convert(&byte, 1, theirs, replaced);
+        if (!replaced.empty()) continue;
+        EXPECT_EQ(ours, theirs) << "byte " << b;
+        ++compared;
+    }
+    EXPECT_GE(compared, 251);
 }
 
 }  // namespace

@@ -1,39 +1,10 @@
 #pragma once
 
-#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <optional>
 
 namespace verrolift {
-
-// The length of the run of ASCII bytes (below 0x80) that data starts with. Eight bytes at
-// a time: a file's text is mostly ASCII, and this is most of the cost of reading it.
-inline std::size_t AsciiPrefix(const unsigned char* data, std::size_t size) {
-    constexpr std::uint64_t kHigh = 0x8080808080808080u;
-    std::size_t i = 0;
-    for (; i + 32 <= size; i += 32) {
-        std::uint64_t a, b, c, d;
-        std::memcpy(&a, data + i, 8);
-        std::memcpy(&b, data + i + 8, 8);
-        std::memcpy(&c, data + i + 16, 8);
-        std::memcpy(&d, data + i + 24, 8);
-        if ((a | b | c | d) & kHigh) break;
-    }
-    for (; i + 8 <= size; i += 8) {
-        std::uint64_t a;
-        std::memcpy(&a, data + i, 8);
-        if (const std::uint64_t high = a & kHigh) {
-            if constexpr (std::endian::native == std::endian::little)
-                return i + static_cast<std::size_t>(std::countr_zero(high)) / 8;
-            else
-                return i + static_cast<std::size_t>(std::countl_zero(high)) / 8;
-        }
-    }
-    while (i < size && data[i] < 0x80) ++i;
-    return i;
-}
 
 // How far data is valid UTF-8 (no overlong forms, no surrogates, nothing above
 // U+10FFFF) and what stops it there.

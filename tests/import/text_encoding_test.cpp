@@ -114,9 +114,9 @@ TEST_P(Utf8CheckPlaceTest, FindsABadByteAtEveryPlaceOfABlock) {
 
 INSTANTIATE_TEST_SUITE_P(Pieces, Utf8CheckPlaceTest, kPieces);
 
-// Every string of up to four bytes drawn from the bytes where the rules change, placed so
-// that it straddles a 16-byte block, against a reference that decodes code points and
-// checks their values rather than byte ranges.
+// Every string of up to four bytes drawn from the bytes where the rules change, at places
+// around the 16-byte blocks, against a reference that decodes code points and checks their
+// values rather than byte ranges.
 std::optional<std::uint64_t> ReferenceInvalidAt(const std::string& text) {
     constexpr std::uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
     for (std::size_t i = 0; i < text.size();) {
@@ -152,15 +152,18 @@ TEST(Utf8Check, AgreesWithCodePointDecodingOnEveryShortSequence) {
             std::string bytes;
             for (std::size_t k = 0, rest = index; k < length; ++k, rest /= n)
                 bytes += static_cast<char>(edges[rest % n]);
-            for (const std::size_t before : {std::size_t{0}, std::size_t{14}}) {
-                const std::string text = std::string(before, 'a') + bytes + kAscii40;
+            // Before, inside and at the end of 16-byte blocks, and at the end of the text.
+            const std::string texts[] = {bytes + kAscii40, std::string(13, 'a') + bytes + kAscii40,
+                                         std::string(14, 'a') + bytes + kAscii40,
+                                         std::string(16 - length, 'a') + bytes,
+                                         std::string(30, 'a') + bytes};
+            for (const std::string& text : texts) {
                 Utf8Check check;
                 check.Feed(text.data(), text.size());
                 check.Finish();
                 const auto expected = ReferenceInvalidAt(text);
                 invalid += expected.has_value();
-                ASSERT_EQ(check.InvalidAt(), expected)
-                    << "bytes " << ::testing::PrintToString(bytes) << " after " << before;
+                ASSERT_EQ(check.InvalidAt(), expected) << ::testing::PrintToString(text);
             }
         }
     }

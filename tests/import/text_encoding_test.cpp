@@ -1,0 +1,481 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "import/code_page.h"
+#include "import/text_decoder.h"
+#include "import/text_encoding.h"
+#include "import/utf8_check.h"
+#include "import/windows_1252.h"
+
+namespace verrolift {
+namespace {
+
+using namespace std::string_literals;
+
+// Piece sizes the input is fed in; 0 is the whole input at once. 1 to 7 cut every
+// multi-byte sequence somewhere, 64 crosses the eight-byte ASCII blocks.
+const auto kPieces = ::testing::Values(std::size_t{1}, std::size_t{2}, std::size_t{3},
+                                       std::size_t{7}, std::size_t{64}, std::size_t{0});
+
+template <typename Each>
+void InPieces(const std::string& input, std::size_t piece, Each each) {
+    if (piece == 0) piece = input.size();
+    for (std::size_t at = 0; at < input.size(); at += piece)
+        each(input.data() + at, std::min(piece, input.size() - at));
+}
+
+std::string Repeat(const std::string& text, int times) {
+    std::string all;
+    for (int i = 0; i < times; ++i) all += text;
+    return all;
+}
+
+template <typename Case>
+std::string CaseName(const ::testing::TestParamInfo<std::tuple<Case, std::size_t>>& info) {
+    const std::size_t piece = std::get<1>(info.param);
+    return std::string(std::get<0>(info.param).what) + "_" +
+           (piece == 0 ? "whole" : std::to_string(piece));
+}
+
+template <typename Case>
+std::string WhatName(const ::testing::TestParamInfo<Case>& param) {
+    return param.param.what;
+}
+
+// --- UTF-8 check ---
+
+struct CheckCase {
+    const char* what;
+    std::string input;
+    std::optional<std::uint64_t> invalidAt;
+};
+
+class Utf8CheckTest : public ::testing::TestWithParam<std::tuple<CheckCase, std::size_t>> {};
+
+TEST_P(Utf8CheckTest, FindsTheFirstInvalidSequenceWhereverThePiecesEnd) {
+    const auto& [c, piece] = GetParam();
+    Utf8Check check;
+    InPieces(c.input, piece, [&](const char* data, std::size_t size) { check.Feed(data, size); });
+    EXPECT_EQ(check.Finish(), !c.invalidAt.has_value());
+    EXPECT_EQ(check.InvalidAt(), c.invalidAt);
+}
+
+const std::string kAscii40 = Repeat("abcd,efgh;", 4);
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Utf8CheckTest,
+    ::testing::Combine(
+        ::testing::Values(
+            CheckCase{"Empty", "", std::nullopt}, CheckCase{"Ascii", kAscii40, std::nullopt},
+            CheckCase{"TwoThreeFour", "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", std::nullopt},
+            CheckCase{"Limits",
+                      "\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80"
+                      "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF",
+                      std::nullopt},
+            CheckCase{"AfterAscii", kAscii40 + "\xE2\x82\xAC" + kAscii40, std::nullopt},
+            CheckCase{"Cyrillic", Repeat("\xD0\x9F\xD1\x80\xD0\xB8", 20), std::nullopt},
+            CheckCase{"Overlong2", "ab\xC0\x80", 2}, CheckCase{"OverlongC1", "\xC1\xBF", 0},
+            CheckCase{"Overlong3", "ab\xE0\x9F\xBF", 2},
+            CheckCase{"Overlong4", "ab\xF0\x8F\xBF\xBF", 2},
+            CheckCase{"SurrogateLow", "ab\xED\xA0\x80", 2},
+            CheckCase{"SurrogateHigh", "ab\xED\xBF\xBF", 2},
+            CheckCase{"AboveMax", "ab\xF4\x90\x80\x80", 2},
+            CheckCase{"F5", "ab\xF5\x80\x80\x80", 2}, CheckCase{"FF", "ab\xFF", 2},
+            CheckCase{"LoneContinuation", "ab\x80", 2},
+            CheckCase{"ContinuationAfterChar", "\xC3\xA9\xA9", 2},
+            CheckCase{"LeadThenAscii", "ab\xE2\x82x", 2},
+            CheckCase{"FourCutByAscii", "ab\xF0\x9F\x98x", 2},
+            CheckCase{"TruncatedAtEnd2", "ab\xC3", 2},
+            CheckCase{"TruncatedAtEnd3", "ab\xE2\x82", 2},
+            CheckCase{"TruncatedAtEnd4", "ab\xF0\x9F\x98", 2},
+            CheckCase{"LateInLongText", kAscii40 + kAscii40 + "\x80" + kAscii40, 80},
+            CheckCase{"OnlyTheFirstCounts", "a\xFF" + kAscii40 + "\xFF", 1}),
+        kPieces),
+    CaseName<CheckCase>);
+
+// The ASCII blocks: a bad byte at each place in a 40-byte line is found exactly there.
+class Utf8CheckPlaceTest : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(Utf8CheckPlaceTest, FindsABadByteAtEveryPlaceOfABlock) {
+    for (std::size_t at = 0; at < kAscii40.size(); ++at) {
+        std::string input = kAscii40;
+        input[at] = '\xFE';
+        Utf8Check check;
+        InPieces(input, GetParam(),
+                 [&](const char* data, std::size_t size) { check.Feed(data, size); });
+        EXPECT_EQ(check.InvalidAt(), std::optional<std::uint64_t>(at)) << "at " << at;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Pieces, Utf8CheckPlaceTest, kPieces);
+
+// Every string of up to four bytes drawn from the bytes where the rules change, at places
+// around the 16-byte blocks, against a reference that decodes code points and checks their
+// values rather than byte ranges.
+std::optional<std::uint64_t> ReferenceInvalidAt(const std::string& text) {
+    constexpr std::uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = lead < 0x80                   ? 1
+                             : lead >= 0xC0 && lead < 0xE0 ? 2
+                             : lead >= 0xE0 && lead < 0xF0 ? 3
+                             : lead >= 0xF0 && lead < 0xF8 ? 4
+                                                           : 0;
+        if (length == 0 || i + length > text.size()) return i;
+        std::uint32_t c = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            const unsigned next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) return i;
+            c = c << 6 | (next & 0x3F);
+        }
+        if (c < kLeast[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return i;
+        i += length;
+    }
+    return std::nullopt;
+}
+
+TEST(Utf8Check, AgreesWithCodePointDecodingOnEveryShortSequence) {
+    const unsigned char edges[] = {0x00, 0x41, 0x7F, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF,
+                                   0xC0, 0xC1, 0xC2, 0xDF, 0xE0, 0xE1, 0xEC, 0xED, 0xEE,
+                                   0xEF, 0xF0, 0xF1, 0xF3, 0xF4, 0xF5, 0xF8, 0xFF};
+    const std::size_t n = sizeof edges;
+    int invalid = 0;
+    for (std::size_t length = 1; length <= 4; ++length) {
+        std::size_t count = 1;
+        for (std::size_t k = 0; k < length; ++k) count *= n;
+        for (std::size_t index = 0; index < count; ++index) {
+            std::string bytes;
+            for (std::size_t k = 0, rest = index; k < length; ++k, rest /= n)
+                bytes += static_cast<char>(edges[rest % n]);
+            // Before, inside and at the end of 16-byte blocks, and at the end of the text.
+            const std::string texts[] = {bytes + kAscii40, std::string(13, 'a') + bytes + kAscii40,
+                                         std::string(14, 'a') + bytes + kAscii40,
+                                         std::string(16 - length, 'a') + bytes,
+                                         std::string(30, 'a') + bytes};
+            for (const std::string& text : texts) {
+                Utf8Check check;
+                check.Feed(text.data(), text.size());
+                check.Finish();
+                const auto expected = ReferenceInvalidAt(text);
+                invalid += expected.has_value();
+                ASSERT_EQ(check.InvalidAt(), expected) << ::testing::PrintToString(text);
+            }
+        }
+    }
+    EXPECT_GT(invalid, 0);
+}
+
+// --- Marks ---
+
+struct MarkCase {
+    const char* what;
+    std::string firstBytes;
+    std::optional<EncodingKind> kind;
+    std::size_t length;
+};
+
+class FindByteOrderMarkTest : public ::testing::TestWithParam<MarkCase> {};
+
+TEST_P(FindByteOrderMarkTest, NamesTheEncodingAndLength) {
+    const auto mark = FindByteOrderMark(GetParam().firstBytes);
+    ASSERT_EQ(mark.has_value(), GetParam().kind.has_value());
+    if (mark) {
+        EXPECT_EQ(mark->kind, *GetParam().kind);
+        EXPECT_EQ(mark->length, GetParam().length);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FindByteOrderMarkTest,
+    ::testing::Values(MarkCase{"Utf8", "\xEF\xBB\xBF", EncodingKind::Utf8, 3},
+                      MarkCase{"Utf8BeforeText", "\xEF\xBB\xBFid", EncodingKind::Utf8, 3},
+                      MarkCase{"Utf16Le", "\xFF\xFE", EncodingKind::Utf16Le, 2},
+                      MarkCase{"Utf16LeBeforeText",
+                               "\xFF\xFE"
+                               "A\0"s,
+                               EncodingKind::Utf16Le, 2},
+                      MarkCase{"Utf16Be", "\xFE\xFF", EncodingKind::Utf16Be, 2},
+                      MarkCase{"Utf16BeBeforeText", "\xFE\xFF\0A"s, EncodingKind::Utf16Be, 2},
+                      MarkCase{"PartialUtf8", "\xEF\xBB", std::nullopt, 0},
+                      MarkCase{"PartialUtf8BeforeText",
+                               "\xEF\xBB"
+                               "A",
+                               std::nullopt, 0},
+                      MarkCase{"OneByte", "\xFF", std::nullopt, 0},
+                      MarkCase{"Empty", "", std::nullopt, 0},
+                      MarkCase{"NotAtStart", "a\xEF\xBB\xBF", std::nullopt, 0},
+                      MarkCase{"Reversed", "\xBF\xBB\xEF", std::nullopt, 0}),
+    WhatName<MarkCase>);
+
+struct DropCase {
+    const char* what;
+    TextEncoding encoding;
+    std::string firstBytes;
+    std::size_t drop;
+};
+
+class MarkToDropTest : public ::testing::TestWithParam<DropCase> {};
+
+TEST_P(MarkToDropTest, DropsOnlyAMarkThatAgrees) {
+    EXPECT_EQ(MarkToDrop(GetParam().encoding, GetParam().firstBytes), GetParam().drop);
+}
+
+const TextEncoding kUtf8(EncodingKind::Utf8);
+const TextEncoding kUtf16Le(EncodingKind::Utf16Le);
+const TextEncoding kUtf16Be(EncodingKind::Utf16Be);
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MarkToDropTest,
+    ::testing::Values(DropCase{"Utf8", kUtf8, "\xEF\xBB\xBFx", 3},
+                      DropCase{"Utf16Le", kUtf16Le, "\xFF\xFE", 2},
+                      DropCase{"Utf16Be", kUtf16Be, "\xFE\xFFx", 2},
+                      DropCase{"Utf8GivenUtf16Mark", kUtf8, "\xFF\xFEx", 0},
+                      DropCase{"Utf16BeGivenUtf16LeMark", kUtf16Be, "\xFF\xFEx", 0},
+                      DropCase{"Utf16LeGivenUtf8Mark", kUtf16Le, "\xEF\xBB\xBF", 0},
+                      DropCase{"CodePage", TextEncoding(EncodingKind::CodePage, "windows-1252"),
+                               "\xEF\xBB\xBF", 0},
+                      DropCase{"Bytes", TextEncoding(EncodingKind::Bytes), "\xEF\xBB\xBF", 0},
+                      DropCase{"Bytes16", TextEncoding(EncodingKind::Bytes), "\xFF\xFE", 0},
+                      DropCase{"NoMark", kUtf8, "abc", 0}),
+    WhatName<DropCase>);
+
+// --- Names ---
+
+struct NameCase {
+    const char* what;
+    const char* name;
+    std::optional<EncodingKind> kind;
+    const char* display;
+};
+
+class ParseEncodingNameTest : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(ParseEncodingNameTest, KnowsTheNamesWhateverTheirCase) {
+    const auto encoding = ParseEncodingName(GetParam().name);
+    ASSERT_EQ(encoding.has_value(), GetParam().kind.has_value());
+    if (encoding) {
+        EXPECT_EQ(encoding->Kind(), *GetParam().kind);
+        EXPECT_EQ(encoding->DisplayName(), GetParam().display);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ParseEncodingNameTest,
+    ::testing::Values(
+        NameCase{"Utf8", "utf-8", EncodingKind::Utf8, "utf-8"},
+        NameCase{"Utf8Upper", "UTF-8", EncodingKind::Utf8, "utf-8"},
+        NameCase{"Utf16Le", "Utf-16LE", EncodingKind::Utf16Le, "utf-16le"},
+        NameCase{"Utf16Be", "utf-16be", EncodingKind::Utf16Be, "utf-16be"},
+        NameCase{"Bytes", "BYTES", EncodingKind::Bytes, "bytes"},
+        NameCase{"Windows1252", "Windows-1252", EncodingKind::CodePage, "Windows-1252"},
+        NameCase{"Number1252", "1252", EncodingKind::CodePage, "1252"},
+        NameCase{"Latin1", "LATIN1", EncodingKind::CodePage, "LATIN1"},
+        NameCase{"Cp1251", "cp1251", EncodingKind::CodePage, "cp1251"},
+        NameCase{"Windows1251", "windows-1251", EncodingKind::CodePage, "windows-1251"},
+        NameCase{"Number1251", "1251", EncodingKind::CodePage, "1251"},
+        NameCase{"ShiftJis", "Shift_JIS", EncodingKind::CodePage, "Shift_JIS"},
+        NameCase{"Unknown", "klingon", std::nullopt, ""},
+        NameCase{"Misspelt", "utf-9", std::nullopt, ""}, NameCase{"Empty", "", std::nullopt, ""},
+        NameCase{"WithSuffix", "latin1//IGNORE", std::nullopt, ""}),
+    WhatName<NameCase>);
+
+TEST(LegacyEncoding, IsWindows1252WhereTheSystemHasNoCodePage) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the system's ANSI code page";
+#else
+    EXPECT_TRUE(LegacyEncoding().IsWindows1252());
+    EXPECT_EQ(LegacyEncoding().DisplayName(), "windows-1252");
+#endif
+}
+
+// --- Decoding ---
+
+struct DecodeCase {
+    const char* what;
+    const char* encoding;
+    std::string input;
+    std::string utf8;
+    std::vector<std::uint64_t> invalidAt;
+};
+
+class TextDecoderTest : public ::testing::TestWithParam<std::tuple<DecodeCase, std::size_t>> {};
+
+TEST_P(TextDecoderTest, GivesTheSameUtf8WhereverThePiecesEnd) {
+    const auto& [c, piece] = GetParam();
+    const auto encoding = ParseEncodingName(c.encoding);
+    ASSERT_TRUE(encoding) << c.encoding;
+    TextDecoder decoder(*encoding);
+    // A fresh out each call: the offsets count over all of them.
+    std::string all, out;
+    InPieces(c.input, piece, [&](const char* data, std::size_t size) {
+        out.clear();
+        decoder.Decode(data, size, out);
+        all += out;
+    });
+    out.clear();
+    decoder.Finish(out);
+    all += out;
+    EXPECT_EQ(all, c.utf8);
+    EXPECT_EQ(decoder.InvalidAt(), c.invalidAt);
+    EXPECT_EQ(decoder.Written(), c.utf8.size());
+}
+
+const std::string kFffd = "\xEF\xBF\xBD";
+const std::string kNihon = "\xE6\x97\xA5\xE6\x9C\xAC";  // 日本
+
+INSTANTIATE_TEST_SUITE_P(
+    Utf16, TextDecoderTest,
+    ::testing::Combine(
+        ::testing::Values(
+            DecodeCase{"LeCrLf", "utf-16le", "a\0,\0\r\0\n\0"s, "a,\r\n", {}},
+            DecodeCase{"LeTwoThree",
+                       "utf-16le",
+                       "\xE9\0\xAC\x20\x0E\x04"s,
+                       "\xC3\xA9\xE2\x82\xAC\xD0\x8E",
+                       {}},
+            DecodeCase{"LePair", "utf-16le", "x\0\x3D\xD8\x00\xDEy\0"s, "x\xF0\x9F\x98\x80y", {}},
+            DecodeCase{"LeHighThenText",
+                       "utf-16le",
+                       "\x3D\xD8"
+                       "A\0"s,
+                       kFffd + "A",
+                       {0}},
+            DecodeCase{"LeTwoHighs",
+                       "utf-16le",
+                       "\x3D\xD8\x3D\xD8\x00\xDE"s,
+                       kFffd + "\xF0\x9F\x98\x80",
+                       {0}},
+            DecodeCase{"LeLoneLow",
+                       "utf-16le",
+                       "A\0\x00\xDE"
+                       "B\0"s,
+                       "A" + kFffd + "B",
+                       {1}},
+            DecodeCase{"LeHighAtEnd", "utf-16le", "A\0\x3D\xD8"s, "A" + kFffd, {1}},
+            DecodeCase{"LeOddLength", "utf-16le", "A\0B"s, "A" + kFffd, {1}},
+            DecodeCase{"LeMarkIsData",
+                       "utf-16le",
+                       "\xFF\xFE"
+                       "A\0"s,
+                       "\xEF\xBB\xBF"
+                       "A",
+                       {}},
+            DecodeCase{"BeCrLf", "utf-16be", "\0a\0,\0\r\0\n"s, "a,\r\n", {}},
+            DecodeCase{"BePair", "utf-16be", "\0x\xD8\x3D\xDE\x00\0y"s, "x\xF0\x9F\x98\x80y", {}},
+            DecodeCase{"BeLoneLow", "utf-16be", "\0A\xDE\x00\0B"s, "A" + kFffd + "B", {1}},
+            DecodeCase{"BeOddLength", "utf-16be", "\0A\0"s, "A" + kFffd, {1}}),
+        kPieces),
+    CaseName<DecodeCase>);
+
+INSTANTIATE_TEST_SUITE_P(
+    Utf8, TextDecoderTest,
+    ::testing::Combine(
+        ::testing::Values(
+            DecodeCase{"Valid",
+                       "utf-8",
+                       kAscii40 + "\xC3\xA9\xF0\x9F\x98\x80",
+                       kAscii40 + "\xC3\xA9\xF0\x9F\x98\x80",
+                       {}},
+            DecodeCase{"Cut",
+                       "utf-8",
+                       "a\xE2\x82"
+                       "b",
+                       "a" + kFffd + "b",
+                       {1}},
+            // One U+FFFD for the longest start of a sequence, then the bad byte afresh.
+            DecodeCase{"Overlong", "utf-8", "\xC0\x80", kFffd + kFffd, {0, 3}},
+            DecodeCase{"Surrogate", "utf-8", "\xED\xA0\x80", kFffd + kFffd + kFffd, {0, 3, 6}},
+            DecodeCase{"FourThenLead", "utf-8", "\xF0\x9F\x98\xC3\xA9", kFffd + "\xC3\xA9", {0}},
+            DecodeCase{"TruncatedAtEnd", "utf-8", "ab\xF0\x9F\x98", "ab" + kFffd, {2}},
+            DecodeCase{"MarkIsData", "utf-8", "\xEF\xBB\xBFx", "\xEF\xBB\xBFx", {}},
+            DecodeCase{"RealReplacementNotNoted", "utf-8", kFffd + "\xFF", kFffd + kFffd, {3}}),
+        kPieces),
+    CaseName<DecodeCase>);
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows1252, TextDecoderTest,
+    ::testing::Combine(
+        ::testing::Values(
+            DecodeCase{"Punctuation",
+                       "windows-1252",
+                       "\x80 \x96 \x93q\x94 caf\xE9",
+                       "\xE2\x82\xAC \xE2\x80\x93 \xE2\x80\x9Cq\xE2\x80\x9D caf\xC3\xA9",
+                       {}},
+            DecodeCase{"Unassigned",
+                       "cp1252",
+                       "\x81\x8D\x8F\x90\x9D",
+                       "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D",
+                       {}},
+            DecodeCase{"Latin1Half", "1252", "\xA0\xBF\xFF", "\xC2\xA0\xC2\xBF\xC3\xBF", {}},
+            DecodeCase{"AfterAscii",
+                       "windows-1252",
+                       kAscii40 + "\x9F" + kAscii40,
+                       kAscii40 + "\xC5\xB8" + kAscii40,
+                       {}},
+            DecodeCase{"Utf8IsNotGuessed", "windows-1252", "\xC3\xA9", "\xC3\x83\xC2\xA9", {}}),
+        kPieces),
+    CaseName<DecodeCase>);
+
+INSTANTIATE_TEST_SUITE_P(
+    Bytes, TextDecoderTest,
+    ::testing::Combine(::testing::Values(DecodeCase{
+                           "AsTheyAre", "bytes", "\xFF\xFE\x81\0\xC0"s, "\xFF\xFE\x81\0\xC0"s, {}}),
+                       kPieces),
+    CaseName<DecodeCase>);
+
+INSTANTIATE_TEST_SUITE_P(
+    PlatformCodePages, TextDecoderTest,
+    ::testing::Combine(
+        ::testing::Values(
+            DecodeCase{"Latin1", "latin1", "\x80\xE9\xFF", "\xC2\x80\xC3\xA9\xC3\xBF", {}},
+            DecodeCase{"Cp1251",
+                       "cp1251",
+                       "\xCF\xF0\xE8\x80;\xB8",
+                       "\xD0\x9F\xD1\x80\xD0\xB8\xD0\x82;\xD1\x91",
+                       {}},
+            DecodeCase{
+                "ShiftJis", "shift_jis", "\x93\xFA\x96\x7B,\xB1", kNihon + ",\xEF\xBD\xB1", {}},
+            // A lead byte with no trail byte: only the lead byte is lost.
+            DecodeCase{"ShiftJisBadTrail",
+                       "shift_jis",
+                       "\x93\xFA\x81 x",
+                       "\xE6\x97\xA5" + kFffd + " x",
+                       {3}},
+            DecodeCase{
+                "ShiftJisLeadAtEnd", "shift_jis", "\x93\xFA\x96\x7B\x81", kNihon + kFffd, {6}},
+            DecodeCase{"ShiftJisBadInLongText",
+                       "shift_jis",
+                       Repeat("\x93\xFA\x96\x7B", 30) + "\x81 " + Repeat("\x93\xFA\x96\x7B", 30),
+                       Repeat(kNihon, 30) + kFffd + " " + Repeat(kNihon, 30),
+                       {180}}),
+        kPieces),
+    CaseName<DecodeCase>);
+
+// The built-in table against the platform's own Windows-1252, byte by byte, wherever the
+// platform maps the byte (iconv refuses the five unassigned ones).
+TEST(Windows1252Converter, AgreesWithThePlatform) {
+    const auto platform = OpenPlatformCodePage("windows-1252");
+    ASSERT_TRUE(platform);
+    Windows1252Converter table;
+    int compared = 0;
+    for (int b = 0; b < 256; ++b) {
+        const char byte = static_cast<char>(b);
+        std::string ours, theirs;
+        std::vector<std::size_t> replaced;
+        EXPECT_EQ(table.Convert(&byte, 1, ours, replaced), 1u);
+        EXPECT_TRUE(replaced.empty());
+        platform->Convert(&byte, 1, theirs, replaced);
+        if (!replaced.empty()) continue;
+        EXPECT_EQ(ours, theirs) << "byte " << b;
+        ++compared;
+    }
+    EXPECT_GE(compared, 251);
+}
+
+}  // namespace
+}  // namespace verrolift

@@ -38,6 +38,10 @@ public:
     // Folder picker opening at startFolder (may be empty). "" when cancelled.
     virtual std::string PickFolder(const std::string& title, const std::string& startFolder) = 0;
 
+    // A word about how something was read that changes nothing of the outcome (a file
+    // read in the legacy code page). The command line prints it; a window need not show it.
+    virtual void ShowNotice(const std::string& /*text*/) {}
+
     // The column prompts of the file at path ended without a name for column
     // number (from 1), so that file gets no table. A window's user saw the prompt
     // go unanswered and needs nothing more; the command line says it.

@@ -25,6 +25,10 @@ const char* const kUsageText =
     "  --quotes                  fields may be quoted: \"a,b\" is one field, \"\" inside\n"
     "                            quotes is one quote, quoted line breaks stay in the field;\n"
     "                            \"\" alone is an empty text, an empty unquoted field NULL\n"
+    "  --encoding NAME           how files are read: utf-8, utf-16le, utf-16be, a code page\n"
+    "                            (windows-1252, latin1, cp1251, shift_jis, ...), or bytes to\n"
+    "                            send them as they are; by default a byte-order mark decides,\n"
+    "                            else UTF-8 when the whole file is UTF-8, else windows-1252\n"
     "  --extension EXT           folders add only files of this extension; without it a\n"
     "                            folder adds every file\n"
     "  --fast                    send rows in batches, one transaction per batch; the same\n"
@@ -155,6 +159,16 @@ constexpr OptionRow kOptions[] = {
          if (use.cl.separator.find('"') != std::string::npos)
              return "--quotes needs a separator without a double quote";
          use.cl.quotes = true;
+         return std::nullopt;
+     }},
+    {"--encoding", "", true, Stage::Import,
+     [](OptionUse use) -> Refusal {
+         const auto encoding = ParseEncodingName(use.value);
+         if (!encoding)
+             return "--encoding does not know \"" + use.value +
+                    "\": give utf-8, utf-16le, utf-16be, bytes or a code page such as "
+                    "windows-1252";
+         use.cl.encoding = *encoding;
          return std::nullopt;
      }},
     {"--extension", "", true, Stage::Import,

@@ -25,6 +25,7 @@ struct CommandLine {
     bool skipHeader = false;
     // Fields may be quoted: "a,b" is one field, "" an empty text rather than NULL.
     bool quotes = false;
+    std::optional<TextEncoding> encoding;  // none: each file's mark or content decides
     // Folders add only files of this extension; without it, every file.
     std::optional<std::string> extension;
     std::vector<std::string> paths;

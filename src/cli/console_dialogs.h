@@ -30,6 +30,9 @@ public:
                                        const std::string& filter) override;
     std::string PickFolder(const std::string& title, const std::string& startFolder) override;
 
+    // On standard output, as a message; it does not change the exit status.
+    void ShowNotice(const std::string& text) override { Print(text); }
+
     // Says that the file gets no table, and why.
     void NoColumnName(const std::string& path, int number) override;
 

@@ -120,6 +120,7 @@ ImportOptions OptionsOf(const CommandLine& commandLine, VectorTableList& tables)
     options.skipHeaderOnCreate = commandLine.skipHeader;
     options.separator = commandLine.separator;
     options.quotedFields = commandLine.quotes;
+    options.encoding = commandLine.encoding;
     options.tableNamePattern = commandLine.tableNamePattern;
     if (commandLine.mode == ImportMode::AppendToTable) {
         SelectAppendTable(tables, commandLine.appendTable);

@@ -8,6 +8,8 @@ void BufferedDialogs::Replay(Dialogs& to) {
             to.ShowMessage(*text);
         else if (const auto* report = std::get_if<ErrorReport>(&item))
             to.ShowErrorReport(*report);
+        else if (const auto* notice = std::get_if<Notice>(&item))
+            to.ShowNotice(notice->text);
         else
             to.NoColumnName(std::get<NoName>(item).path, std::get<NoName>(item).number);
     }

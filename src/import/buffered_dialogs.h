@@ -29,6 +29,7 @@ public:
         return {};
     }
     std::string PickFolder(const std::string&, const std::string&) override { return {}; }
+    void ShowNotice(const std::string& text) override { shown_.emplace_back(Notice{text}); }
     void NoColumnName(const std::string& path, int number) override {
         shown_.emplace_back(NoName{path, number});
     }
@@ -37,12 +38,15 @@ public:
     void Replay(Dialogs& to);
 
 private:
+    struct Notice {
+        std::string text;
+    };
     struct NoName {
         std::string path;
         int number;
     };
     Dialogs& answering_;
-    std::vector<std::variant<std::string, ErrorReport, NoName>> shown_;
+    std::vector<std::variant<std::string, ErrorReport, Notice, NoName>> shown_;
 };
 
 }  // namespace verrolift

@@ -103,7 +103,10 @@ bool FileImporter::Prepare() {
         }
     });
     // Without a complete first pass the working copy is no copy of this file.
-    return prepared_.has_value();
+    if (!prepared_) return false;
+    if (prepared_->readAsLegacy)
+        context_.dialogs.ShowNotice(ReadAsLegacyNotice(path_, prepared_->encoding.DisplayName()));
+    return true;
 }
 
 // A file that leaves no line to import ends with one report and makes nothing.

@@ -57,4 +57,24 @@ std::string FilesNotImportedAfterRefusedLogin(const std::vector<std::string>& pa
     return text;
 }
 
+std::string ReadAsLegacyNotice(std::string_view path, std::string_view encoding) {
+    return "\"" + std::string(path) + "\" is not UTF-8; it was read as " + std::string(encoding) +
+           ".";
+}
+
+std::string RecordPlace(std::string_view path, std::uint64_t line) {
+    // Thousands grouped, as the window's progress caption groups them.
+    std::string digits = std::to_string(line);
+    for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    return " (" + std::string(name) + ", line " + digits + ")";
+}
+
+std::string UndecodableRecordMessage(std::string_view path, std::uint64_t line,
+                                     std::string_view encoding) {
+    return "The record is not valid " + std::string(encoding) + " text, so it was not sent." +
+           RecordPlace(path, line);
+}
+
 }  // namespace verrolift

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,17 @@ std::string ColumnCountMessage(std::string_view path, std::string_view separator
 
 // The report of a record that could not be read with quoted fields, and is not sent.
 std::string MalformedRecordMessage(std::string_view path, const MalformedRecord& record);
+// Said once of a file that is not UTF-8 and has no mark: it was read in the legacy code
+// page, encoding.
+std::string ReadAsLegacyNotice(std::string_view path, std::string_view encoding);
+
+// The report of a record holding bytes that are not valid in the file's encoding.
+std::string UndecodableRecordMessage(std::string_view path, std::uint64_t line,
+                                     std::string_view encoding);
+
+// Where a record starts, as reports about it name it: " (data.csv, line 1,234)".
+std::string RecordPlace(std::string_view path, std::uint64_t line);
+
 // What is said of the files left once the database refused the login's
 // credentials: no further login is tried, since each failed one counts towards
 // locking the account. One path per line.

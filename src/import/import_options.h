@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "import/text_encoding.h"
+
 namespace verrolift {
 
 enum class ImportMode { Unset, CreateTable, AppendToTable };
@@ -26,6 +28,8 @@ public:
     // Fields between double quotes are read as such (QuotedRecordReader) instead of being
     // cut at every separator. Only the command line asks for it: the window answers false.
     virtual bool QuotedFields() const { return false; }
+    // How every file's bytes are read; none: each file's mark or content decides.
+    virtual std::optional<TextEncoding> Encoding() const { return std::nullopt; }
 };
 
 // Fixed values: the command line and tests.
@@ -38,6 +42,7 @@ struct ImportOptions : ImportOptionsSource {
     std::string tableNamePattern = "NewTable[counter]";
     std::optional<std::string> targetTable;
     bool quotedFields = false;
+    std::optional<TextEncoding> encoding;
 
     ImportMode Mode() const override { return mode; }
     ColumnSource Columns() const override { return columnSource; }
@@ -47,6 +52,7 @@ struct ImportOptions : ImportOptionsSource {
     std::string TableNamePattern() const override { return tableNamePattern; }
     std::optional<std::string> TargetTable() const override { return targetTable; }
     bool QuotedFields() const override { return quotedFields; }
+    std::optional<TextEncoding> Encoding() const override { return encoding; }
 };
 
 }  // namespace verrolift

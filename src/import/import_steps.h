@@ -22,7 +22,8 @@ inline constexpr std::int32_t kMakeWorkingCopy = 130;
 inline constexpr std::int32_t kOpenFirstPass = 132;
 inline constexpr std::int32_t kReadFirstPass = 134;
 inline constexpr std::int32_t kRewriteWorkingCopy = 136;
-// With quoted fields: a record of the file that the first pass could not read.
+// A record of the file that could not be read: malformed (quoted fields), or holding
+// bytes that are not valid in the file's encoding.
 inline constexpr std::int32_t kMalformedRecord = 138;
 
 // Create mode.

@@ -7,6 +7,9 @@ namespace verrolift {
 void PieceWriter::Flush() {
     const int count = count_;
     count_ = 0;
+    if (check_)
+        for (int k = 0; k < count; ++k)
+            if (!check_->Feed(pieces_[k].data, pieces_[k].size)) throw NotUtf8{};
     int index = 0;         // the first piece not written in full
     std::size_t done = 0;  // how much of it is written
     while (index < count) {

@@ -6,6 +6,7 @@
 
 #include "import/file_handle.h"
 #include "import/prepared_lines.h"
+#include "import/utf8_check.h"
 #include "import/working_folder.h"
 
 namespace verrolift {
@@ -37,6 +38,10 @@ public:
     // Writes every piece added.
     void Flush();
 
+    // From now on every byte is checked as it goes out: a byte that is not UTF-8 stops
+    // the write with NotUtf8 before anything of its piece is written.
+    void CheckUtf8(Utf8Check* check) { check_ = check; }
+
     const std::string& What() const { return what_; }
     WorkingCopyError::Stage Stage() const { return stage_; }
 
@@ -52,6 +57,11 @@ private:
     WorkingCopyError::Stage stage_;
     WritePiece pieces_[kMaxPieces];
     int count_ = 0;
+    Utf8Check* check_ = nullptr;
 };
+
+// Thrown by a checking PieceWriter: the file is not UTF-8, and must be read again in
+// another encoding.
+struct NotUtf8 {};
 
 }  // namespace verrolift

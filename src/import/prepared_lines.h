@@ -7,6 +7,7 @@
 
 #include "base/failure.h"
 #include "import/line_end_mode.h"
+#include "import/text_encoding.h"
 
 namespace verrolift {
 
@@ -38,6 +39,15 @@ struct PreparedLines {
     bool firstRecordMalformed = false;
     std::uint64_t copyFromRecord = 1;
     std::uint64_t copyFromLine = 1;
+
+    // How the file's bytes were read: a mark's encoding, --encoding, UTF-8 when the whole
+    // file is valid UTF-8, else the legacy code page (readAsLegacy: say so). The working
+    // copy holds the text as UTF-8 either way (as bytes for EncodingKind::Bytes).
+    TextEncoding encoding{EncodingKind::Utf8};
+    bool readAsLegacy = false;
+    std::size_t markLength = 0;  // bytes of a byte-order mark dropped at the start
+    // The file's lines (from 1) that hold input not valid in its encoding, ascending.
+    std::vector<std::uint64_t> invalidLines;
 };
 
 }  // namespace verrolift

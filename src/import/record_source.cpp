@@ -1,5 +1,7 @@
 #include "import/record_source.h"
 
+#include <algorithm>
+
 #include "import/line_fields.h"
 #include "import/line_reader.h"
 
@@ -17,13 +19,17 @@ public:
         if (reader_.AtEnd()) return false;
         pump_.Yield();
         SplitFieldsInto(reader_.Next(), options_.Separator(), fields_);
+        ++line_;
         return true;
     }
+    std::uint64_t StartLine() const override { return line_; }
+    std::uint64_t EndLine() const override { return line_; }
 
 private:
     LineReader reader_;
     const ImportOptionsSource& options_;
     EventPump& pump_;
+    std::uint64_t line_ = 0;
 };
 
 // Whole records, fields and all, as the quoted reader gives them.
@@ -42,6 +48,11 @@ public:
     std::optional<MalformedRecord> Malformed() const override {
         if (reader_.GetFault() == QuotedRecordReader::Fault::None) return std::nullopt;
         return MalformedRecord{reader_.Number(), reader_.StartLine(), reader_.GetFault()};
+    }
+    std::uint64_t StartLine() const override { return reader_.StartLine(); }
+    // A record that ends with a line end has moved the next line on past it.
+    std::uint64_t EndLine() const override {
+        return std::max(reader_.StartLine(), reader_.NextLine() - (reader_.Terminated() ? 1 : 0));
     }
 
 private:

@@ -31,6 +31,9 @@ public:
     virtual const std::vector<char>& Quoted() const { return noQuotes_; }
     // The record read last could not be read: where it is in the working copy.
     virtual std::optional<MalformedRecord> Malformed() const { return std::nullopt; }
+    // The lines of the working copy (from 1) that the record read last starts and ends on.
+    virtual std::uint64_t StartLine() const = 0;
+    virtual std::uint64_t EndLine() const = 0;
 
 protected:
     std::vector<std::string_view> fields_;

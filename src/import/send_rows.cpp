@@ -7,6 +7,25 @@
 
 namespace verrolift {
 
+namespace {
+
+// The file's lines that hold bytes not valid in its encoding, asked about in file order.
+class InvalidLines {
+public:
+    explicit InvalidLines(const std::vector<std::uint64_t>& lines) : lines_(lines) {}
+    // Whether any of lines first to last is one of them.
+    bool Holds(std::uint64_t first, std::uint64_t last) {
+        while (next_ < lines_.size() && lines_[next_] < first) ++next_;
+        return next_ < lines_.size() && lines_[next_] <= last;
+    }
+
+private:
+    const std::vector<std::uint64_t>& lines_;
+    std::size_t next_ = 0;
+};
+
+}  // namespace
+
 // A refused row is reported and the next record follows. The pass ends at a failed
 // read rather than reporting the same failure for ever, and after the report of a row
 // that failed because of its target (the connection or the table is gone).
@@ -33,6 +52,7 @@ void FileImporter::SendRows(const import_steps::RowSteps& steps,
     const std::unique_ptr<RowSink> sink = OpenRowSink(
         {*connection_, handler_, steps, context_.pump, tally}, context_.sending, columns);
 
+    InvalidLines invalid(prepared_->invalidLines);
     bool wholeFile = false;  // every record went out
     std::string table;
     for (;;) {
@@ -50,6 +70,15 @@ void FileImporter::SendRows(const import_steps::RowSteps& steps,
                 MalformedRecordMessage(
                     path_, {malformed->number + prepared_->copyFromRecord - 1,
                             malformed->line + prepared_->copyFromLine - 1, malformed->fault}));
+            continue;
+        }
+        // From the working copy's lines to the file's own.
+        const std::uint64_t line = records->StartLine() + prepared_->copyFromLine - 1;
+        if (invalid.Holds(line, records->EndLine() + prepared_->copyFromLine - 1)) {
+            tally.NotSent();
+            handler_.Report(
+                import_steps::kMalformedRecord,
+                UndecodableRecordMessage(path_, line, prepared_->encoding.DisplayName()));
             continue;
         }
         handler_.Run(steps.tableName, [&] { table = tableName(); });

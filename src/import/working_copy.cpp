@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "base/paths.h"
+#include "import/decoded_source.h"
 #include "import/line_fields.h"
 #include "import/piece_writer.h"
 #include "import/quoted_first_pass.h"
@@ -19,6 +20,8 @@ constexpr int kMaxClaims = 64;
 // A first pass over the working copy itself writes the new copy beside it, then puts it in
 // its place.
 constexpr const char* kNewCopyName = "upload.new";
+// A file that is not UTF-8 is decoded into this one first.
+constexpr const char* kDecodedName = "upload.utf8";
 
 std::string Trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(' ');
@@ -46,6 +49,12 @@ std::string OpenForCopy(const std::string& source, const WorkingFolder& folder,
     if (!out.IsOpen()) throw Failure(DescribeErrno("Cannot create the working copy " + target));
     held = std::move(in);
     return {};
+}
+
+// Moves the read position of the file to offset.
+void Reposition(const FileHandle& source, std::uint64_t offset, const std::string& named) {
+    if (!SeekTo(source, offset))
+        throw WorkingCopyError(WorkingCopyError::Stage::Open, DescribeErrno(named));
 }
 
 // Yields once, then removes the file; a failure is of no consequence to the caller.
@@ -152,6 +161,7 @@ private:
         // The options are read when the first line is, after the window had its turn.
         if (result_.lineCount++ == 0 && SkipsFirstLine(options_)) {
             dropping_ = true;
+            result_.copyFromLine = 2;
             return;
         }
         ++result_.keptLineCount;
@@ -205,12 +215,13 @@ void CloseWritten(FileHandle& out, const PieceWriter& writer) {
     }
 }
 
-// The first pass over the file MakeWorkingCopy opened, writing the working copy
-// it created. A failure to read names the file (Stage::Open); a failure to
-// write names the working copy (Stage::Write).
-PreparedLines CopyIn(WorkingCopy& copy, FileHandle source, const std::string& named,
+// The first pass over source, writing the working copy MakeWorkingCopy created. A
+// failure to read names the file (Stage::Open); a failure to write names the working
+// copy (Stage::Write). With check, every byte is checked to be UTF-8 on its way, the
+// first line too, and NotUtf8 thrown where one is not.
+PreparedLines CopyIn(WorkingCopy& copy, const FileHandle& source, const std::string& named,
                      const ImportOptionsSource& options, EventPump& pump,
-                     const MalformedRecordReport& report) {
+                     const MalformedRecordReport& report, Utf8Check* check) {
     using Stage = WorkingCopyError::Stage;
     // Opened again by name, so that whatever took its place since is refused, not written
     // through. Not truncated on opening: ext4 would then write the whole copy out to disk
@@ -225,8 +236,15 @@ PreparedLines CopyIn(WorkingCopy& copy, FileHandle source, const std::string& na
         const std::string writeWhat = "Cannot write the working copy " + copy.Path();
         if (!EmptyFile(out)) throw WorkingCopyError(Stage::Write, DescribeErrno(writeWhat));
         PieceWriter writer(out, writeWhat, Stage::Write);
+        writer.CheckUtf8(check);
         PreparedLines result =
             CopyKeptLines(source, named, Stage::Open, writer, options, pump, std::nullopt, report);
+        // The first line may have been left out of the copy: it is checked on its own.
+        Utf8Check firstLine;
+        if (check && (!check->Finish() ||
+                      !firstLine.Feed(result.firstLine.data(), result.firstLine.size()) ||
+                      !firstLine.Finish()))
+            throw NotUtf8{};
         pump.Yield();
         CloseWritten(out, writer);
         return result;
@@ -235,6 +253,63 @@ PreparedLines CopyIn(WorkingCopy& copy, FileHandle source, const std::string& na
         folder.Remove(kWorkingCopyName);
         throw;
     }
+}
+
+// The file's first bytes, where a byte-order mark would be; the file is left to be read
+// from its start.
+std::string FirstBytes(const FileHandle& source, const std::string& named) {
+    char bytes[3];
+    std::size_t got = 0;
+    try {
+        for (std::size_t n = 1; got < sizeof bytes && n > 0; got += n)
+            n = ReadSome(source.Get(), bytes + got, sizeof bytes - got, named);
+    } catch (const Failure& failure) {
+        throw WorkingCopyError(WorkingCopyError::Stage::Open, failure.Description());
+    }
+    Reposition(source, 0, named);
+    return std::string(bytes, got);
+}
+
+// The first pass over the file MakeWorkingCopy opened, in the encoding its mark, the
+// options or its content decide.
+PreparedLines CopyFromSource(WorkingCopy& copy, const FileHandle& source, const std::string& named,
+                             const ImportOptionsSource& options, EventPump& pump,
+                             const MalformedRecordReport& report) {
+    const std::optional<TextEncoding> chosen = options.Encoding();
+    if (chosen && chosen->Kind() == EncodingKind::Bytes) {
+        PreparedLines result = CopyIn(copy, source, named, options, pump, report, nullptr);
+        result.encoding = *chosen;
+        return result;
+    }
+    const std::string first = FirstBytes(source, named);
+    const std::optional<ByteOrderMark> mark = FindByteOrderMark(first);
+    std::optional<TextEncoding> encoding = chosen;
+    if (!encoding && mark) encoding = TextEncoding(mark->kind);
+    bool legacy = false;
+    if (!encoding) {
+        // Valid UTF-8 from end to end goes into the copy byte for byte; anything else is
+        // the legacy code page, read again from the start.
+        Utf8Check check;
+        try {
+            return CopyIn(copy, source, named, options, pump, report, &check);
+        } catch (const NotUtf8&) {
+            Reposition(source, 0, named);
+        }
+        encoding = LegacyEncoding();
+        legacy = true;
+    }
+    const std::size_t markLength = MarkToDrop(*encoding, first);
+    Reposition(source, markLength, named);
+    DecodedSource decoded =
+        DecodeSource(source, named, *encoding, copy.Folder(), kDecodedName, copy.Path(), pump);
+    PreparedLines result = CopyIn(copy, decoded.text, named, options, pump, report, nullptr);
+    decoded.text = FileHandle();
+    copy.Folder().Remove(kDecodedName);
+    result.encoding = *encoding;
+    result.readAsLegacy = legacy;
+    result.markLength = markLength;
+    result.invalidLines = std::move(decoded.invalidLines);
+    return result;
 }
 
 // The first pass over the working copy itself, replacing it.
@@ -285,6 +360,7 @@ void MakeWorkingCopy(const std::string& path, WorkingCopy& copy) {
     if (!folder.Remove(kWorkingCopyName) && errno != ENOENT)
         throw Failure(DescribeErrno("Cannot remove the previous working copy " + copy.Path()));
     folder.Remove(kNewCopyName);  // left by an interrupted first pass
+    folder.Remove(kDecodedName);
 
     copy.missingReason_ = OpenForCopy(path, folder, copy.Path(), copy.source_, copy.sourceFailure_);
 }
@@ -297,11 +373,16 @@ FileHandle OpenWorkingCopy(const WorkingCopy& copy) {
 
 PreparedLines PrepareLines(WorkingCopy& copy, const ImportOptionsSource& options, EventPump& pump,
                            const MalformedRecordReport& report) {
-    // The file is copied once, by the first pass that reads it.
-    PreparedLines result =
-        copy.source_.IsOpen()
-            ? CopyIn(copy, std::move(copy.source_), copy.sourceFailure_, options, pump, report)
-            : Rewrite(copy, options, pump, report);
+    PreparedLines result;
+    if (copy.source_.IsOpen()) {
+        // The file is copied once, by the first pass that reads it.
+        const FileHandle source = std::move(copy.source_);
+        result = CopyFromSource(copy, source, copy.sourceFailure_, options, pump, report);
+        copy.encoding_ = result.encoding;
+    } else {
+        result = Rewrite(copy, options, pump, report);
+        result.encoding = copy.encoding_;
+    }
     copy.lineEnds_ = result.lineEnds;
     return result;
 }

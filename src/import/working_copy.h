@@ -42,6 +42,9 @@ public:
     // decided. Whoever reads the copy reads it in this mode.
     LineEndMode LineEnds() const { return lineEnds_; }
 
+    // How the last first pass read the file's bytes (kept with the copy, as the line ends are).
+    const TextEncoding& Encoding() const { return encoding_; }
+
     // Why the last MakeWorkingCopy left no copy ("" when it made one).
     const std::string& MissingReason() const { return missingReason_; }
 
@@ -55,6 +58,7 @@ private:
     std::string path_;
     std::string missingReason_;
     LineEndMode lineEnds_ = LineEndMode::CrOrCrLf;
+    TextEncoding encoding_{EncodingKind::Utf8};
     // The listed file opened by MakeWorkingCopy, whose bytes the next first pass
     // copies in; with it, how its failures are named.
     FileHandle source_;
@@ -78,14 +82,19 @@ FileHandle OpenWorkingCopy(const WorkingCopy& copy);
 // keeps the first line aside, drops it when SkipsFirstLine holds, and writes
 // into the working copy the kept lines, each with a line end that reads back
 // in that mode (a file with no kept line leaves a lone CR LF); the mode is
-// kept with the copy (LineEnds()). Yields once
-// more before the copy is complete. A failure to read the file names the file,
-// with Stage::Open; a failure to write the copy (a full disk) names the working
-// copy, with Stage::Write; either leaves no working copy. Called again without a new
-// MakeWorkingCopy, it reads the working copy itself and replaces it. Streams through one buffer:
-// memory grows with the first line, not with the file. Throws WorkingCopyError.
-// With quoted fields the pass is CopyQuotedRecords, whose malformed records go
-// to report.
+// kept with the copy (LineEnds()). Yields once more before the copy is complete.
+//
+// The file's encoding is decided here, before any statement: a byte-order mark, else
+// options.Encoding(), else UTF-8 when the whole file is valid UTF-8 (its bytes then go
+// into the copy as they are), else the legacy code page. A file that is not UTF-8 is
+// first decoded into UTF-8 (DecodeSource); the mark is never part of the text.
+//
+// A failure to read the file names the file, with Stage::Open; a failure to write the
+// copy (a full disk) names the working copy, with Stage::Write; either leaves no working
+// copy. Called again without a new MakeWorkingCopy, it reads the working copy itself and
+// replaces it. Streams through one buffer: memory grows with the first line, not with
+// the file. Throws WorkingCopyError. With quoted fields the pass is CopyQuotedRecords,
+// whose malformed records go to report.
 PreparedLines PrepareLines(WorkingCopy& copy, const ImportOptionsSource& options, EventPump& pump,
                            const MalformedRecordReport& report = {});
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -284,14 +285,13 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"WithSuffix", "latin1//IGNORE", std::nullopt, ""}),
     WhatName<NameCase>);
 
+#ifndef _WIN32
+// On Windows it is the system's ANSI code page.
 TEST(LegacyEncoding, IsWindows1252WhereTheSystemHasNoCodePage) {
-#ifdef _WIN32
-    GTEST_SKIP() << "the system's ANSI code page";
-#else
     EXPECT_TRUE(LegacyEncoding().IsWindows1252());
     EXPECT_EQ(LegacyEncoding().DisplayName(), "windows-1252");
-#endif
 }
+#endif
 
 // --- Decoding ---
 
@@ -308,6 +308,10 @@ class TextDecoderTest : public ::testing::TestWithParam<std::tuple<DecodeCase, s
 TEST_P(TextDecoderTest, GivesTheSameUtf8WhereverThePiecesEnd) {
     const auto& [c, piece] = GetParam();
     const auto encoding = ParseEncodingName(c.encoding);
+#ifdef _WIN32
+    if (!encoding && std::string_view(c.encoding) == "gb18030")
+        GTEST_SKIP() << "no code page 54936 here (wine has none)";
+#endif
     ASSERT_TRUE(encoding) << c.encoding;
     TextDecoder decoder(*encoding);
     // A fresh out each call: the offsets count over all of them.
@@ -452,7 +456,15 @@ INSTANTIATE_TEST_SUITE_P(
                        "shift_jis",
                        Repeat("\x93\xFA\x96\x7B", 30) + "\x81 " + Repeat("\x93\xFA\x96\x7B", 30),
                        Repeat(kNihon, 30) + kFffd + " " + Repeat(kNihon, 30),
-                       {180}}),
+                       {180}},
+            DecodeCase{"Gb18030",
+                       "gb18030",
+                       "\xC4\xE3,\x81\x30\x81\x30,\x94\x39\xFC\x36",
+                       "\xE4\xBD\xA0,\xC2\x80,\xF0\x9F\x98\x80",
+                       {}},
+            DecodeCase{"Gb18030Bad", "gb18030", "A\xFF\xC4\xE3", "A" + kFffd + "\xE4\xBD\xA0", {1}},
+            DecodeCase{
+                "Gb18030CutAtEnd", "gb18030", "\xC4\xE3\x81\x30\x81", "\xE4\xBD\xA0" + kFffd, {3}}),
         kPieces),
     CaseName<DecodeCase>);
 

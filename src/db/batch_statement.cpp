@@ -1,11 +1,11 @@
 #include "db/batch_statement.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "db/odbc_calls.h"
+#include "db/odbc_text.h"
 
 namespace verrolift {
 
@@ -45,10 +45,7 @@ OdbcBatchStatement::OdbcBatchStatement(OdbcConnection& connection, std::string_v
         throw OdbcError("The parameters do not make whole rows", "");
     stmt_ = AllocateHandle(SQL_HANDLE_STMT, SQL_HANDLE_DBC, connection.NativeHandle());
     SQLHSTMT stmt = stmt_.Get();
-    if (sql.size() > 0x7fffffff) throw OdbcError("SQL text too long", "");
-    Check(SQLPrepare(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.data())),
-                     static_cast<SQLINTEGER>(sql.size())),
-          SQL_HANDLE_STMT, stmt, "SQLPrepare");
+    Check(odbc_text::Prepare(stmt, sql), SQL_HANDLE_STMT, stmt, "SQLPrepare");
     // A driver without parameter arrays refuses the size or answers with another one.
     const std::size_t maxSets = std::max<std::size_t>(maxRows_ / rowsPerSet_, 1);
     if (allowArrays && maxSets > 1 && SQL_SUCCEEDED(SetParamsetSize(stmt, maxSets))) {
@@ -87,7 +84,8 @@ void OdbcBatchStatement::Fill(const ParameterRows& rows, std::size_t first, std:
     for (std::size_t p = 0; p < parameters_; ++p) {
         const std::size_t g = p / columns;
         const std::size_t j = p % columns;
-        const std::size_t width = std::max<std::size_t>(rows.Width(j), 1);
+        const std::size_t width =
+            odbc_text::BoundTextBytes(std::max<std::size_t>(rows.Width(j), 1));
         b.widths[p] = static_cast<SQLLEN>(width);
         std::string& data = b.data[p];
         data.assign(sets * width, '\0');
@@ -99,9 +97,8 @@ void OdbcBatchStatement::Fill(const ParameterRows& rows, std::size_t first, std:
                 lengths[s] = SQL_NULL_DATA;
                 continue;
             }
-            if (!value.bytes.empty())
-                std::memcpy(data.data() + s * width, value.bytes.data(), value.bytes.size());
-            lengths[s] = static_cast<SQLLEN>(value.bytes.size());
+            lengths[s] = static_cast<SQLLEN>(
+                odbc_text::WriteBoundText(value.bytes, data.data() + s * width));
         }
     }
 }
@@ -110,10 +107,9 @@ void OdbcBatchStatement::Bind(std::size_t p, std::size_t s) {
     Buffers& b = *buffers_;
     const SQLLEN width = b.widths[p];
     SQLHSTMT stmt = stmt_.Get();
-    Check(SQLBindParameter(stmt, static_cast<SQLUSMALLINT>(p + 1), SQL_PARAM_INPUT, SQL_C_CHAR,
-                           SQL_LONGVARCHAR, static_cast<SQLULEN>(width), 0,
-                           b.data[p].data() + s * static_cast<std::size_t>(width), width,
-                           b.lengths[p].data() + s),
+    Check(odbc_text::BindText(stmt, static_cast<SQLUSMALLINT>(p + 1),
+                              b.data[p].data() + s * static_cast<std::size_t>(width),
+                              static_cast<std::size_t>(width), b.lengths[p].data() + s),
           SQL_HANDLE_STMT, stmt, "SQLBindParameter");
 }
 

@@ -12,7 +12,8 @@ namespace verrolift {
 // A prepared statement with character parameters, sent for many rows at once:
 // column-wise parameter arrays (one execute for every set of parameters) where the
 // driver takes them, otherwise one execute per set on the same prepared statement.
-// Values go as SQL_C_CHAR with their byte lengths; a null value as SQL NULL.
+// Values go as character data with their lengths (odbc_text.h: their bytes on POSIX,
+// UTF-16 on Windows); a null value as SQL NULL.
 //
 // A statement may take several rows per set (INSERT ... VALUES(?,?),(?,?)): then
 // rows r*k to r*k+k-1 fill set r, k = rowsPerSet.
@@ -40,7 +41,8 @@ public:
     // Sends count rows of rows from first on (rows.Columns() must equal Columns(),
     // count a multiple of RowsPerSet() and at most maxRows). Throws OdbcError when
     // the database refuses any of them; rows before the refused one may then have
-    // been executed: the caller rolls the transaction back.
+    // been executed: the caller rolls the transaction back. On Windows a value that
+    // is not UTF-8 is refused before any row is sent.
     void Execute(const ParameterRows& rows, std::size_t first, std::size_t count);
     void Execute(const ParameterRows& rows) { Execute(rows, 0, rows.Count()); }
 

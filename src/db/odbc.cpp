@@ -7,20 +7,11 @@
 
 #include "base/ignoring_case.h"
 #include "db/odbc_calls.h"
+#include "db/odbc_text.h"
 
 namespace verrolift {
 
 namespace {
-
-SQLCHAR* SqlText(std::string_view text) {
-    // The ODBC API takes non-const text pointers but only reads them.
-    return reinterpret_cast<SQLCHAR*>(const_cast<char*>(text.data()));
-}
-
-SQLINTEGER SqlLength(std::string_view text) {
-    if (text.size() > static_cast<std::size_t>(INT32_MAX)) throw Failure("SQL text too long");
-    return static_cast<SQLINTEGER>(text.size());
-}
 
 // Every diagnostic record of a handle, each "[SQLSTATE] message", one per line.
 // Never empty: a call that failed without records says which call it was.
@@ -29,25 +20,11 @@ OdbcError Diagnostics(SQLSMALLINT handleType, SQLHANDLE handle, const char* call
     std::string firstState;
     if (handle != SQL_NULL_HANDLE) {
         for (SQLSMALLINT record = 1;; ++record) {
-            SQLCHAR state[SQL_SQLSTATE_SIZE + 1] = {};
-            SQLINTEGER native = 0;
-            SQLSMALLINT length = 0;
-            std::string message(512, '\0');
-            SQLRETURN got = SQLGetDiagRec(handleType, handle, record, state, &native,
-                                          reinterpret_cast<SQLCHAR*>(message.data()),
-                                          static_cast<SQLSMALLINT>(message.size()), &length);
-            if (got == SQL_SUCCESS_WITH_INFO &&
-                length >= static_cast<SQLSMALLINT>(message.size())) {
-                message.assign(static_cast<std::size_t>(length) + 1, '\0');
-                got = SQLGetDiagRec(handleType, handle, record, state, &native,
-                                    reinterpret_cast<SQLCHAR*>(message.data()),
-                                    static_cast<SQLSMALLINT>(message.size()), &length);
-            }
+            std::string sqlState;
+            std::string message;
+            const SQLRETURN got =
+                odbc_text::DiagnosticRecord(handleType, handle, record, sqlState, message);
             if (!SQL_SUCCEEDED(got)) break;
-            const std::size_t size =
-                length < 0 ? 0 : std::min(static_cast<std::size_t>(length), message.size() - 1);
-            message.resize(size);
-            const std::string sqlState(reinterpret_cast<const char*>(state));
             if (record == 1) firstState = sqlState;
             if (!description.empty()) description += '\n';
             description += "[" + sqlState + "] " + message;
@@ -131,29 +108,6 @@ std::vector<Attribute> ParseAttributes(std::string_view s) {
     return attributes;
 }
 
-// The fetched row's first column, NULL as "". Long values come in pieces:
-// SQL_SUCCESS_WITH_INFO means more follows. The indicator gives each piece's length,
-// so embedded NUL bytes are kept.
-std::string FirstColumnValue(SQLHSTMT stmt, SQLSMALLINT cType, std::size_t terminator) {
-    std::string value;
-    char buffer[8192];
-    for (;;) {
-        SQLLEN indicator = 0;
-        const SQLRETURN rc = SQLGetData(stmt, 1, cType, buffer, sizeof buffer, &indicator);
-        if (rc == SQL_NO_DATA) break;
-        Check(rc, SQL_HANDLE_STMT, stmt, "SQLGetData");
-        if (indicator == SQL_NULL_DATA) break;
-        const std::size_t room = sizeof buffer - terminator;
-        std::size_t got = room;
-        if (indicator != SQL_NO_TOTAL && indicator >= 0 &&
-            static_cast<std::size_t>(indicator) < room)
-            got = static_cast<std::size_t>(indicator);
-        value.append(buffer, got);
-        if (rc == SQL_SUCCESS) break;
-    }
-    return value;
-}
-
 }  // namespace
 
 OdbcError DiagnosticsOf(int handleType, void* handle, const char* call, int rc) {
@@ -196,11 +150,7 @@ void OdbcConnection::Open(std::string_view connectionString, const ConnectionSet
 
     const std::string text = ConnectionStringForDriver(connectionString);
     if (text.size() > 32767) throw OdbcError("Connection string too long", "");
-    SQLSMALLINT outLength = 0;
-    const SQLRETURN rc =
-        SQLDriverConnect(dbc, nullptr, SqlText(text), static_cast<SQLSMALLINT>(text.size()),
-                         nullptr, 0, &outLength, SQL_DRIVER_NOPROMPT);
-    Check(rc, SQL_HANDLE_DBC, dbc, "SQLDriverConnect");
+    Check(odbc_text::DriverConnect(dbc, text), SQL_HANDLE_DBC, dbc, "SQLDriverConnect");
     open_ = true;
 
     try {
@@ -236,7 +186,7 @@ void OdbcConnection::Execute(std::string_view sql) {
     SQLHSTMT stmt = static_cast<SQLHSTMT>(Statement());
     // A statement that returned rows leaves a cursor open; the next one needs it closed.
     const CursorCloser closer(stmt);
-    const SQLRETURN rc = SQLExecDirect(stmt, SqlText(sql), SqlLength(sql));
+    const SQLRETURN rc = odbc_text::ExecDirect(stmt, sql);
     if (rc != SQL_NO_DATA) Check(rc, SQL_HANDLE_STMT, stmt, "SQLExecDirect");
 }
 
@@ -244,7 +194,7 @@ std::vector<std::string> OdbcConnection::QueryFirstColumn(std::string_view sql) 
     SQLHSTMT stmt = static_cast<SQLHSTMT>(Statement());
     const CursorCloser closer(stmt);
 
-    SQLRETURN rc = SQLExecDirect(stmt, SqlText(sql), SqlLength(sql));
+    SQLRETURN rc = odbc_text::ExecDirect(stmt, sql);
     if (rc == SQL_NO_DATA) return {};
     Check(rc, SQL_HANDLE_STMT, stmt, "SQLExecDirect");
     SQLSMALLINT columns = 0;
@@ -257,16 +207,14 @@ std::vector<std::string> OdbcConnection::QueryFirstColumn(std::string_view sql) 
     Check(SQLDescribeCol(stmt, 1, nullptr, 0, nullptr, &type, nullptr, nullptr, nullptr),
           SQL_HANDLE_STMT, stmt, "SQLDescribeCol");
     const bool binary = type == SQL_BINARY || type == SQL_VARBINARY || type == SQL_LONGVARBINARY;
-    const SQLSMALLINT cType = binary ? SQL_C_BINARY : SQL_C_CHAR;
-    // A character piece ends with a terminator that is not part of the value.
-    const std::size_t terminator = binary ? 0 : 1;
 
     std::vector<std::string> rows;
     for (;;) {
         rc = SQLFetch(stmt);
         if (rc == SQL_NO_DATA) break;
         Check(rc, SQL_HANDLE_STMT, stmt, "SQLFetch");
-        rows.push_back(FirstColumnValue(stmt, cType, terminator));
+        rows.push_back(binary ? FetchPieces(stmt, 1, SQL_C_BINARY, 0)
+                              : odbc_text::FetchText(stmt, 1));
     }
     return rows;
 }
@@ -276,8 +224,7 @@ int OdbcConnection::ColumnCount(std::string_view selectSql) {
     const CursorCloser closer(stmt);
     // Prepared, never executed: the driver describes the result without sending rows.
     // Depending on the driver, a missing table is reported by either call.
-    Check(SQLPrepare(stmt, SqlText(selectSql), SqlLength(selectSql)), SQL_HANDLE_STMT, stmt,
-          "SQLPrepare");
+    Check(odbc_text::Prepare(stmt, selectSql), SQL_HANDLE_STMT, stmt, "SQLPrepare");
     SQLSMALLINT columns = 0;
     Check(SQLNumResultCols(stmt, &columns), SQL_HANDLE_STMT, stmt, "SQLNumResultCols");
     return columns;
@@ -335,11 +282,7 @@ bool OdbcConnection::IsDead() const noexcept {
 
 std::string OdbcConnection::DbmsName() const {
     if (!open_) return {};
-    SQLCHAR name[256] = {};
-    SQLSMALLINT length = 0;
-    const SQLRETURN rc = SQLGetInfo(dbc_.Get(), SQL_DBMS_NAME, name, sizeof name, &length);
-    if (!SQL_SUCCEEDED(rc)) return {};
-    return std::string(reinterpret_cast<const char*>(name));
+    return odbc_text::InfoText(dbc_.Get(), SQL_DBMS_NAME);
 }
 
 void OdbcConnection::Close() noexcept {

@@ -45,11 +45,13 @@ public:
     // is handed over with "DBQ=<same value>;" appended (Oracle's own driver reads DBQ).
     void Open(std::string_view connectionString, const ConnectionSettings& settings = {});
 
-    // Sends one statement, bytes unchanged and with their length, in one round trip.
+    // Sends one statement with its length, in one round trip: on POSIX its bytes
+    // unchanged, on Windows as UTF-16 when they are UTF-8 (odbc_text.h).
     void Execute(std::string_view sql);
 
-    // Runs a query and returns the first column of every row as bytes
-    // (NULL gives ""), in the order the database returned them.
+    // Runs a query and returns the first column of every row as bytes (NULL gives ""),
+    // in the order the database returned them. Text comes as the driver gives it: on
+    // Windows its UTF-16 converted to UTF-8.
     std::vector<std::string> QueryFirstColumn(std::string_view sql);
 
     // The column count of a SELECT, known without transferring its rows.

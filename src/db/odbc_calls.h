@@ -3,6 +3,9 @@
 // What the ODBC layer's own sources share of the C API; not for other layers, which
 // reach the database through OdbcConnection and OdbcBatchStatement only.
 
+#include <cstddef>
+#include <string>
+
 #include "db/odbc.h"
 #include "db/odbc_api.h"
 #include "db/odbc_handle.h"
@@ -36,5 +39,10 @@ public:
 private:
     SQLHSTMT stmt_;
 };
+
+// Column column of the fetched row as cType data, NULL as "": every piece of a long
+// value, each piece's terminator (terminator bytes; none for binary data) left out.
+std::string FetchPieces(SQLHSTMT stmt, SQLUSMALLINT column, SQLSMALLINT cType,
+                        std::size_t terminator);
 
 }  // namespace verrolift

@@ -159,7 +159,6 @@ Utf8Scan ScanUtf8(const char* data, std::size_t size) {
             for (std::size_t k = 0; k < 4; ++k) state = kRows[p[i + k]] >> (state & 63);
             i += 4;
         } else {
-            if (i + 8 > size) break;
             for (std::size_t k = 0; k < 8; ++k) state = kRows[p[i + k]] >> (state & 63);
             i += 8;
         }

@@ -22,6 +22,8 @@ struct Utf8Scan {
     std::size_t invalidLength;
 };
 
+// The valid stretch that data starts with, data being taken on its own (Utf8Check carries
+// a sequence from one piece to the next).
 Utf8Scan ScanUtf8(const char* data, std::size_t size);
 
 // Whether text fed in pieces of any size is valid UTF-8 from end to end, and where the

@@ -117,6 +117,34 @@ TEST_P(BatchStatementTest, RowsGoSeveralToAStatementInTheirOrder) {
     EXPECT_EQ(db.Rows(), std::vector<std::string>(expected.begin() + 2, expected.end()));
 }
 
+TEST_P(BatchStatementTest, TextOfOtherScriptsArrivesAsItsUtf8) {
+    auto statement = Prepare(10);
+    const std::vector<std::string> texts{
+        "Gr\xc3\xb6\xc3\x9f"
+        "e",
+        "\xe6\x95\xb0\xe6\x8d\xae", "\xce\xa9\xce\xbc\xce\xad\xce\xb3\xce\xb1", "\xc3\xa9"};
+    ParameterRows rows(2);
+    std::vector<std::string> expected;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        Add(rows, {texts[i], false}, {std::to_string(i), false});
+        expected.push_back(test::Hex(texts[i]) + "|" + std::to_string(i));
+    }
+    statement.Execute(rows);
+    EXPECT_EQ(db.Rows(), expected);
+}
+
+#ifdef _WIN32
+// Such a value has no UTF-16 form: its row is left to a statement of its own.
+TEST_P(BatchStatementTest, AValueThatIsNotUtf8IsRefusedBeforeAnyRowIsSent) {
+    auto statement = Prepare(10);
+    ParameterRows rows(2);
+    Add(rows, {"first", false}, {"1", false});
+    Add(rows, {"caf\xe9", false}, {"2", false});
+    EXPECT_THROW(statement.Execute(rows), OdbcError);
+    EXPECT_EQ(db.Rows(), std::vector<std::string>{});
+}
+#endif
+
 INSTANTIATE_TEST_SUITE_P(Sending, BatchStatementTest, testing::Values(true, false),
                          [](const testing::TestParamInfo<bool>& param) {
                              return param.param ? std::string("Arrays") : std::string("RowByRow");

@@ -15,6 +15,9 @@ std::string Hex(std::string_view bytes);
 // A string literal for SQL text: apostrophes doubled.
 std::string Literal(std::string_view bytes);
 
+// Whether bytes are well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
+bool IsUtf8(std::string_view bytes);
+
 // A failure description begins with a record's "[SQLSTATE] " and has a message after it.
 bool HasStatePrefix(const std::string& description);
 

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -25,8 +28,13 @@ const auto kPieces = ::testing::Values(std::size_t{1}, std::size_t{2}, std::size
 template <typename Each>
 void InPieces(const std::string& input, std::size_t piece, Each each) {
     if (piece == 0) piece = input.size();
-    for (std::size_t at = 0; at < input.size(); at += piece)
-        each(input.data() + at, std::min(piece, input.size() - at));
+    for (std::size_t at = 0; at < input.size(); at += piece) {
+        // A buffer of the piece's exact size, so that the sanitizer sees a read past it.
+        const std::size_t size = std::min(piece, input.size() - at);
+        const auto copy = std::make_unique<char[]>(size);
+        std::copy_n(input.data() + at, size, copy.get());
+        each(copy.get(), size);
+    }
 }
 
 std::string Repeat(const std::string& text, int times) {
@@ -81,9 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
             CheckCase{"Cyrillic", Repeat("\xD0\x9F\xD1\x80\xD0\xB8", 20), std::nullopt},
             CheckCase{"Overlong2", "ab\xC0\x80", 2}, CheckCase{"OverlongC1", "\xC1\xBF", 0},
             CheckCase{"Overlong3", "ab\xE0\x9F\xBF", 2},
-            CheckCase{"Overlong4", "ab\xF0\x8F\xBF\xBF", 2},
             CheckCase{"SurrogateLow", "ab\xED\xA0\x80", 2},
-            CheckCase{"SurrogateHigh", "ab\xED\xBF\xBF", 2},
             CheckCase{"AboveMax", "ab\xF4\x90\x80\x80", 2},
             CheckCase{"F5", "ab\xF5\x80\x80\x80", 2}, CheckCase{"FF", "ab\xFF", 2},
             CheckCase{"LoneContinuation", "ab\x80", 2},
@@ -159,7 +165,8 @@ TEST(Utf8Check, AgreesWithCodePointDecodingOnEveryShortSequence) {
                                          std::string(30, 'a') + bytes};
             for (const std::string& text : texts) {
                 Utf8Check check;
-                check.Feed(text.data(), text.size());
+                InPieces(text, 0,
+                         [&](const char* data, std::size_t size) { check.Feed(data, size); });
                 check.Finish();
                 const auto expected = ReferenceInvalidAt(text);
                 invalid += expected.has_value();
@@ -179,70 +186,40 @@ struct MarkCase {
     std::size_t length;
 };
 
-class FindByteOrderMarkTest : public ::testing::TestWithParam<MarkCase> {};
+class ByteOrderMarkTest : public ::testing::TestWithParam<MarkCase> {};
 
-TEST_P(FindByteOrderMarkTest, NamesTheEncodingAndLength) {
-    const auto mark = FindByteOrderMark(GetParam().firstBytes);
-    ASSERT_EQ(mark.has_value(), GetParam().kind.has_value());
+// The mark is found, and dropped only for the encoding it names.
+TEST_P(ByteOrderMarkTest, NamesItsEncodingAndIsDroppedOnlyForIt) {
+    const MarkCase& c = GetParam();
+    const auto mark = FindByteOrderMark(c.firstBytes);
+    ASSERT_EQ(mark.has_value(), c.kind.has_value());
     if (mark) {
-        EXPECT_EQ(mark->kind, *GetParam().kind);
-        EXPECT_EQ(mark->length, GetParam().length);
+        EXPECT_EQ(mark->kind, *c.kind);
+        EXPECT_EQ(mark->length, c.length);
     }
+    for (const EncodingKind kind :
+         {EncodingKind::Utf8, EncodingKind::Utf16Le, EncodingKind::Utf16Be, EncodingKind::Bytes}) {
+        EXPECT_EQ(MarkToDrop(TextEncoding(kind), c.firstBytes), c.kind == kind ? c.length : 0)
+            << TextEncoding(kind).DisplayName();
+    }
+    EXPECT_EQ(MarkToDrop(TextEncoding(EncodingKind::CodePage, "windows-1252"), c.firstBytes), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, FindByteOrderMarkTest,
-    ::testing::Values(MarkCase{"Utf8", "\xEF\xBB\xBF", EncodingKind::Utf8, 3},
-                      MarkCase{"Utf8BeforeText", "\xEF\xBB\xBFid", EncodingKind::Utf8, 3},
-                      MarkCase{"Utf16Le", "\xFF\xFE", EncodingKind::Utf16Le, 2},
-                      MarkCase{"Utf16LeBeforeText",
-                               "\xFF\xFE"
-                               "A\0"s,
-                               EncodingKind::Utf16Le, 2},
-                      MarkCase{"Utf16Be", "\xFE\xFF", EncodingKind::Utf16Be, 2},
-                      MarkCase{"Utf16BeBeforeText", "\xFE\xFF\0A"s, EncodingKind::Utf16Be, 2},
+    Cases, ByteOrderMarkTest,
+    ::testing::Values(MarkCase{"Utf8", "\xEF\xBB\xBFid", EncodingKind::Utf8, 3},
+                      MarkCase{"Utf8Alone", "\xEF\xBB\xBF", EncodingKind::Utf8, 3},
+                      MarkCase{"Utf16Le", "\xFF\xFEz\0"s, EncodingKind::Utf16Le, 2},
+                      MarkCase{"Utf16LeAlone", "\xFF\xFE", EncodingKind::Utf16Le, 2},
+                      MarkCase{"Utf16Be", "\xFE\xFF\0z"s, EncodingKind::Utf16Be, 2},
+                      MarkCase{"Utf16BeAlone", "\xFE\xFF", EncodingKind::Utf16Be, 2},
                       MarkCase{"PartialUtf8", "\xEF\xBB", std::nullopt, 0},
-                      MarkCase{"PartialUtf8BeforeText",
-                               "\xEF\xBB"
-                               "A",
-                               std::nullopt, 0},
+                      MarkCase{"PartialUtf8BeforeText", "\xEF\xBBz", std::nullopt, 0},
                       MarkCase{"OneByte", "\xFF", std::nullopt, 0},
                       MarkCase{"Empty", "", std::nullopt, 0},
-                      MarkCase{"NotAtStart", "a\xEF\xBB\xBF", std::nullopt, 0},
+                      MarkCase{"NotAtStart", "z\xEF\xBB\xBF", std::nullopt, 0},
                       MarkCase{"Reversed", "\xBF\xBB\xEF", std::nullopt, 0}),
     WhatName<MarkCase>);
-
-struct DropCase {
-    const char* what;
-    TextEncoding encoding;
-    std::string firstBytes;
-    std::size_t drop;
-};
-
-class MarkToDropTest : public ::testing::TestWithParam<DropCase> {};
-
-TEST_P(MarkToDropTest, DropsOnlyAMarkThatAgrees) {
-    EXPECT_EQ(MarkToDrop(GetParam().encoding, GetParam().firstBytes), GetParam().drop);
-}
-
-const TextEncoding kUtf8(EncodingKind::Utf8);
-const TextEncoding kUtf16Le(EncodingKind::Utf16Le);
-const TextEncoding kUtf16Be(EncodingKind::Utf16Be);
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, MarkToDropTest,
-    ::testing::Values(DropCase{"Utf8", kUtf8, "\xEF\xBB\xBFx", 3},
-                      DropCase{"Utf16Le", kUtf16Le, "\xFF\xFE", 2},
-                      DropCase{"Utf16Be", kUtf16Be, "\xFE\xFFx", 2},
-                      DropCase{"Utf8GivenUtf16Mark", kUtf8, "\xFF\xFEx", 0},
-                      DropCase{"Utf16BeGivenUtf16LeMark", kUtf16Be, "\xFF\xFEx", 0},
-                      DropCase{"Utf16LeGivenUtf8Mark", kUtf16Le, "\xEF\xBB\xBF", 0},
-                      DropCase{"CodePage", TextEncoding(EncodingKind::CodePage, "windows-1252"),
-                               "\xEF\xBB\xBF", 0},
-                      DropCase{"Bytes", TextEncoding(EncodingKind::Bytes), "\xEF\xBB\xBF", 0},
-                      DropCase{"Bytes16", TextEncoding(EncodingKind::Bytes), "\xFF\xFE", 0},
-                      DropCase{"NoMark", kUtf8, "abc", 0}),
-    WhatName<DropCase>);
 
 // --- Names ---
 
@@ -267,7 +244,6 @@ TEST_P(ParseEncodingNameTest, KnowsTheNamesWhateverTheirCase) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ParseEncodingNameTest,
     ::testing::Values(
-        NameCase{"Utf8", "utf-8", EncodingKind::Utf8, "utf-8"},
         NameCase{"Utf8Upper", "UTF-8", EncodingKind::Utf8, "utf-8"},
         NameCase{"Utf16Le", "Utf-16LE", EncodingKind::Utf16Le, "utf-16le"},
         NameCase{"Utf16Be", "utf-16be", EncodingKind::Utf16Be, "utf-16be"},
@@ -279,36 +255,39 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"Windows1251", "windows-1251", EncodingKind::CodePage, "windows-1251"},
         NameCase{"Number1251", "1251", EncodingKind::CodePage, "1251"},
         NameCase{"ShiftJis", "Shift_JIS", EncodingKind::CodePage, "Shift_JIS"},
-        NameCase{"Unknown", "klingon", std::nullopt, ""},
-        NameCase{"Misspelt", "utf-9", std::nullopt, ""}, NameCase{"Empty", "", std::nullopt, ""},
+        NameCase{"Unknown", "klingon", std::nullopt, ""}, NameCase{"Empty", "", std::nullopt, ""},
         NameCase{"WithSuffix", "latin1//IGNORE", std::nullopt, ""}),
     WhatName<NameCase>);
 
+#ifndef _WIN32
+// On Windows it is the system's ANSI code page.
 TEST(LegacyEncoding, IsWindows1252WhereTheSystemHasNoCodePage) {
-#ifdef _WIN32
-    GTEST_SKIP() << "the system's ANSI code page";
-#else
     EXPECT_TRUE(LegacyEncoding().IsWindows1252());
     EXPECT_EQ(LegacyEncoding().DisplayName(), "windows-1252");
-#endif
 }
+#endif
 
 // --- Decoding ---
 
 struct DecodeCase {
     const char* what;
-    const char* encoding;
     std::string input;
     std::string utf8;
     std::vector<std::uint64_t> invalidAt;
 };
 
-class TextDecoderTest : public ::testing::TestWithParam<std::tuple<DecodeCase, std::size_t>> {};
+using DecodeParam = std::tuple<const char*, DecodeCase, std::size_t>;
+
+class TextDecoderTest : public ::testing::TestWithParam<DecodeParam> {};
 
 TEST_P(TextDecoderTest, GivesTheSameUtf8WhereverThePiecesEnd) {
-    const auto& [c, piece] = GetParam();
-    const auto encoding = ParseEncodingName(c.encoding);
-    ASSERT_TRUE(encoding) << c.encoding;
+    const auto& [name, c, piece] = GetParam();
+    const auto encoding = ParseEncodingName(name);
+#ifdef _WIN32
+    if (!encoding && std::string_view(name) == "gb18030")
+        GTEST_SKIP() << "no code page 54936 here (wine has none)";
+#endif
+    ASSERT_TRUE(encoding) << name;
     TextDecoder decoder(*encoding);
     // A fresh out each call: the offsets count over all of them.
     std::string all, out;
@@ -325,136 +304,113 @@ TEST_P(TextDecoderTest, GivesTheSameUtf8WhereverThePiecesEnd) {
     EXPECT_EQ(decoder.Written(), c.utf8.size());
 }
 
+std::string DecodeName(const ::testing::TestParamInfo<DecodeParam>& info) {
+    const std::size_t piece = std::get<2>(info.param);
+    return std::string(std::get<1>(info.param).what) + "_" +
+           (piece == 0 ? "whole" : std::to_string(piece));
+}
+
+template <typename... Cases>
+auto Decoding(const char* encoding, Cases... cases) {
+    return ::testing::Combine(::testing::Values(encoding), ::testing::Values(cases...), kPieces);
+}
+
 const std::string kFffd = "\xEF\xBF\xBD";
+const std::string kSmile = "\xF0\x9F\x98\x80";          // U+1F600
 const std::string kNihon = "\xE6\x97\xA5\xE6\x9C\xAC";  // 日本
+const std::string kNihonSjis = "\x93\xFA\x96\x7B";
 
 INSTANTIATE_TEST_SUITE_P(
-    Utf16, TextDecoderTest,
-    ::testing::Combine(
-        ::testing::Values(
-            DecodeCase{"LeCrLf", "utf-16le", "a\0,\0\r\0\n\0"s, "a,\r\n", {}},
-            DecodeCase{"LeTwoThree",
-                       "utf-16le",
-                       "\xE9\0\xAC\x20\x0E\x04"s,
-                       "\xC3\xA9\xE2\x82\xAC\xD0\x8E",
-                       {}},
-            DecodeCase{"LePair", "utf-16le", "x\0\x3D\xD8\x00\xDEy\0"s, "x\xF0\x9F\x98\x80y", {}},
-            DecodeCase{"LeHighThenText",
-                       "utf-16le",
-                       "\x3D\xD8"
-                       "A\0"s,
-                       kFffd + "A",
-                       {0}},
-            DecodeCase{"LeTwoHighs",
-                       "utf-16le",
-                       "\x3D\xD8\x3D\xD8\x00\xDE"s,
-                       kFffd + "\xF0\x9F\x98\x80",
-                       {0}},
-            DecodeCase{"LeLoneLow",
-                       "utf-16le",
-                       "A\0\x00\xDE"
-                       "B\0"s,
-                       "A" + kFffd + "B",
-                       {1}},
-            DecodeCase{"LeHighAtEnd", "utf-16le", "A\0\x3D\xD8"s, "A" + kFffd, {1}},
-            DecodeCase{"LeOddLength", "utf-16le", "A\0B"s, "A" + kFffd, {1}},
-            DecodeCase{"LeMarkIsData",
-                       "utf-16le",
-                       "\xFF\xFE"
-                       "A\0"s,
-                       "\xEF\xBB\xBF"
-                       "A",
-                       {}},
-            DecodeCase{"BeCrLf", "utf-16be", "\0a\0,\0\r\0\n"s, "a,\r\n", {}},
-            DecodeCase{"BePair", "utf-16be", "\0x\xD8\x3D\xDE\x00\0y"s, "x\xF0\x9F\x98\x80y", {}},
-            DecodeCase{"BeLoneLow", "utf-16be", "\0A\xDE\x00\0B"s, "A" + kFffd + "B", {1}},
-            DecodeCase{"BeOddLength", "utf-16be", "\0A\0"s, "A" + kFffd, {1}}),
-        kPieces),
-    CaseName<DecodeCase>);
+    Utf16Le, TextDecoderTest,
+    Decoding("utf-16le", DecodeCase{"CrLf", "a\0,\0\r\0\n\0"s, "a,\r\n", {}},
+             DecodeCase{"TwoThree", "\xE9\0\xAC\x20\x0E\x04"s, "\xC3\xA9\xE2\x82\xAC\xD0\x8E", {}},
+             DecodeCase{"Pair", "x\0\x3D\xD8\x00\xDEy\0"s, "x" + kSmile + "y", {}},
+             DecodeCase{"HighThenText", "\x3D\xD8z\0"s, kFffd + "z", {0}},
+             DecodeCase{"TwoHighs", "\x3D\xD8\x3D\xD8\x00\xDE"s, kFffd + kSmile, {0}},
+             DecodeCase{"LoneLow", "z\0\x00\xDEz\0"s, "z" + kFffd + "z", {1}},
+             DecodeCase{"HighAtEnd", "z\0\x3D\xD8"s, "z" + kFffd, {1}},
+             DecodeCase{"OddLength", "z\0z"s, "z" + kFffd, {1}},
+             DecodeCase{"MarkIsData", "\xFF\xFEz\0"s, "\xEF\xBB\xBFz", {}}),
+    DecodeName);
 
+INSTANTIATE_TEST_SUITE_P(Utf16Be, TextDecoderTest,
+                         Decoding("utf-16be", DecodeCase{"CrLf", "\0a\0,\0\r\0\n"s, "a,\r\n", {}},
+                                  DecodeCase{
+                                      "Pair", "\0x\xD8\x3D\xDE\x00\0y"s, "x" + kSmile + "y", {}},
+                                  DecodeCase{"LoneLow", "\0z\xDE\x00\0z"s, "z" + kFffd + "z", {1}},
+                                  DecodeCase{"OddLength", "\0z\0"s, "z" + kFffd, {1}}),
+                         DecodeName);
+
+// One U+FFFD for the longest start of a sequence, then the byte that broke it afresh.
 INSTANTIATE_TEST_SUITE_P(
     Utf8, TextDecoderTest,
-    ::testing::Combine(
-        ::testing::Values(
-            DecodeCase{"Valid",
-                       "utf-8",
-                       kAscii40 + "\xC3\xA9\xF0\x9F\x98\x80",
-                       kAscii40 + "\xC3\xA9\xF0\x9F\x98\x80",
-                       {}},
-            DecodeCase{"Cut",
-                       "utf-8",
-                       "a\xE2\x82"
-                       "b",
-                       "a" + kFffd + "b",
-                       {1}},
-            // One U+FFFD for the longest start of a sequence, then the bad byte afresh.
-            DecodeCase{"Overlong", "utf-8", "\xC0\x80", kFffd + kFffd, {0, 3}},
-            DecodeCase{"Surrogate", "utf-8", "\xED\xA0\x80", kFffd + kFffd + kFffd, {0, 3, 6}},
-            DecodeCase{"FourThenLead", "utf-8", "\xF0\x9F\x98\xC3\xA9", kFffd + "\xC3\xA9", {0}},
-            DecodeCase{"TruncatedAtEnd", "utf-8", "ab\xF0\x9F\x98", "ab" + kFffd, {2}},
-            DecodeCase{"MarkIsData", "utf-8", "\xEF\xBB\xBFx", "\xEF\xBB\xBFx", {}},
-            DecodeCase{"RealReplacementNotNoted", "utf-8", kFffd + "\xFF", kFffd + kFffd, {3}}),
-        kPieces),
-    CaseName<DecodeCase>);
+    Decoding("utf-8",
+             DecodeCase{
+                 "Valid", kAscii40 + "\xC3\xA9" + kSmile, kAscii40 + "\xC3\xA9" + kSmile, {}},
+             DecodeCase{"Cut", "z\xE2\x82z", "z" + kFffd + "z", {1}},
+             DecodeCase{"Overlong", "\xC0\x80", kFffd + kFffd, {0, 3}},
+             DecodeCase{"Surrogate", "\xED\xA0\x80", kFffd + kFffd + kFffd, {0, 3, 6}},
+             DecodeCase{"FourThenLead", "\xF0\x9F\x98\xC3\xA9", kFffd + "\xC3\xA9", {0}},
+             DecodeCase{"TruncatedAtEnd", "ab\xF0\x9F\x98", "ab" + kFffd, {2}},
+             DecodeCase{"MarkIsData", "\xEF\xBB\xBFz", "\xEF\xBB\xBFz", {}},
+             DecodeCase{"RealReplacementNotNoted", kFffd + "\xFF", kFffd + kFffd, {3}}),
+    DecodeName);
 
 INSTANTIATE_TEST_SUITE_P(
     Windows1252, TextDecoderTest,
-    ::testing::Combine(
-        ::testing::Values(
-            DecodeCase{"Punctuation",
-                       "windows-1252",
-                       "\x80 \x96 \x93q\x94 caf\xE9",
-                       "\xE2\x82\xAC \xE2\x80\x93 \xE2\x80\x9Cq\xE2\x80\x9D caf\xC3\xA9",
-                       {}},
-            DecodeCase{"Unassigned",
-                       "cp1252",
-                       "\x81\x8D\x8F\x90\x9D",
-                       "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D",
-                       {}},
-            DecodeCase{"Latin1Half", "1252", "\xA0\xBF\xFF", "\xC2\xA0\xC2\xBF\xC3\xBF", {}},
-            DecodeCase{"AfterAscii",
-                       "windows-1252",
-                       kAscii40 + "\x9F" + kAscii40,
-                       kAscii40 + "\xC5\xB8" + kAscii40,
-                       {}},
-            DecodeCase{"Utf8IsNotGuessed", "windows-1252", "\xC3\xA9", "\xC3\x83\xC2\xA9", {}}),
-        kPieces),
-    CaseName<DecodeCase>);
+    Decoding("windows-1252",
+             DecodeCase{"Punctuation",
+                        "\x80 \x96 \x93q\x94 caf\xE9",
+                        "\xE2\x82\xAC \xE2\x80\x93 \xE2\x80\x9Cq\xE2\x80\x9D caf\xC3\xA9",
+                        {}},
+             DecodeCase{"Unassigned",
+                        "\x81\x8D\x8F\x90\x9D",
+                        "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D",
+                        {}},
+             DecodeCase{
+                 "AfterAscii", kAscii40 + "\x9F" + kAscii40, kAscii40 + "\xC5\xB8" + kAscii40, {}},
+             DecodeCase{"Utf8IsNotGuessed", "\xC3\xA9", "\xC3\x83\xC2\xA9", {}}),
+    DecodeName);
 
 INSTANTIATE_TEST_SUITE_P(
     Bytes, TextDecoderTest,
-    ::testing::Combine(::testing::Values(DecodeCase{
-                           "AsTheyAre", "bytes", "\xFF\xFE\x81\0\xC0"s, "\xFF\xFE\x81\0\xC0"s, {}}),
-                       kPieces),
-    CaseName<DecodeCase>);
+    Decoding("bytes", DecodeCase{"AsTheyAre", "\xFF\xFE\x81\0\xC0"s, "\xFF\xFE\x81\0\xC0"s, {}}),
+    DecodeName);
 
 INSTANTIATE_TEST_SUITE_P(
-    PlatformCodePages, TextDecoderTest,
-    ::testing::Combine(
-        ::testing::Values(
-            DecodeCase{"Latin1", "latin1", "\x80\xE9\xFF", "\xC2\x80\xC3\xA9\xC3\xBF", {}},
-            DecodeCase{"Cp1251",
-                       "cp1251",
-                       "\xCF\xF0\xE8\x80;\xB8",
-                       "\xD0\x9F\xD1\x80\xD0\xB8\xD0\x82;\xD1\x91",
-                       {}},
-            DecodeCase{
-                "ShiftJis", "shift_jis", "\x93\xFA\x96\x7B,\xB1", kNihon + ",\xEF\xBD\xB1", {}},
-            // A lead byte with no trail byte: only the lead byte is lost.
-            DecodeCase{"ShiftJisBadTrail",
-                       "shift_jis",
-                       "\x93\xFA\x81 x",
-                       "\xE6\x97\xA5" + kFffd + " x",
-                       {3}},
-            DecodeCase{
-                "ShiftJisLeadAtEnd", "shift_jis", "\x93\xFA\x96\x7B\x81", kNihon + kFffd, {6}},
-            DecodeCase{"ShiftJisBadInLongText",
-                       "shift_jis",
-                       Repeat("\x93\xFA\x96\x7B", 30) + "\x81 " + Repeat("\x93\xFA\x96\x7B", 30),
-                       Repeat(kNihon, 30) + kFffd + " " + Repeat(kNihon, 30),
-                       {180}}),
-        kPieces),
-    CaseName<DecodeCase>);
+    Latin1, TextDecoderTest,
+    Decoding("latin1", DecodeCase{"High", "\x80\xE9\xFF", "\xC2\x80\xC3\xA9\xC3\xBF", {}}),
+    DecodeName);
+
+INSTANTIATE_TEST_SUITE_P(Cp1251, TextDecoderTest,
+                         Decoding("cp1251", DecodeCase{"Cyrillic",
+                                                       "\xCF\xF0\xE8\x80;\xB8",
+                                                       "\xD0\x9F\xD1\x80\xD0\xB8\xD0\x82;\xD1\x91",
+                                                       {}}),
+                         DecodeName);
+
+// A lead byte without its trail byte: only the lead byte is lost.
+INSTANTIATE_TEST_SUITE_P(
+    ShiftJis, TextDecoderTest,
+    Decoding("shift_jis", DecodeCase{"Valid", kNihonSjis + ",\xB1", kNihon + ",\xEF\xBD\xB1", {}},
+             DecodeCase{"BadTrail", "\x93\xFA\x81 x", "\xE6\x97\xA5" + kFffd + " x", {3}},
+             DecodeCase{"LeadAtEnd", kNihonSjis + "\x81", kNihon + kFffd, {6}},
+             DecodeCase{"BadInLongText",
+                        Repeat(kNihonSjis, 30) + "\x81 " + Repeat(kNihonSjis, 30),
+                        Repeat(kNihon, 30) + kFffd + " " + Repeat(kNihon, 30),
+                        {180}}),
+    DecodeName);
+
+INSTANTIATE_TEST_SUITE_P(
+    Gb18030, TextDecoderTest,
+    Decoding("gb18030",
+             DecodeCase{"OneTwoFour",
+                        "\xC4\xE3,\x81\x30\x81\x30,\x94\x39\xFC\x36",
+                        "\xE4\xBD\xA0,\xC2\x80," + kSmile,
+                        {}},
+             DecodeCase{"Bad", "z\xFF\xC4\xE3", "z" + kFffd + "\xE4\xBD\xA0", {1}},
+             DecodeCase{"CutAtEnd", "\xC4\xE3\x81\x30\x81", "\xE4\xBD\xA0" + kFffd, {3}}),
+    DecodeName);
 
 // The built-in table against the platform's own Windows-1252, byte by byte, wherever the
 // platform maps the byte (iconv refuses the five unassigned ones).

@@ -83,7 +83,13 @@ DecodedSource DecodeSource(const FileHandle& source, const std::string& readWhat
             decoder.Finish(text);
         take(base);
     }
-    if (!SeekTo(result.text, 0)) throw WorkingCopyError(Stage::Write, DescribeErrno(writeWhat));
+    try {
+        result.text.Close(writeWhat);
+    } catch (const Failure& failure) {
+        throw WorkingCopyError(Stage::Write, failure.Description());
+    }
+    result.text = folder.Open(name, WorkingFolder::Access::Read);
+    if (!result.text.IsOpen()) throw WorkingCopyError(Stage::Write, DescribeErrno(writeWhat));
     return result;
 }
 

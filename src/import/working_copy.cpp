@@ -294,6 +294,11 @@ PreparedLines CopyFromSource(WorkingCopy& copy, const FileHandle& source, const 
             return CopyIn(copy, source, named, options, pump, report, &check);
         } catch (const NotUtf8&) {
             Reposition(source, 0, named);
+            // The pass removed its partial copy: an empty one again, for the next pass.
+            if (!copy.Folder().Open(kWorkingCopyName, WorkingFolder::Access::CreateNew).IsOpen())
+                throw WorkingCopyError(
+                    WorkingCopyError::Stage::Write,
+                    DescribeErrno("Cannot create the working copy " + copy.Path()));
         }
         encoding = LegacyEncoding();
         legacy = true;

@@ -149,11 +149,12 @@ protected:
     // Imports the file into table, made afresh, in the case's mode.
     Outcome Import(const std::string& table, const std::string& path,
                    const std::vector<std::string>& extra) {
-        std::vector<std::string> args{"--table-name", table};
+        // The lone Latin-1 byte must reach the database as it is, to be refused there.
+        std::vector<std::string> args{"--encoding", "bytes", "--table-name", table};
         if (GetParam().mode == Mode::TypedNames) args = Join(args, {"--columns", "x,y,z"});
         if (GetParam().mode == Mode::AppendTyped) {
             db.MakeTypedTable(table);
-            args = {"--append", table};
+            args = {"--encoding", "bytes", "--append", table};
         }
         return RunAndDrop(db, Join(Join(args, extra), {path}), {table});
     }
@@ -301,7 +302,7 @@ TEST(PgFastPathStatements, CarrySeveralRowsOrOneWhereTheDatabaseRefusesSeveral) 
 class FastJobsTest : public testing::Test {
 protected:
     Outcome Import(const std::vector<std::string>& extra, const std::vector<std::string>& tables) {
-        return RunAndDrop(db, Join(extra, paths), tables);
+        return RunAndDrop(db, Join(Join({"--encoding", "bytes"}, extra), paths), tables);
     }
 
     void SetUp() override {

@@ -223,7 +223,7 @@ TEST_F(ImportCommandSqlite, AFileThatCannotBeReadIsReportedOnceAndTheRunGoesOn) 
 TEST_F(ImportCommandSqlite, BytesAndEmptyFieldsArriveAsTheEngineSendsThem) {
     const std::string latin1 = "Caf\xe9";
     const auto a = files.Write("a.csv", "a,b,c\r\n" + latin1 + ",,it's\nx\r\n");
-    const auto r = Import({a});
+    const auto r = Import({"--encoding", "bytes", a});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(db.Rows("NewTable1"),
               (std::vector<std::string>{"a|b|c", latin1 + "|<NULL>|it's\nx"}));

@@ -70,6 +70,8 @@ protected:
     Outcome Run(const std::vector<std::string>& paths, const std::vector<std::string>& tables,
                 const Sending& how, bool appendTyped) {
         ImportOptions options;
+        // The lone Latin-1 byte must reach the database as it is, to be refused there.
+        options.encoding = TextEncoding(EncodingKind::Bytes);
         VectorTableList list;
         if (appendTyped) {
             test::ExecOn(db.ConnectionString(),

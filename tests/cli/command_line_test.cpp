@@ -169,7 +169,10 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{With({"--fast", "--batch-rows", "1e3", "a"}),
                 "--batch-rows needs a number from 1 to 100000"},
         Refused{With({"--jobs", "0", "a"}), "--jobs needs a number from 1 to 32"},
-        Refused{With({"--jobs", "33", "a"}), "--jobs needs a number from 1 to 32"}));
+        Refused{With({"--jobs", "33", "a"}), "--jobs needs a number from 1 to 32"},
+        Refused{With({"--encoding", "klingon", "a"}),
+                "--encoding does not know \"klingon\": give utf-8, utf-16le, utf-16be, bytes or a "
+                "code page such as windows-1252"}));
 
 TEST(SplitAnswers, EveryCommaSeparatesAnAnswer) {
     EXPECT_EQ(SplitAnswers("id,name,city"), (std::vector<std::string>{"id", "name", "city"}));

@@ -229,6 +229,17 @@ TEST_F(ImportCommandSqlite, BytesAndEmptyFieldsArriveAsTheEngineSendsThem) {
               (std::vector<std::string>{"a|b|c", latin1 + "|<NULL>|it's\nx"}));
 }
 
+// Told once, on standard output, without changing the exit status; stored as its text.
+TEST_F(ImportCommandSqlite, AFileThatIsNotUtf8IsSaidOnceAndStoredAsItsText) {
+    const auto a = files.Write("w.csv", "n\r\n\xe9t\xe9\r\n\x80\r\n");
+    const auto r = Import({a});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "\"" + a + "\" is not UTF-8; it was read as windows-1252.\n" + Done(1, 1, 3, 0));
+    EXPECT_EQ(db.Rows("NewTable1"),
+              (std::vector<std::string>{"n", "\xc3\xa9t\xc3\xa9", "\xe2\x82\xac"}));
+}
+
 TEST_F(ImportCommandSqlite, ADatabaseThatCannotBeReachedIsReportedByLoadAndRun) {
     const auto a = files.Write("a.csv", "x\r\n1\r\n");
     const auto r = RunImportCommand({"--connection-string", "Driver={No Such Driver};", a});

@@ -130,14 +130,6 @@ TEST_F(ImportCommandSqlite, CatalogueNamesAreSkippedAndTheLastFileDecidesTheMess
     EXPECT_EQ(db.Rows("Same"), (std::vector<std::string>{"x", "1"}));
 }
 
-TEST_F(ImportCommandSqlite, EmptyPatternSkipsEveryFileAndIsDone) {
-    const auto a = files.Write("a.csv", "x\r\n1\r\n");
-    const auto r = Import({"--table-name", "", a});
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, Done(0, 1, 0, 0));
-    EXPECT_EQ(Tables(), std::vector<std::string>{});
-}
-
 TEST_F(ImportCommandSqlite, AppendFillsTheTableFromEveryFile) {
     db.Exec("CREATE TABLE \"EMP\"(a, b, c)");
     const auto a = files.Write("a.csv", "1,2,3\r\n4,5,6\r\n");
@@ -372,6 +364,8 @@ INSTANTIATE_TEST_SUITE_P(
         Usage{{"--sid", "x"}, "no PATH given"},
         Usage{{"--sid", "x", "--frobnicate", "a"}, "unknown option --frobnicate"},
         Usage{{"--sid", "x", "a", "--append"}, "--append needs a value"},
+        // An empty pattern would skip every file without a word.
+        Usage{{"--sid", "x", "--table-name", "", "a"}, "--table-name needs a table name pattern"},
         Usage{{"--sid", "x", "--columns", "a", "--append", "T", "a"},
               "--columns is for create mode, not --append"}));
 

@@ -1,4 +1,10 @@
 // verrolift-import against SQLite: options, messages, exit status and the rows stored.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 #include "cli/command_line.h"
@@ -208,6 +214,26 @@ TEST_F(ImportCommandSqlite, AFileThatCannotBeReadIsReportedOnceAndTheRunGoesOn) 
     const auto locations = ReportLocations(r.err);
     ASSERT_EQ(locations.size(), 1u) << r.err;
     EXPECT_NE(ReportDescriptions(r.err).at(0).find(missing), std::string::npos) << r.err;
+    EXPECT_EQ(Tables(), std::vector<std::string>{"NewTable2"});
+    EXPECT_EQ(db.Rows("NewTable2"), (std::vector<std::string>{"y", "2"}));
+}
+
+TEST_F(ImportCommandSqlite, AFileLargerThanTheFileSizeLimitIsReportedAndTheRunGoesOn) {
+    const auto big = files.Write("big.csv", "x\r\n" + std::string(std::size_t{3} << 20, '1'));
+    const auto b = files.Write("b.csv", "y\r\n2\r\n");
+    const TempDir tmp;
+    ProcessOptions limited;
+    limited.environment["TMPDIR"] = tmp.Path();
+    limited.fileSizeLimit = std::uint64_t{1} << 20;
+    const auto r = Import({big, b}, limited);
+    EXPECT_EQ(r.signal, 0) << "ended by a signal";
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_EQ(r.out, Done(1, 2, 2, 0));
+    const std::string copy =
+        tmp.Path() + "/verrolift-" + std::to_string(::geteuid()) + "/1/upload.txt";
+    EXPECT_EQ(r.err,
+              ReportOnConsole("Cannot write the working copy " + copy + ": " + std::strerror(EFBIG),
+                              kImportTag, import_steps::kRewriteWorkingCopy));
     EXPECT_EQ(Tables(), std::vector<std::string>{"NewTable2"});
     EXPECT_EQ(db.Rows("NewTable2"), (std::vector<std::string>{"y", "2"}));
 }

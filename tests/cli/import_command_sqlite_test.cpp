@@ -1,4 +1,5 @@
 // verrolift-import against SQLite: options, messages, exit status and the rows stored.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -7,9 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include "base/error_report.h"
+#include "base/paths.h"
 #include "cli/command_line.h"
 #include "cli_runner.h"
 #include "db/catalogue.h"
+#include "files/add_folder_steps.h"
 #include "import/import_steps.h"
 #include "support/temp_dir.h"
 #include "support/test_database.h"
@@ -284,6 +288,35 @@ TEST_F(ImportCommandSqlite, AFolderAddsEveryFileOfItsTree) {
     EXPECT_EQ(db.Rows("NewTable1"), (std::vector<std::string>{"x", "1"}));
     EXPECT_EQ(db.Rows("NewTable2"), (std::vector<std::string>{"y", "2"}));
     EXPECT_EQ(db.Rows("NewTable3"), (std::vector<std::string>{"z", "3"}));
+}
+
+TEST_F(ImportCommandSqlite, ASubfolderThatCannotBeReadIsReportedAndTheOtherFilesImported) {
+    files.Write("d/a.csv", "x\r\n1\r\n");
+    files.Write("d/open/b.csv", "y\r\n2\r\n");
+    files.Write("d/denied/c.csv", "z\r\n3\r\n");
+    // Everything open to the user the program runs as, but the one subfolder and the
+    // working folders of other users.
+    const TempDir tmp;
+    for (const std::string& p : {files.Path(), files.File("d"), files.File("d/open"), tmp.Path()})
+        ::chmod(p.c_str(), p == tmp.Path() ? 01777 : 0755);
+    for (const char* f : {"d/a.csv", "d/open/b.csv"}) ::chmod(files.File(f).c_str(), 0644);
+    ::chmod(files.File("d/denied").c_str(), 0);
+    const std::string dbFolder = FolderOf(db.FilePath());
+    ::chmod(dbFolder.c_str(), 0777);
+    ::chmod(db.FilePath().c_str(), 0666);
+    ProcessOptions asUser;
+    asUser.nonRoot = true;
+    asUser.environment["TMPDIR"] = tmp.Path();
+
+    const auto r = Import({files.File("d")}, asUser);
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_EQ(r.out, Done(2, 2, 4, 0));
+    EXPECT_EQ(r.err,
+              ReportOnConsole("The folder \"" + files.File("d/denied") +
+                                  "\" cannot be read: " + std::strerror(EACCES),
+                              std::string(tags::kMainAddFolder), add_folder_steps::kSubfolders));
+    EXPECT_EQ(db.Rows("NewTable1"), (std::vector<std::string>{"x", "1"}));
+    EXPECT_EQ(db.Rows("NewTable2"), (std::vector<std::string>{"y", "2"}));
 }
 
 class ImportCommandExtension : public ImportCommandSqlite,

@@ -12,6 +12,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "support/non_root.h"
+
 extern char** environ;
 
 namespace verrolift::test {
@@ -77,6 +79,7 @@ RunningProcess::RunningProcess(const std::string& program, const std::vector<std
         ::dup2(outPipe[1], 1);
         ::dup2(errWrite, 2);
         if (options.workingDirectory && ::chdir(options.workingDirectory->c_str()) != 0) _exit(126);
+        if (options.nonRoot && !BecomeNonRoot().empty()) _exit(125);
         if (options.fileSizeLimit) {
             const rlimit limit{*options.fileSizeLimit, *options.fileSizeLimit};
             if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(126);

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "base/display_text.h"
 #include "base/paths.h"
 #include "files/add_folder_steps.h"
 #include "files/folder_files.h"
@@ -12,7 +13,7 @@ namespace verrolift {
 namespace {
 
 std::string CannotBeRead(const std::string& folder, const std::string& reason) {
-    return "The folder \"" + folder + "\" cannot be read: " + reason;
+    return "The folder \"" + ForDisplay(folder) + "\" cannot be read: " + reason;
 }
 
 // Why a folder named on the command line cannot be listed, or "" when it can. Listing

@@ -395,6 +395,40 @@ TEST_F(ImportCommandSqlite, MalformedRecordIsReportedOnStandardErrorAndTheRestIs
     EXPECT_EQ(QuotedRows(db, "T", 2), (std::vector<std::string>{"'1' 'one'", "'4' 'four'"}));
 }
 
+struct ShownName {
+    std::string name;
+    std::string shown;
+};
+
+void PrintTo(const ShownName& name, std::ostream* os) {
+    *os << name.shown;
+}
+
+class ImportCommandNames : public ImportCommandSqlite,
+                           public testing::WithParamInterface<ShownName> {};
+
+// A name's control bytes reach no terminal and split no message, in a report on standard
+// error and in a message on standard output alike.
+TEST_P(ImportCommandNames, ControlBytesOfAFileNameAreShownAsHex) {
+    db.Exec("CREATE TABLE \"T\"(c1, c2)");
+    // The first has three fields (a message), the second is empty (a report).
+    const std::string misfit = "a/" + GetParam().name, empty = "b/" + GetParam().name;
+    files.Write(misfit, "1,2,3\r\n");
+    files.Write(empty, "");
+    const auto r = Import({"--append", "T", files.File(misfit), files.File(empty)});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, Misfit(files.File("a/" + GetParam().shown), 3, "T", 2) + Done(0, 2, 0, 0));
+    EXPECT_EQ(r.err,
+              ReportOnConsole("The file \"" + files.File("b/" + GetParam().shown) + "\" is empty.",
+                              kImportTag, import_steps::kAppendDataCheck));
+    EXPECT_EQ((r.out + r.err).find('\x1b'), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, ImportCommandNames,
+    testing::Values(ShownName{"a\x1b[31mred\nb.csv", "a\\x1B[31mred\\x0Ab.csv"},
+                    ShownName{"del\x7f\ttab\rcr.csv", "del\\x7F\\x09tab\\x0Dcr.csv"}));
+
 TEST(ImportCommandUsage, HelpGoesToStandardOutput) {
     const auto r = RunImportCommand({"--help"});
     EXPECT_EQ(r.exitCode, 0);

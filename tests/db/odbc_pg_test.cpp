@@ -9,13 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "db/batch_statement.h"
 #include "db/catalogue.h"
 #include "db/connection.h"
 #include "db/failure_kinds.h"
 #include "db/odbc.h"
-#include "db/parameter_rows.h"
-#include "db/transaction.h"
 #include "db_test_util.h"
 #include "support/test_database.h"
 
@@ -286,37 +283,6 @@ TEST(PgConnection, AnEndedSessionIsALostConnectionAndARefusedStatementIsNot) {
             EXPECT_TRUE(IsTargetFailure(e, connection)) << e.Description();
         }
     }
-}
-
-// A batch's statement after its session ended inside the transaction: psqlODBC fails
-// the savepoint it sets before each statement, in words that name no lost connection.
-TEST(PgConnection, AStatementOfATransactionWhoseSessionEndedIsALostConnection) {
-    const std::string cs = PgMain().ConnectionString();
-    const std::string table = UniqueName("svp");
-    ExecOn(cs, "CREATE TABLE " + Quoted(table) + "(a text)");
-    OdbcConnection connection;
-    connection.Open(cs);
-    const auto pid = connection.QueryFirstColumn("SELECT pg_backend_pid()");
-    ASSERT_EQ(pid.size(), 1u);
-    {
-        OdbcTransaction transaction(connection);
-        OdbcBatchStatement insert(connection, "INSERT INTO " + Quoted(table) + " VALUES(?)", 1, 1,
-                                  true);
-        ParameterRows rows(1);
-        const std::vector<ParameterValue> row{{"x", false}};
-        rows.Add(row);
-        insert.Execute(rows, 0, 1);
-        ExecOn(cs, "SELECT pg_terminate_backend(" + pid[0] + ", 10000)");
-        try {
-            insert.Execute(rows, 0, 1);
-            ADD_FAILURE() << "a statement ran on an ended session";
-        } catch (const OdbcError& e) {
-            EXPECT_EQ(e.SqlState(), "HY000") << e.Description();
-            EXPECT_TRUE(IsConnectionLost(e, connection)) << e.Description();
-            EXPECT_TRUE(IsTargetFailure(e, connection)) << e.Description();
-        }
-    }
-    ExecOn(cs, "DROP TABLE " + Quoted(table));
 }
 
 TEST(PgCatalogue, KeepsTheDatabasesOrder) {

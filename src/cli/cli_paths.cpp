@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "base/display_text.h"
 #include "base/paths.h"
 #include "files/add_folder_steps.h"
 #include "files/folder_files.h"
@@ -11,17 +12,20 @@ namespace verrolift {
 
 namespace {
 
-// Why a folder named on the command line cannot be listed, or "" when it can. The
-// scan itself passes over folders it may not enter, as a drop does; a folder the
-// user named is worth a word. Listing it is the test: on Windows a folder may open
-// for its attributes and still refuse its entries.
+std::string CannotBeRead(const std::string& folder, const std::string& reason) {
+    return "The folder \"" + ForDisplay(folder) + "\" cannot be read: " + reason;
+}
+
+// Why a folder named on the command line cannot be listed, or "" when it can. Listing
+// it is the test: on Windows a folder may open for its attributes and still refuse its
+// entries.
 std::string UnreadableFolder(const std::string& path) {
     ListedFolder folder(path);
     try {
         folder.Files([](std::string_view) { return false; });
         return {};
     } catch (const ListingFailure& failure) {
-        return "The folder \"" + path + "\" cannot be read: " + failure.Description();
+        return CannotBeRead(path, failure.Description());
     }
 }
 
@@ -33,6 +37,11 @@ std::vector<std::string> CliPathEntries(const std::vector<std::string>& paths,
                                         ProtectedHandler& handler) {
     const std::string pattern =
         (extension && !extension->empty()) ? "*." + *extension : std::string("*.*");
+    // A drop and the window's folder command pass over the folders they may not list;
+    // here each is worth a word, since the exit status must show that files were missed.
+    const FolderNotListed notListed = [&](const std::string& folder, const std::string& reason) {
+        handler.Report(add_folder_steps::kSubfolders, CannotBeRead(NormalizePath(folder), reason));
+    };
     std::vector<std::string> entries;
     for (const auto& path : paths) {
         if (IsFolder(path)) {
@@ -40,7 +49,7 @@ std::vector<std::string> CliPathEntries(const std::vector<std::string>& paths,
                 handler.Report(add_folder_steps::kSubfolders, why);
                 continue;
             }
-            auto files = FilesInFolderTree(path, pattern, pump, dialogs, handler);
+            auto files = FilesInFolderTree(path, pattern, pump, dialogs, handler, notListed);
             entries.insert(entries.end(), std::make_move_iterator(files.begin()),
                            std::make_move_iterator(files.end()));
         } else {

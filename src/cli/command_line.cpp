@@ -180,6 +180,7 @@ constexpr OptionRow kOptions[] = {
     {"--table-name", "", true, Stage::Import,
      [](OptionUse use) -> Refusal {
          if (use.given.contains("--append")) return "--table-name is for create mode, not --append";
+         if (use.value.empty()) return "--table-name needs a table name pattern";
          use.cl.tableNamePattern = use.value;
          return std::nullopt;
      }},

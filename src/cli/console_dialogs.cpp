@@ -1,10 +1,17 @@
 #include "cli/console_dialogs.h"
 
+#include "base/display_text.h"
 #include "cli/progress_line.h"
 
 namespace verrolift {
 
 namespace {
+
+// What reaches the terminal: the message's own line breaks as LF, and no other control
+// byte but tabs, whatever a driver's words hold (a value of the file, a name).
+std::string TerminalText(const std::string& text) {
+    return ForDisplay(UnixLineBreaks(text), "\n\t");
+}
 
 void Write(std::FILE* file, const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), file);
@@ -33,24 +40,24 @@ ConsoleDialogs::ConsoleDialogs(std::FILE* out, std::FILE* err, std::vector<std::
     : out_(out), err_(err), answers_(std::move(answers)), progress_(progress) {}
 
 std::string NoColumnNameMessage(const std::string& path, std::size_t number) {
-    return "No table was made for \"" + path + "\": --columns gives no name for column #" +
-           std::to_string(number) + ".";
+    return "No table was made for \"" + ForDisplay(path) +
+           "\": --columns gives no name for column #" + std::to_string(number) + ".";
 }
 
 void ConsoleDialogs::ShowMessage(const std::string& text) {
     if (progress_) progress_->Clear();
-    Write(out_, UnixLineBreaks(text) + "\n");
+    Write(out_, TerminalText(text) + "\n");
 }
 
 void ConsoleDialogs::Print(const std::string& line) {
     if (progress_) progress_->Clear();
-    Write(out_, line + "\n");
+    Write(out_, TerminalText(line) + "\n");
 }
 
 void ConsoleDialogs::ShowErrorReport(const ErrorReport& report) {
     if (progress_) progress_->Clear();
     ++reports_;
-    Write(err_, std::string(kErrorReportTitle) + "\n" + UnixLineBreaks(report.Text()) + "\n");
+    Write(err_, std::string(kErrorReportTitle) + "\n" + TerminalText(report.Text()) + "\n");
 }
 
 std::string ConsoleDialogs::InputBox(const std::string&, const std::string&) {

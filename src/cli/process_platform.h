@@ -15,7 +15,8 @@ namespace verrolift {
 std::vector<std::string> ProgramArguments(int argc, char** argv);
 
 // From now on the signals that ask a program to stop (SIGINT, SIGTERM; SIGHUP on POSIX,
-// SIGBREAK for Ctrl+Break on Windows) set *flag instead of ending the program.
+// SIGBREAK for Ctrl+Break on Windows) set *flag instead of ending the program. On POSIX
+// SIGXFSZ is ignored as well: a write past the file-size limit fails with EFBIG.
 void StopOnSignals(volatile std::sig_atomic_t* flag);
 
 // True when standard error is a terminal, where a progress line can be redrawn.

@@ -26,6 +26,13 @@ void StopOnSignals(volatile std::sig_atomic_t* flag) {
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGHUP, &action, nullptr);
+
+    // A write past the file-size limit then fails with EFBIG and is reported as any failed
+    // write is, and the run goes on with the next file, instead of ending without a word.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGXFSZ, &ignore, nullptr);
 }
 
 bool ErrorOutputIsTerminal() {

@@ -22,6 +22,12 @@ bool IsConnectionLost(const std::exception& failure, const OdbcConnection& conne
     return connection.IsDead();
 }
 
+std::string LostConnectionDescription(const std::exception& failure) {
+    const auto* known = dynamic_cast<const Failure*>(&failure);
+    return "The connection to the database was lost: " +
+           (known ? known->Description() : std::string(failure.what()));
+}
+
 bool IsTargetFailure(const OdbcError& error, const OdbcConnection& connection) {
     const std::string& state = error.SqlState();
     if (state == "42S02" || state == "42P01") return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <exception>
+#include <string>
 
 #include "db/odbc.h"
 
@@ -10,6 +11,12 @@ namespace verrolift {
 // dead, or the failure is an OdbcError of SQLSTATE class 08. Whatever the
 // connection is asked next would fail the same way.
 bool IsConnectionLost(const std::exception& failure, const OdbcConnection& connection);
+
+// What a report says of a failure that IsConnectionLost found to be one: that the
+// connection was lost, then the driver's words. Those need not say so themselves:
+// psqlODBC answers "[HY000] internal SAVEPOINT failed" to a statement of a transaction
+// whose session has ended, and only the connection's dead state tells.
+std::string LostConnectionDescription(const std::exception& failure);
 
 // Whether a failed statement failed because of its target rather than its row:
 // the connection is gone (SQLSTATE class 08, or the driver reports the

@@ -11,10 +11,12 @@ namespace steps = add_folder_steps;
 
 std::vector<std::string> FilesInFolderTree(const std::string& folder, std::string_view pattern,
                                            EventPump& pump, Dialogs& dialogs,
-                                           ProtectedHandler& handler) {
+                                           ProtectedHandler& handler,
+                                           const FolderNotListed& notListed) {
     std::vector<std::string> found;
     std::vector<std::string> folders{folder + kPathSeparator};
-    handler.Run(steps::kSubfolders, [&] { GetSubDirectories2016(folders, true, pump, dialogs); });
+    handler.Run(steps::kSubfolders,
+                [&] { GetSubDirectories2016(folders, true, pump, dialogs, notListed); });
 
     for (const auto& entry : folders) {
         const std::string_view own = std::string_view(entry).substr(0, entry.size() - 1);

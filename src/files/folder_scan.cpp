@@ -31,12 +31,19 @@ struct Folder {
 struct ScanContext {
     EventPump& pump;
     Dialogs& dialogs;
+    const FolderNotListed& notListed;
     // Every folder taken into this scan: a folder is never scanned twice.
     std::unordered_set<FolderIdentity, FolderIdentityHash> seen;
 };
 
 bool IsRootFolder(std::string_view path) {
     return !path.empty() && path.find_first_not_of(kPathSeparator) == std::string_view::npos;
+}
+
+// A folder entry's path without its trailing separator; the root keeps its own.
+std::string WithoutSeparator(const std::string& entry) {
+    if (entry.size() < 2 || IsRootFolder(entry)) return entry;
+    return entry.substr(0, entry.size() - 1);
 }
 
 // Hidden + system + directory, with or without reparse point: such a folder
@@ -70,12 +77,15 @@ constexpr std::int32_t kKeptTest = 158;
 
 // One level of the scan: its protected handler and what the level's entries yield.
 struct Level {
-    explicit Level(Dialogs& dialogs) : handler(tags::kFolderScan, dialogs) {}
+    Level(Dialogs& dialogs, const FolderNotListed& told)
+        : handler(tags::kFolderScan, dialogs), notListed(told) {}
 
     ProtectedHandler handler;
+    const FolderNotListed& notListed;
     std::vector<Folder> newFolders;  // 104
     // On from the first subfolder listing to the end of the level's loop: a failure then
-    // ends the work on the current folder without a report.
+    // ends the work on the current folder without a report (a failed listing is told to
+    // notListed, when given).
     bool guard = false;
     std::vector<std::string> gone;  // folders found denied or vanished
 };
@@ -94,6 +104,7 @@ bool Abandons(Level& level, const Folder& v, std::int32_t number, Statement&& st
         return false;
     } catch (const ListingFailure& failure) {
         if (failure.GetCause() != ListingFailure::Cause::Other) level.gone.push_back(v.path);
+        if (level.notListed) level.notListed(WithoutSeparator(v.path), failure.Description());
     } catch (const Failure&) {
     } catch (const std::exception&) {
     }
@@ -176,7 +187,7 @@ void AppendNewFolders(Level& level, std::vector<Folder>& folders, ScanContext& c
 }
 
 void Scan(std::vector<Folder>& folders, bool recurse, ScanContext& context) {
-    Level level(context.dialogs);
+    Level level(context.dialogs, context.notListed);
     const std::size_t count = folders.size();  // 106: the entries the list had at the start
     for (std::size_t i = 0; i < count; ++i) ExamineFolder(folders[i], level, context);
     RemoveGone(folders, level.gone);
@@ -195,11 +206,11 @@ bool IsAsciiText(std::string_view text) {
 }  // namespace
 
 void GetSubDirectories2016(std::vector<std::string>& folders, bool recurse, EventPump& pump,
-                           Dialogs& dialogs) {
+                           Dialogs& dialogs, const FolderNotListed& notListed) {
     std::vector<Folder> list;
     list.reserve(folders.size());
     for (auto& path : folders) list.push_back(Folder{path, std::nullopt, std::nullopt, false});
-    ScanContext context{pump, dialogs, {}};
+    ScanContext context{pump, dialogs, notListed, {}};
     Scan(list, recurse, context);
     folders.clear();
     folders.reserve(list.size());

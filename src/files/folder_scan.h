@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,17 +14,23 @@ namespace verrolift {
 // A folder path, or a subfolder name, of this many characters or more is not used.
 inline constexpr std::size_t kMaxPathChars = 260;
 
+// Told of a folder (its path without the trailing separator) whose subfolders could not
+// be listed, and the system's reason.
+using FolderNotListed = std::function<void(const std::string& folder, const std::string& reason)>;
+
 // Extends `folders` (every entry ending in kPathSeparator) with every folder
 // below its entries, level by level: the entries given, then all folders one
 // level below them (grouped by parent, siblings in byte order of their names),
 // then two levels below, and so on. A folder whose subfolders cannot be listed
-// for lack of permission, or because it vanished, is removed from the list.
+// for lack of permission, or because it vanished, is removed from the list;
+// whatever the reason, the scan goes on without its subfolders and tells
+// `notListed`, when given (the windows pass such a folder over without a word).
 // A folder already scanned (same device and inode, as links can make it) is
 // not added again, so the scan always ends. `recurse` is true at every call
 // site. Yields to `pump` once per folder examined, per subfolder enumerated
 // and per folder appended. A protected handler of its own (tags::kFolderScan).
 void GetSubDirectories2016(std::vector<std::string>& folders, bool recurse, EventPump& pump,
-                           Dialogs& dialogs);
+                           Dialogs& dialogs, const FolderNotListed& notListed = {});
 
 // The names (no folder part) of the regular files in `folder` (with or
 // without a trailing separator) whose names match the wildcard `pattern`

@@ -179,9 +179,7 @@ void BatchSender::EndIfGone(const std::exception& refused) {
     // missing table is left to the first row sent again, which reports it as a run
     // without batches would and ends the file.)
     if (!IsConnectionLost(refused, target_.connection)) return;
-    const auto* failure = dynamic_cast<const Failure*>(&refused);
-    target_.handler.Report(target_.steps.send,
-                           failure ? failure->Description() : std::string(refused.what()));
+    target_.handler.Report(target_.steps.send, LostConnectionDescription(refused));
     // The batch went out and none of its rows went in: counted as a row
     // statement refused for its connection would be.
     for (std::size_t r = 0; r < rows_.Count(); ++r) target_.tally.Sent(true);

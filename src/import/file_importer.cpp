@@ -1,5 +1,6 @@
 #include "import/file_importer.h"
 
+#include "base/display_text.h"
 #include "db/failure_kinds.h"
 #include "import/import_messages.h"
 #include "import/line_fields.h"
@@ -24,7 +25,7 @@ std::int32_t StepOf(WorkingCopyError::Stage stage) {
 }
 
 std::string Quoted(const std::string& path) {
-    return "\"" + path + "\"";
+    return "\"" + ForDisplay(path) + "\"";
 }
 
 }  // namespace

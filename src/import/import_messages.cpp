@@ -1,5 +1,7 @@
 #include "import/import_messages.h"
 
+#include "base/display_text.h"
+
 namespace verrolift {
 
 std::string ColumnPrompt(int number) {
@@ -10,7 +12,7 @@ std::string ColumnCountMessage(std::string_view path, std::string_view separator
                                std::size_t fileFields, std::string_view table, int tableColumns) {
     std::string text =
         "The columns in the text file and the columns in the table must be identical.\r\n\r\n";
-    text += path;
+    text += ForDisplay(path);
     text += " was split by ";
     text += separator;
     text += " and has ";
@@ -26,7 +28,7 @@ std::string ColumnCountMessage(std::string_view path, std::string_view separator
 std::string MalformedRecordMessage(std::string_view path, const MalformedRecord& record) {
     using Fault = QuotedRecordReader::Fault;
     std::string text = "Record " + std::to_string(record.number) + " of the file \"";
-    text += path;
+    text += ForDisplay(path);
     text += "\", beginning at line " + std::to_string(record.line) + ", is malformed: ";
     switch (record.fault) {
         case Fault::TextAfterQuote:
@@ -52,7 +54,7 @@ std::string FilesNotImportedAfterRefusedLogin(const std::vector<std::string>& pa
         "imported:";
     for (const std::string& path : paths) {
         text += "\r\n";
-        text += path;
+        text += ForDisplay(path);
     }
     return text;
 }

@@ -1,5 +1,6 @@
 // Create mode of the file importer: a new table, its columns named by the file's
 // first line or typed by the user, filled with the file's rows.
+#include "base/display_text.h"
 #include "import/file_importer.h"
 #include "import/import_messages.h"
 #include "import/sql_text.h"
@@ -31,7 +32,7 @@ void FileImporter::HeaderMode(const std::string& tableName) {
             if (!field.empty()) columns.push_back(CleanColumnName(field));
         }
         if (columns.empty())
-            throw Failure("The first line of the file \"" + path_ +
+            throw Failure("The first line of the file \"" + ForDisplay(path_) +
                           "\" gives no column name, so no table is made for it.");
     });
     if (!named) return;

@@ -17,12 +17,21 @@ bool StatementSink::Take(const std::string& table, const Row& row) {
 }
 
 bool StatementSink::Send(const std::string& statement) {
-    std::optional<OdbcError> refusal;
-    const bool accepted = target_.handler.Run(
-        target_.steps.send, [&] { target_.connection.Execute(statement); }, refusal);
+    bool targetGone = false;
+    const bool accepted = target_.handler.Run(target_.steps.send, [&] {
+        try {
+            target_.connection.Execute(statement);
+        } catch (const OdbcError& refusal) {
+            // The connection or the table is gone: every further row would fail alike.
+            targetGone = IsTargetFailure(refusal, target_.connection);
+            // Named as lost whatever the driver's words, as a batch's loss is.
+            if (IsConnectionLost(refusal, target_.connection))
+                throw Failure(LostConnectionDescription(refusal));
+            throw;
+        }
+    });
     target_.tally.Sent(!accepted);
-    // The connection or the table is gone: every further row would fail alike.
-    return !(refusal && IsTargetFailure(*refusal, target_.connection));
+    return !targetGone;
 }
 
 std::unique_ptr<RowSink> OpenRowSink(const RowTarget& target, const RowSending& sending,

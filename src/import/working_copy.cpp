@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "base/display_text.h"
 #include "base/paths.h"
 #include "import/decoded_source.h"
 #include "import/line_fields.h"
@@ -35,7 +36,7 @@ std::string Trimmed(const std::string& text) {
 // failures begin. Only a working copy that cannot be created throws.
 std::string OpenForCopy(const std::string& source, const WorkingFolder& folder,
                         const std::string& target, FileHandle& held, std::string& named) {
-    named = "The file \"" + source + "\" cannot be read";
+    named = "The file \"" + ForDisplay(source) + "\" cannot be read";
     if (Trimmed(source).empty()) return named + ": the list entry is empty.";
     const std::string normalized = NormalizePath(source);
     if (normalized.find_first_of("*?") != std::string::npos)

@@ -107,6 +107,23 @@ TEST_F(CliPaths, AFolderThatCannotBeListedIsReportedAndTheOthersGoOn) {
               "");
 }
 
+TEST_F(CliPaths, ASubfolderThatCannotBeListedIsReportedByItsPathAndTheScanGoesOn) {
+    tree.File("top/t.txt");
+    tree.File("top/a/denied/d.txt");
+    tree.File("top/a/open/o.txt");
+    for (const std::string& p :
+         {tree.Root(), tree.Path("top"), tree.Path("top/a"), tree.Path("top/a/open")})
+        ::chmod(p.c_str(), 0755);
+    ::chmod(tree.Path("top/a/denied").c_str(), 0);
+    // Given with a trailing separator, the folder's path is still shown as the files' are.
+    EXPECT_EQ(
+        AsNonRoot({tree.Path("top") + "/"}, std::nullopt,
+                  {tree.Path("top/t.txt"), tree.Path("top/a/open/o.txt")},
+                  {std::to_string(add_folder_steps::kSubfolders) + " The folder \"" +
+                   tree.Path("top/a/denied") + "\" cannot be read: " + std::strerror(EACCES)}),
+        "");
+}
+
 // Only a folder that does not list is reported here; one that lists goes to the scan,
 // whether it holds nothing, may be read but not entered, or is reached through a link.
 TEST_F(CliPaths, FoldersThatListAreLeftToTheScanWhateverTheyHold) {

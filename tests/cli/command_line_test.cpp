@@ -94,10 +94,8 @@ TEST(CommandLine, ValuesMayBeJoinedWithAnEqualsSign) {
 }
 
 TEST(CommandLine, EmptyValuesAreKept) {
-    const CommandLine cl =
-        Accepted(With({"--separator", "", "--table-name", "", "--columns", "", "f"}));
+    const CommandLine cl = Accepted(With({"--separator", "", "--columns", "", "f"}));
     EXPECT_EQ(cl.separator, "");
-    EXPECT_EQ(cl.tableNamePattern, "");
     EXPECT_EQ(cl.columnAnswers, std::vector<std::string>{""});
 }
 
@@ -159,6 +157,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{With({"--append", "T", "--columns", "a,b", "a"}),
                 "--columns is for create mode, not --append"},
         Refused{With({"--append", "", "a"}), "--append needs a table name"},
+        Refused{With({"--table-name", "", "a"}), "--table-name needs a table name pattern"},
+        Refused{With({"--table-name=", "a"}), "--table-name needs a table name pattern"},
         Refused{With({"--separator", "a\"b", "--quotes", "a"}),
                 "--quotes needs a separator without a double quote"},
         Refused{With({"--batch-rows", "10", "a"}), "--batch-rows needs --fast"},

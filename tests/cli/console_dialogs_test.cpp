@@ -61,6 +61,20 @@ TEST(ConsoleDialogs, ReportsGoToStandardErrorUnderTheirTitle) {
               "Please email screenshot of this message to support@verrolift.example\n");
 }
 
+// A driver's words may hold what a file held; only tabs and the line breaks reach the
+// terminal as they are.
+TEST(ConsoleDialogs, ControlBytesAreWrittenAsHexWhereverTheyCameFrom) {
+    Capture out, err;
+    ConsoleDialogs dialogs(out.File(), err.File(), {}, nullptr);
+    dialogs.ShowMessage("a\x1b[2Jb\tc\r\nd\x07");
+    dialogs.Print("e\x7f");
+    dialogs.ShowErrorReport(ErrorReport{"t ", 1, "[22P02] bad value \"\x1b]0;x\x07\""});
+    EXPECT_EQ(out.Text(), "a\\x1B[2Jb\tc\nd\\x07\ne\\x7F\n");
+    EXPECT_EQ(err.Text(),
+              "Application Error\n[22P02] bad value \"\\x1B]0;x\\x07\"\nt at line 1\n\n"
+              "Please email screenshot of this message to support@verrolift.example\n");
+}
+
 TEST(ConsoleDialogs, ColumnPromptsAreAnsweredByNumber) {
     Capture out, err;
     ConsoleDialogs dialogs(out.File(), err.File(), {"id", "", "city"}, nullptr);

@@ -258,5 +258,58 @@ TEST_F(ImportCommandPg, FastRunThatLosesItsConnectionEndsTheFileAfterOneReport) 
     EXPECT_EQ(Rows(table), std::vector<std::string>{"9"});
 }
 
+TEST_F(ImportCommandPg, SessionEndedBetweenTheStatementsOfABatchIsNamedALostConnection) {
+    const std::string table = Owned(UniqueName("clisvp"));
+    ExecOn(account.ConnectionString(), "CREATE TABLE \"" + table + "\"(a text)");
+    std::string lines;
+    for (int i = 0; i < 300000; ++i) lines += std::to_string(i) + "\r\n";
+    const auto a = files.Write("a.csv", lines);
+    const auto b = files.Write("b.csv", "9\r\n");
+    std::vector<std::string> argv =
+        Join({VERROLIFT_IMPORT_PROGRAM},
+             Join(Login(account.profile.password), {"--fast", "--append", table, a, b}));
+    ProcessOptions options;
+    options.environment["VERROLIFT_PASSWORD"] = std::nullopt;
+    RunningProcess run(VERROLIFT_IMPORT_PROGRAM, argv, options);
+
+    // Held still, the program's session waits inside a batch's transaction about every
+    // other time: then it is ended, and the program's next statement meets the loss.
+    const std::string inBatch =
+        "SELECT pid::text FROM pg_stat_activity WHERE state = 'idle in transaction' AND query "
+        "LIKE '%\"" +
+        table + "\"%'";
+    bool ended = false;
+    for (int attempt = 0; attempt < 500 && !ended; ++attempt) {
+        run.Signal(SIGSTOP);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        const auto pids = ColumnOn(account.ConnectionString(), inBatch);
+        if (!pids.empty()) {
+            ExecOn(account.ConnectionString(),
+                   "SELECT pg_terminate_backend(" + pids.at(0) + ", 10000)");
+            ended = true;
+        }
+        run.Signal(SIGCONT);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    const auto r = run.Wait();
+    ASSERT_TRUE(ended) << "the session was never found inside a batch";
+    EXPECT_EQ(r.exitCode, 1);
+    // The lost batch's thousand rows count as sent and refused; the next file has a
+    // connection of its own.
+    EXPECT_TRUE(r.out.starts_with("Done.\nSummary: 1 of 2 files imported, ")) << r.out;
+    EXPECT_TRUE(r.out.ends_with(" rows sent, 1000 rows refused.\n")) << r.out;
+    // One report, naming the loss; the file's later rows are not tried.
+    EXPECT_EQ(ReportLocations(r.err), std::vector<std::string>{At(import_steps::kAppendRows.send)})
+        << r.err;
+    ASSERT_EQ(ReportDescriptions(r.err).size(), 1u);
+    EXPECT_TRUE(
+        ReportDescriptions(r.err)[0].starts_with("The connection to the database was lost: "))
+        << r.err;
+    const auto rows = Rows(table);
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows.back(), "9");
+    EXPECT_EQ((rows.size() - 1) % 1000, 0u);
+}
+
 }  // namespace
 }  // namespace verrolift::test

@@ -1,9 +1,19 @@
 // verrolift-import against SQLite: options, messages, exit status and the rows stored.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+
 #include <gtest/gtest.h>
 
+#include "base/error_report.h"
+#include "base/paths.h"
 #include "cli/command_line.h"
 #include "cli_runner.h"
 #include "db/catalogue.h"
+#include "files/add_folder_steps.h"
 #include "import/import_steps.h"
 #include "support/temp_dir.h"
 #include "support/test_database.h"
@@ -130,14 +140,6 @@ TEST_F(ImportCommandSqlite, CatalogueNamesAreSkippedAndTheLastFileDecidesTheMess
     EXPECT_EQ(db.Rows("Same"), (std::vector<std::string>{"x", "1"}));
 }
 
-TEST_F(ImportCommandSqlite, EmptyPatternSkipsEveryFileAndIsDone) {
-    const auto a = files.Write("a.csv", "x\r\n1\r\n");
-    const auto r = Import({"--table-name", "", a});
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, Done(0, 1, 0, 0));
-    EXPECT_EQ(Tables(), std::vector<std::string>{});
-}
-
 TEST_F(ImportCommandSqlite, AppendFillsTheTableFromEveryFile) {
     db.Exec("CREATE TABLE \"EMP\"(a, b, c)");
     const auto a = files.Write("a.csv", "1,2,3\r\n4,5,6\r\n");
@@ -220,6 +222,26 @@ TEST_F(ImportCommandSqlite, AFileThatCannotBeReadIsReportedOnceAndTheRunGoesOn) 
     EXPECT_EQ(db.Rows("NewTable2"), (std::vector<std::string>{"y", "2"}));
 }
 
+TEST_F(ImportCommandSqlite, AFileLargerThanTheFileSizeLimitIsReportedAndTheRunGoesOn) {
+    const auto big = files.Write("big.csv", "x\r\n" + std::string(std::size_t{3} << 20, '1'));
+    const auto b = files.Write("b.csv", "y\r\n2\r\n");
+    const TempDir tmp;
+    ProcessOptions limited;
+    limited.environment["TMPDIR"] = tmp.Path();
+    limited.fileSizeLimit = std::uint64_t{1} << 20;
+    const auto r = Import({big, b}, limited);
+    EXPECT_EQ(r.signal, 0) << "ended by a signal";
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_EQ(r.out, Done(1, 2, 2, 0));
+    const std::string copy =
+        tmp.Path() + "/verrolift-" + std::to_string(::geteuid()) + "/1/upload.txt";
+    EXPECT_EQ(r.err,
+              ReportOnConsole("Cannot write the working copy " + copy + ": " + std::strerror(EFBIG),
+                              kImportTag, import_steps::kRewriteWorkingCopy));
+    EXPECT_EQ(Tables(), std::vector<std::string>{"NewTable2"});
+    EXPECT_EQ(db.Rows("NewTable2"), (std::vector<std::string>{"y", "2"}));
+}
+
 TEST_F(ImportCommandSqlite, BytesAndEmptyFieldsArriveAsTheEngineSendsThem) {
     const std::string latin1 = "Caf\xe9";
     const auto a = files.Write("a.csv", "a,b,c\r\n" + latin1 + ",,it's\nx\r\n");
@@ -277,6 +299,35 @@ TEST_F(ImportCommandSqlite, AFolderAddsEveryFileOfItsTree) {
     EXPECT_EQ(db.Rows("NewTable1"), (std::vector<std::string>{"x", "1"}));
     EXPECT_EQ(db.Rows("NewTable2"), (std::vector<std::string>{"y", "2"}));
     EXPECT_EQ(db.Rows("NewTable3"), (std::vector<std::string>{"z", "3"}));
+}
+
+TEST_F(ImportCommandSqlite, ASubfolderThatCannotBeReadIsReportedAndTheOtherFilesImported) {
+    files.Write("d/a.csv", "x\r\n1\r\n");
+    files.Write("d/open/b.csv", "y\r\n2\r\n");
+    files.Write("d/denied/c.csv", "z\r\n3\r\n");
+    // Everything open to the user the program runs as, but the one subfolder and the
+    // working folders of other users.
+    const TempDir tmp;
+    for (const std::string& p : {files.Path(), files.File("d"), files.File("d/open"), tmp.Path()})
+        ::chmod(p.c_str(), p == tmp.Path() ? 01777 : 0755);
+    for (const char* f : {"d/a.csv", "d/open/b.csv"}) ::chmod(files.File(f).c_str(), 0644);
+    ::chmod(files.File("d/denied").c_str(), 0);
+    const std::string dbFolder = FolderOf(db.FilePath());
+    ::chmod(dbFolder.c_str(), 0777);
+    ::chmod(db.FilePath().c_str(), 0666);
+    ProcessOptions asUser;
+    asUser.nonRoot = true;
+    asUser.environment["TMPDIR"] = tmp.Path();
+
+    const auto r = Import({files.File("d")}, asUser);
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_EQ(r.out, Done(2, 2, 4, 0));
+    EXPECT_EQ(r.err,
+              ReportOnConsole("The folder \"" + files.File("d/denied") +
+                                  "\" cannot be read: " + std::strerror(EACCES),
+                              std::string(tags::kMainAddFolder), add_folder_steps::kSubfolders));
+    EXPECT_EQ(db.Rows("NewTable1"), (std::vector<std::string>{"x", "1"}));
+    EXPECT_EQ(db.Rows("NewTable2"), (std::vector<std::string>{"y", "2"}));
 }
 
 class ImportCommandExtension : public ImportCommandSqlite,
@@ -355,6 +406,40 @@ TEST_F(ImportCommandSqlite, MalformedRecordIsReportedOnStandardErrorAndTheRestIs
     EXPECT_EQ(QuotedRows(db, "T", 2), (std::vector<std::string>{"'1' 'one'", "'4' 'four'"}));
 }
 
+struct ShownName {
+    std::string name;
+    std::string shown;
+};
+
+void PrintTo(const ShownName& name, std::ostream* os) {
+    *os << name.shown;
+}
+
+class ImportCommandNames : public ImportCommandSqlite,
+                           public testing::WithParamInterface<ShownName> {};
+
+// A name's control bytes reach no terminal and split no message, in a report on standard
+// error and in a message on standard output alike.
+TEST_P(ImportCommandNames, ControlBytesOfAFileNameAreShownAsHex) {
+    db.Exec("CREATE TABLE \"T\"(c1, c2)");
+    // The first has three fields (a message), the second is empty (a report).
+    const std::string misfit = "a/" + GetParam().name, empty = "b/" + GetParam().name;
+    files.Write(misfit, "1,2,3\r\n");
+    files.Write(empty, "");
+    const auto r = Import({"--append", "T", files.File(misfit), files.File(empty)});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, Misfit(files.File("a/" + GetParam().shown), 3, "T", 2) + Done(0, 2, 0, 0));
+    EXPECT_EQ(r.err,
+              ReportOnConsole("The file \"" + files.File("b/" + GetParam().shown) + "\" is empty.",
+                              kImportTag, import_steps::kAppendDataCheck));
+    EXPECT_EQ((r.out + r.err).find('\x1b'), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, ImportCommandNames,
+    testing::Values(ShownName{"a\x1b[31mred\nb.csv", "a\\x1B[31mred\\x0Ab.csv"},
+                    ShownName{"del\x7f\ttab\rcr.csv", "del\\x7F\\x09tab\\x0Dcr.csv"}));
+
 TEST(ImportCommandUsage, HelpGoesToStandardOutput) {
     const auto r = RunImportCommand({"--help"});
     EXPECT_EQ(r.exitCode, 0);
@@ -383,6 +468,8 @@ INSTANTIATE_TEST_SUITE_P(
         Usage{{"--sid", "x"}, "no PATH given"},
         Usage{{"--sid", "x", "--frobnicate", "a"}, "unknown option --frobnicate"},
         Usage{{"--sid", "x", "a", "--append"}, "--append needs a value"},
+        // An empty pattern would skip every file without a word.
+        Usage{{"--sid", "x", "--table-name", "", "a"}, "--table-name needs a table name pattern"},
         Usage{{"--sid", "x", "--columns", "a", "--append", "T", "a"},
               "--columns is for create mode, not --append"}));
 

@@ -4,12 +4,15 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
+
+#include "support/non_root.h"
 
 extern char** environ;
 
@@ -76,6 +79,11 @@ RunningProcess::RunningProcess(const std::string& program, const std::vector<std
         ::dup2(outPipe[1], 1);
         ::dup2(errWrite, 2);
         if (options.workingDirectory && ::chdir(options.workingDirectory->c_str()) != 0) _exit(126);
+        if (options.nonRoot && !BecomeNonRoot().empty()) _exit(125);
+        if (options.fileSizeLimit) {
+            const rlimit limit{*options.fileSizeLimit, *options.fileSizeLimit};
+            if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(126);
+        }
         ::execve(program.c_str(), argv.data(), envp.data());
         _exit(127);
     }

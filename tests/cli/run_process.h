@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -21,6 +22,10 @@ struct ProcessOptions {
     bool stderrOnTerminal = false;
     // The child's working folder; the test's own when unset.
     std::optional<std::string> workingDirectory;
+    // The child runs as "nobody" when the test runs as root, so that permissions bind it.
+    bool nonRoot = false;
+    // The largest file the child may write (RLIMIT_FSIZE), in bytes; no limit when unset.
+    std::optional<std::uint64_t> fileSizeLimit;
 };
 
 // Runs program with args (argv[0] is the program), standard input empty,

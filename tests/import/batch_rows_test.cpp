@@ -4,10 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/failure.h"
+#include "import/import_messages.h"
+#include "import/import_steps.h"
 #include "import/sql_text.h"
 #include "support/import_fixture.h"
 
@@ -161,6 +167,85 @@ TEST_F(RunJobsTest, ClosingStopsEveryJobAndShowsNothingMore) {
     EXPECT_EQ(dialogs.log, std::vector<std::string>{});
     for (int i = 1; i <= 3; ++i) Drop(db, ResolveTableName(options.tableNamePattern, i));
 }
+
+#ifdef VERROLIFT_TEST_PG
+// The logins of a run on two jobs, in order: the first two (the first waits for the
+// second, so that both jobs hold a file) are taken, every later one refused. The job of
+// the second login is held at its first yield until a refusal has been seen for a while:
+// its file is still under way when the run learns of the refusal.
+class RefusedAfterTwoLogins : public ConnectionSource, public EventPump {
+public:
+    RefusedAfterTwoLogins(std::string right, std::string wrong)
+        : right_(std::move(right)), wrong_(std::move(wrong)) {}
+
+    std::string ConnectionString() const override {
+        std::unique_lock lock(mutex_);
+        const int login = ++logins_;
+        changed_.notify_all();
+        if (login == 1) changed_.wait_for(lock, kPatience, [&] { return logins_ >= 2; });
+        if (login == 2) held_ = std::this_thread::get_id();
+        return login <= 2 ? right_ : wrong_;
+    }
+
+    void Yield() override {
+        std::unique_lock lock(mutex_);
+        if (released_ || std::this_thread::get_id() != held_) return;
+        changed_.wait_for(lock, kPatience, [&] { return logins_ >= 3; });
+        released_ = true;
+        lock.unlock();
+        // Long enough for the run to look at the held file's future several times.
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    }
+
+private:
+    static constexpr std::chrono::seconds kPatience{20};
+    std::string right_;
+    std::string wrong_;
+    mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
+    mutable int logins_ = 0;
+    mutable std::thread::id held_;
+    bool released_ = false;
+};
+
+TEST_F(RunJobsTest, ARefusedLoginNamesOnlyTheFilesNeverStarted) {
+    const test::PgScratchRole role;
+    const std::vector<std::string> paths{
+        folder.Write("1.csv", "v\r\n1\r\n"), folder.Write("2.csv", "v\r\n2\r\n"),
+        folder.Write("3.csv", "v\r\n3\r\n"), folder.Write("4.csv", "v\r\n4\r\n"),
+        folder.Write("5.csv", "v\r\n5\r\n")};
+    VectorFileList files(paths);
+    VectorTableList list;
+    ImportOptions options;
+    options.tableNamePattern = db.Fresh("refused") + "_[counter]";
+    RefusedAfterTwoLogins logins(
+        db.ConnectionString(),
+        BuildConnectionString({test::PgMain().profile.sid, role.Name(), "wrong-password"}));
+    test::RecordingDialogs dialogs;
+    NoEventPump pump;
+    NoWindowPointer pointer;
+    ImportContext context{files, list, options, logins, dialogs, pump, pointer};
+    context.jobs = 2;
+    context.jobPump = &logins;
+    RunImport(context);
+
+    // The first two files went in, one of them after the refusal of the third's login;
+    // the last two were never started and are named once.
+    EXPECT_EQ(dialogs.ReportSteps(),
+              (std::vector<int>{import_steps::kOpenConnection, import_steps::kOpenConnection}));
+    ASSERT_EQ(dialogs.reports.size(), 2u);
+    EXPECT_NE(dialogs.reports[0].description.find("password authentication failed"),
+              std::string::npos)
+        << dialogs.reports[0].description;
+    EXPECT_EQ(dialogs.reports[1].description,
+              FilesNotImportedAfterRefusedLogin({paths[3], paths[4]}));
+    for (int i = 1; i <= 2; ++i) {
+        const std::string table = ResolveTableName(options.tableNamePattern, i);
+        EXPECT_EQ(db.Rows(table), (std::vector<std::string>{"v", std::to_string(i)})) << table;
+        Drop(db, table);
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace verrolift

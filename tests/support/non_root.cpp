@@ -14,6 +14,16 @@ constexpr uid_t kNobody = 65534;
 constexpr gid_t kNoGroup = 65534;
 }  // namespace
 
+std::string BecomeNonRoot() {
+    if (::geteuid() == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setresgid(kNoGroup, kNoGroup, kNoGroup) != 0 ||
+            ::setresuid(kNobody, kNobody, kNobody) != 0)
+            return std::string("cannot become nobody: ") + std::strerror(errno);
+    }
+    if (::geteuid() == 0) return "still root";
+    return {};
+}
+
 std::string RunAsNonRoot(const std::function<std::string()>& check) {
     int pipeFds[2];
     if (::pipe(pipeFds) != 0) return "pipe failed";
@@ -21,13 +31,7 @@ std::string RunAsNonRoot(const std::function<std::string()>& check) {
     if (pid < 0) return "fork failed";
     if (pid == 0) {
         ::close(pipeFds[0]);
-        std::string problem;
-        if (::geteuid() == 0) {
-            if (::setgroups(0, nullptr) != 0 || ::setresgid(kNoGroup, kNoGroup, kNoGroup) != 0 ||
-                ::setresuid(kNobody, kNobody, kNobody) != 0)
-                problem = std::string("cannot become nobody: ") + std::strerror(errno);
-        }
-        if (problem.empty() && ::geteuid() == 0) problem = "still root";
+        std::string problem = BecomeNonRoot();
         if (problem.empty()) problem = check();
         (void)!::write(pipeFds[1], problem.data(), problem.size());
         ::_exit(problem.empty() ? 0 : 1);

@@ -36,12 +36,18 @@ const char* const kUsageText =
     "  --batch-rows N            with --fast: rows per batch (default 1000)\n"
     "  --jobs N                  import up to N files at once, each on its own connection\n"
     "                            (default 1)\n"
+    "  --bad-folder DIR          every record not stored goes, byte for byte, to\n"
+    "                            DIR/<file name>.bad, to be mended and loaded again\n"
+    "  --max-errors N            stop the run once N records were not stored\n"
+    "  --skip-rows N             read but do not send the first N rows of each file (after\n"
+    "                            any header): where an interrupted run goes on\n"
     "  --help                    this text\n"
     "  --version                 the program's name and version\n"
     "\n"
     "The password may also come from the environment variable VERROLIFT_PASSWORD.\n"
     "Lines end as each file's first line end says: at LF, or at CR and CR LF.\n"
-    "Exit status: 0 done, 1 a report or message was shown, 2 bad usage.\n";
+    "Exit status: 0 done, 1 a report or message was shown or --max-errors was reached,\n"
+    "2 bad usage, 130 stopped by SIGINT (Ctrl+C), 143 stopped by SIGTERM or SIGHUP.\n";
 
 std::string CommandLine::ConnectionString() const {
     if (connectionString) return *connectionString;
@@ -108,6 +114,14 @@ std::optional<std::size_t> Count(const std::string& text, std::size_t max) {
     }
     if (value < 1 || value > max) return std::nullopt;
     return value;
+}
+
+// A whole number from 0 to 999,999,999, digits only.
+std::optional<std::int64_t> Amount(const std::string& text) {
+    if (text == "0") return 0;
+    const auto value = Count(text, 999999999);
+    if (!value) return std::nullopt;
+    return static_cast<std::int64_t>(*value);
 }
 
 // Every option of the command line, in the order described at Stage. Its text in kUsageText
@@ -214,6 +228,26 @@ constexpr OptionRow kOptions[] = {
          const auto rows = Count(use.value, kMaxBatchRows);
          if (!rows) return "--batch-rows needs a number from 1 to " + std::to_string(kMaxBatchRows);
          use.cl.batchRows = *rows;
+         return std::nullopt;
+     }},
+    {"--bad-folder", "", true, Stage::Import,
+     [](OptionUse use) -> Refusal {
+         if (use.value.empty()) return "--bad-folder needs a folder";
+         use.cl.badFolder = use.value;
+         return std::nullopt;
+     }},
+    {"--max-errors", "", true, Stage::Import,
+     [](OptionUse use) -> Refusal {
+         const auto count = Count(use.value, 999999999);
+         if (!count) return "--max-errors needs a number from 1 to 999999999";
+         use.cl.maxErrors = static_cast<std::int64_t>(*count);
+         return std::nullopt;
+     }},
+    {"--skip-rows", "", true, Stage::Import,
+     [](OptionUse use) -> Refusal {
+         const auto count = Amount(use.value);
+         if (!count) return "--skip-rows needs a number from 0 to 999999999";
+         use.cl.skipRows = *count;
          return std::nullopt;
      }},
     {"--jobs", "", true, Stage::Import,

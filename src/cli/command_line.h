@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +27,9 @@ struct CommandLine {
     // Fields may be quoted: "a,b" is one field, "" an empty text rather than NULL.
     bool quotes = false;
     std::optional<TextEncoding> encoding;  // none: each file's mark or content decides
+    std::string badFolder;                 // "": no bad files
+    std::int64_t maxErrors = 0;            // 0: no limit
+    std::int64_t skipRows = 0;
     // Folders add only files of this extension; without it, every file.
     std::optional<std::string> extension;
     std::vector<std::string> paths;

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "base/display_text.h"
 #include "base/error_report.h"
 #include "base/failure.h"
 #include "base/host.h"
@@ -9,6 +10,7 @@
 #include "base/protected_handler.h"
 #include "cli/cli_paths.h"
 #include "cli/console_dialogs.h"
+#include "cli/process_platform.h"
 #include "cli/progress_line.h"
 #include "db/catalogue.h"
 #include "db/failure_kinds.h"
@@ -29,30 +31,20 @@ private:
     std::string s_;
 };
 
-// Nothing to repaint: a yield only notices a stop request and refreshes the progress line.
+// Nothing to repaint: a yield refreshes the progress line, and before the run notices a
+// stop request (the run itself stops between records, once what it sent is decided).
 class ConsolePump : public EventPump {
 public:
     ConsolePump(ProgressLine& progress, const volatile std::sig_atomic_t* stop)
         : progress_(progress), stop_(stop) {}
     void Yield() override {
-        if (stop_ && *stop_) throw RunAborted{};
+        if (beforeRun && stop_ && *stop_) throw RunAborted{};
         progress_.Tick();
     }
+    bool beforeRun = true;
 
 private:
     ProgressLine& progress_;
-    const volatile std::sig_atomic_t* stop_;
-};
-
-// What the jobs of a run with --jobs yield to from their threads: only the stop request.
-class StopPump : public EventPump {
-public:
-    explicit StopPump(const volatile std::sig_atomic_t* stop) : stop_(stop) {}
-    void Yield() override {
-        if (stop_ && *stop_) throw RunAborted{};
-    }
-
-private:
     const volatile std::sig_atomic_t* stop_;
 };
 
@@ -78,11 +70,38 @@ std::vector<std::string> PathEntries(const CommandLine& commandLine, EventPump& 
 
 }  // namespace
 
-std::string SummaryLine(int filesImported, int fileCount, std::int64_t rowsSent,
-                        std::int64_t rowsRefused) {
-    return "Summary: " + std::to_string(filesImported) + " of " + std::to_string(fileCount) +
-           " files imported, " + std::to_string(rowsSent) + " rows sent, " +
-           std::to_string(rowsRefused) + " rows refused.";
+std::string SummaryLine(const ImportOutcome& outcome, int fileCount) {
+    return "Summary: " + std::to_string(outcome.FilesImported()) + " of " +
+           std::to_string(fileCount) + " files imported, " + std::to_string(outcome.RowsStored()) +
+           " rows stored, " + std::to_string(outcome.RowsRefused()) + " rows refused, " +
+           std::to_string(outcome.RecordsNotSent()) + " records not sent, " +
+           std::to_string(outcome.RowsSkipped()) + " rows skipped.";
+}
+
+std::string ResumeLine(const FileOutcome& file) {
+    const std::string count = std::to_string(*file.resumeAfter);
+    const std::string table = "\"" + ForDisplay(file.table) + "\"";
+    return "\"" + ForDisplay(file.path) + "\": its first " + count + " rows are stored in " +
+           table + "; the rest loads with --append " + table + " --skip-rows " + count;
+}
+
+void TellOutcome(const ImportOutcome& outcome, int fileCount, const RunStop& stop,
+                 const CommandLine& commandLine, ConsoleDialogs& dialogs) {
+    if (outcome.end == RunEnd::Stopped)
+        dialogs.Print(stop.GetReason() == RunStop::Reason::ErrorLimit
+                          ? "The run stopped: " + std::to_string(commandLine.maxErrors) +
+                                " records were not stored, the limit --max-errors sets."
+                          : "The run was stopped.");
+    if (!outcome.Ended() && outcome.end != RunEnd::Stopped) return;
+    dialogs.Print(SummaryLine(outcome, fileCount));
+    for (const FileOutcome& file : outcome.files) {
+        if (file.badFile.empty()) continue;
+        dialogs.Print("The records that were not stored are in \"" +
+                      ForDisplay(commandLine.badFolder) + "\".");
+        break;
+    }
+    for (const FileOutcome& file : outcome.files)
+        if (file.resumeAfter && !file.table.empty()) dialogs.Print(ResumeLine(file));
 }
 
 void SelectAppendTable(VectorTableList& tables, const std::string& table) {
@@ -161,23 +180,27 @@ int RunHeadlessImport(const CommandLine& commandLine, const Console& console) {
         const ImportOptions options = OptionsOf(commandLine, tables);
 
         HeadlessProgress counts(progress);
-        StopPump jobPump(console.stopRequested);
+        RunStop stop(console.stopRequested, commandLine.maxErrors);
         ImportContext context{files, tables, options, connection, dialogs, pump, pointer};
         context.progress = &counts;
         context.sending.batches = commandLine.fast;
         context.sending.batchRows = commandLine.batchRows;
         context.jobs = commandLine.jobs;
-        context.jobPump = &jobPump;
+        context.stop = &stop;
+        context.skipRows = commandLine.skipRows;
+        context.badFolder = commandLine.badFolder;
         const int reportsBefore = dialogs.Reports();
+        pump.beforeRun = false;
         const ImportOutcome outcome = RunImport(context);
-        if (outcome.Ended())
-            dialogs.Print(SummaryLine(outcome.FilesImported(), files.Count(), outcome.RowsSent(),
-                                      outcome.RowsRefused()));
+        TellOutcome(outcome, files.Count(), stop, commandLine, dialogs);
         progress.Clear();
+        if (outcome.end == RunEnd::Stopped && stop.GetReason() == RunStop::Reason::Asked)
+            return ExitStatusAfterSignal(*console.stopRequested);
         return outcome.Clean() && reportsBefore == 0 ? kExitDone : kExitReported;
     } catch (const RunAborted&) {
         progress.Clear();
-        return kExitReported;
+        return console.stopRequested ? ExitStatusAfterSignal(*console.stopRequested)
+                                     : kExitReported;
     }
 }
 

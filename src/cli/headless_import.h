@@ -5,7 +5,10 @@
 #include <cstdio>
 
 #include "cli/command_line.h"
+#include "cli/console_dialogs.h"
 #include "db/table_list.h"
+#include "import/import_outcome.h"
+#include "import/run_stop.h"
 
 namespace verrolift {
 
@@ -28,11 +31,19 @@ struct Console {
 // the import. Gives the exit status.
 int RunHeadlessImport(const CommandLine& commandLine, const Console& console);
 
-// The line printed after a run's final message: "Summary: 2 of 3 files
-// imported, 3000 rows sent, 2 rows refused.". Rows sent counts every row
-// statement, accepted or refused.
-std::string SummaryLine(int filesImported, int fileCount, std::int64_t rowsSent,
-                        std::int64_t rowsRefused);
+// The line printed after a run's final message, or after a stopped run: "Summary: 2 of 3
+// files imported, 2998 rows stored, 2 rows refused, 1 records not sent, 0 rows skipped.".
+// A file is imported when every record of it was stored.
+std::string SummaryLine(const ImportOutcome& outcome, int fileCount);
+
+// For a file the run stopped inside: how many of its rows are decided, and how the rest
+// loads.
+std::string ResumeLine(const FileOutcome& file);
+
+// What the command line says after a run: why it stopped, the summary, where the bad
+// files are, and where each file cut short goes on.
+void TellOutcome(const ImportOutcome& outcome, int fileCount, const RunStop& stop,
+                 const CommandLine& commandLine, ConsoleDialogs& dialogs);
 
 // Append mode selects TABLE in the table list: the entry spelled exactly so,
 // else the one entry equal to it without regard to case, else TABLE is added

@@ -8,8 +8,8 @@ namespace {
 
 volatile std::sig_atomic_t* stopFlag = nullptr;
 
-extern "C" void RequestStop(int) {
-    *stopFlag = 1;
+extern "C" void RequestStop(int signal) {
+    *stopFlag = signal;
 }
 
 }  // namespace
@@ -33,6 +33,10 @@ void StopOnSignals(volatile std::sig_atomic_t* flag) {
     ignore.sa_handler = SIG_IGN;
     sigemptyset(&ignore.sa_mask);
     sigaction(SIGXFSZ, &ignore, nullptr);
+}
+
+int ExitStatusAfterSignal(int signal) {
+    return signal == SIGTERM || signal == SIGHUP ? 128 + SIGTERM : 128 + SIGINT;
 }
 
 bool ErrorOutputIsTerminal() {

@@ -16,7 +16,7 @@ namespace {
 volatile std::sig_atomic_t* stopFlag = nullptr;
 
 extern "C" void RequestStop(int signal) {
-    *stopFlag = 1;
+    *stopFlag = signal;
     // The C run-time resets the handler to the default before calling it.
     std::signal(signal, RequestStop);
 }
@@ -38,6 +38,10 @@ void StopOnSignals(volatile std::sig_atomic_t* flag) {
     std::signal(SIGINT, RequestStop);
     std::signal(SIGTERM, RequestStop);
     std::signal(SIGBREAK, RequestStop);
+}
+
+int ExitStatusAfterSignal(int signal) {
+    return signal == SIGTERM ? 128 + 15 : 128 + 2;
 }
 
 bool ErrorOutputIsTerminal() {

@@ -5,6 +5,7 @@
 #include "base/ignoring_case.h"
 #include "db/failure_kinds.h"
 #include "db/transaction.h"
+#include "import/import_messages.h"
 #include "import/sql_text.h"
 
 namespace verrolift {
@@ -44,11 +45,16 @@ bool BatchSender::Take(const std::string& table, const Row& row) {
     for (std::size_t i = 0; i < row.fields.size(); ++i)
         if (const auto value = FieldValue(row.fields, i, row.emptyLeftOutAt, row.quoted))
             values_.push_back(*value);
-    const bool queued = Queue(table, values_);
+    const bool queued = Queue(table, values_, row.lines);
     if (ended_) return false;
     if (queued) return true;
     if (!statements_.Take(table, row)) ended_ = true;
     return !ended_;
+}
+
+void BatchSender::Clear() {
+    rows_.Clear();
+    lines_.clear();
 }
 
 bool BatchSender::Finish() {
@@ -70,7 +76,8 @@ bool BatchSender::FitsBatch(std::span<const ParameterValue> values) const {
 
 // Queues one row for table, sending the batch when it is full. False when the row
 // must go on its own, after what was queued went out.
-bool BatchSender::Queue(const std::string& table, std::span<const ParameterValue> values) {
+bool BatchSender::Queue(const std::string& table, std::span<const ParameterValue> values,
+                        RecordLines lines) {
     if (ended_) return false;
     if (!FitsBatch(values)) {
         Flush();
@@ -90,6 +97,7 @@ bool BatchSender::Queue(const std::string& table, std::span<const ParameterValue
     }
     table_ = table;
     rows_.Add(values);
+    lines_.push_back(lines);
     if (rows_.Count() >= batchRows_) Flush();
     return true;
 }
@@ -164,8 +172,8 @@ bool BatchSender::SendBatch(bool severalRows) {
         statement_->Execute(rows_, first, count - first);
         transaction.Commit();
         if (severalRows) severalRows_ = SeveralRows::Taken;
-        for (std::size_t r = 0; r < count; ++r) target_.tally.Sent(false);
-        rows_.Clear();
+        for (std::size_t r = 0; r < count; ++r) target_.tally.Sent(false, lines_[r]);
+        Clear();
         return true;
     } catch (const std::exception& refused) {
         // The transaction rolled the batch back on its way out.
@@ -179,12 +187,13 @@ void BatchSender::EndIfGone(const std::exception& refused) {
     // missing table is left to the first row sent again, which reports it as a run
     // without batches would and ends the file.)
     if (!IsConnectionLost(refused, target_.connection)) return;
-    target_.handler.Report(target_.steps.send, LostConnectionDescription(refused));
+    target_.handler.Report(target_.steps.send, LostConnectionDescription(refused) +
+                                                   RecordPlace(target_.path, lines_.front().first));
     // The batch went out and none of its rows went in: counted as a row
     // statement refused for its connection would be.
-    for (std::size_t r = 0; r < rows_.Count(); ++r) target_.tally.Sent(true);
+    for (std::size_t r = 0; r < rows_.Count(); ++r) target_.tally.Sent(true, lines_[r]);
     ended_ = true;
-    rows_.Clear();
+    Clear();
 }
 
 void BatchSender::SendOneByOne() {
@@ -197,9 +206,9 @@ void BatchSender::SendOneByOne() {
                 AppendRowStatement(statement, table_, values, target_.pump);
             }))
             continue;
-        if (!statements_.Send(statement)) ended_ = true;
+        if (!statements_.Send(statement, lines_[r])) ended_ = true;
     }
-    rows_.Clear();
+    Clear();
 }
 
 }  // namespace verrolift

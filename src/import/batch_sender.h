@@ -42,7 +42,8 @@ private:
     // Whether statements of several rows go in: not known until one batch of them did.
     enum class SeveralRows { Untried, Taken, Refused };
 
-    bool Queue(const std::string& table, std::span<const ParameterValue> values);
+    bool Queue(const std::string& table, std::span<const ParameterValue> values, RecordLines lines);
+    void Clear();
     bool FitsBatch(std::span<const ParameterValue> values) const;
     void Flush();
     void Prepare(const std::string& table);
@@ -56,6 +57,7 @@ private:
     std::optional<std::size_t> columns_;
     std::size_t batchRows_;
     ParameterRows rows_;
+    std::vector<RecordLines> lines_;                        // of each queued row
     std::vector<ParameterValue> values_;                    // of the row being taken
     std::string table_;                                     // of the queued rows
     std::unique_ptr<OdbcBatchStatement> statement_;         // one row per statement

@@ -39,6 +39,7 @@ FileImporter::FileImporter(ImportContext& context, std::optional<WorkingCopy>& w
 FileOutcome FileImporter::Import(std::int32_t position, const std::string& entry) {
     position_ = position;
     outcome_ = FileOutcome{};
+    lostInFirstPass_.clear();
     outcome_.path = entry;
     BusyPointer pointer(context_.pointer);
     handler_.Run(steps::kBusyPointer, [&] { pointer.Show(); });
@@ -97,6 +98,8 @@ bool FileImporter::Prepare() {
             prepared_ = PrepareLines(
                 *workingCopy_, options_, context_.pump, [&](const MalformedRecord& record) {
                     ++outcome_.recordsNotSent;
+                    lostInFirstPass_.push_back({record.line, record.line});
+                    if (context_.stop) context_.stop->NotStored();
                     handler_.Report(steps::kMalformedRecord, MalformedRecordMessage(path_, record));
                 });
         } catch (const WorkingCopyError& failure) {

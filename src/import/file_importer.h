@@ -13,6 +13,7 @@
 #include "import/import_context.h"
 #include "import/import_outcome.h"
 #include "import/import_steps.h"
+#include "import/row_sink.h"
 #include "import/working_copy.h"
 
 namespace verrolift {
@@ -59,6 +60,8 @@ private:
                   const std::function<std::string()>& tableName,
                   const std::vector<bool>& emptyLeftOutAt, std::optional<std::size_t> columns);
 
+    void KeepNotStored(const std::vector<RecordLines>& notStored);
+
     // The first line's fields: cut at the separator of the moment, or, with quoted
     // fields, the first record as the first pass read it. Views into prepared_.
     std::vector<std::string_view> FirstLineFields() const;
@@ -72,6 +75,7 @@ private:
     std::int32_t position_ = 0;
     std::string path_;
     FileOutcome outcome_;
+    std::vector<RecordLines> lostInFirstPass_;  // malformed records the first pass met
     bool loginRefused_ = false;
 };
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
 
 #include "base/dialogs.h"
 #include "base/host.h"
@@ -8,6 +10,7 @@
 #include "db/table_list.h"
 #include "files/file_list.h"
 #include "import/import_options.h"
+#include "import/run_stop.h"
 
 namespace verrolift {
 
@@ -64,6 +67,13 @@ struct ImportContext {
     // that started the run, while it waits.
     int jobs = 1;
     EventPump* jobPump = nullptr;
+    // Asked between records whether to stop early (the command line's signals and
+    // --max-errors); none: the run goes to its end.
+    RunStop* stop = nullptr;
+    // The first skipRows records of each file are read but not sent (--skip-rows).
+    std::int64_t skipRows = 0;
+    // Where each file's records that were not stored are written, byte for byte; "": nowhere.
+    std::string badFolder;
 };
 
 }  // namespace verrolift

@@ -70,7 +70,7 @@ std::string RecordPlace(std::string_view path, std::uint64_t line) {
     for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
     const std::size_t slash = path.find_last_of("/\\");
     const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    return " (" + std::string(name) + ", line " + digits + ")";
+    return " (" + ForDisplay(name) + ", line " + digits + ")";
 }
 
 std::string UndecodableRecordMessage(std::string_view path, std::uint64_t line,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@ enum class RunEnd {
     TableNameExists,     // "Table name already exists."
     Done,                // "Done."
     TablesAlreadyExist,  // "Table(s) already exist."
+    Stopped,             // a stop signal or the error limit: no final message
 };
 
 // Why a file made or filled no table, when it did not.
@@ -29,13 +31,23 @@ enum class FileSkip {
 struct FileOutcome {
     std::string path;
     std::string table;  // the table its rows went to; "" when none was chosen
-    // Every line of the file went out as a row (some may have been refused).
+    // Every record of the file was stored.
     bool imported = false;
     FileSkip skip = FileSkip::None;
     std::int64_t rowsSent = 0;  // accepted or refused
     std::int64_t rowsRefused = 0;
-    std::int64_t recordsNotSent = 0;  // malformed records
-    int reports = 0;                  // error reports shown for the file
+    // Malformed, not valid in the file's encoding, or left when the file ended early
+    // because its connection or table was gone.
+    std::int64_t recordsNotSent = 0;
+    std::int64_t rowsSkipped = 0;  // the first records, as asked (--skip-rows)
+    int reports = 0;               // error reports shown for the file
+    // The run stopped inside the file: its first resumeAfter records (after any first
+    // line that is no data) are decided, stored or written to the bad file; the rest was
+    // not read.
+    std::optional<std::int64_t> resumeAfter;
+    std::string badFile;  // where its records that were not stored went; "" for none
+
+    std::int64_t RowsStored() const { return rowsSent - rowsRefused; }
 };
 
 // What a run did, as values: the command line decides on them, never on the words shown.
@@ -48,6 +60,9 @@ struct ImportOutcome {
     int FilesImported() const;
     std::int64_t RowsSent() const;
     std::int64_t RowsRefused() const;
+    std::int64_t RowsStored() const { return RowsSent() - RowsRefused(); }
+    std::int64_t RecordsNotSent() const;
+    std::int64_t RowsSkipped() const;
     // "Done." with nothing else to tell: no report, no file skipped with a message.
     bool Clean() const;
 };

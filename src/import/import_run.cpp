@@ -67,7 +67,9 @@ public:
             std::vector<std::string> files;
             h_.Run(steps::kSnapshotFiles, [&] { files = context_.files.Snapshot(); });
             outcome.files = ImportFiles(files);
-            outcome.end = FinalMessage(outcome.files);
+            // A stopped run tells what it did in its own words, not with a final message.
+            const bool stopped = context_.stop && context_.stop->Requested();
+            outcome.end = stopped ? RunEnd::Stopped : FinalMessage(outcome.files);
         }
         outcome.reports = h_.Failures();
         for (const FileOutcome& file : outcome.files) outcome.reports += file.reports;
@@ -107,6 +109,7 @@ private:
         std::vector<FileOutcome> outcomes;
         std::optional<WorkingCopy> workingCopy;
         for (std::size_t i = 0; i < files.size(); ++i) {
+            if (context_.stop && context_.stop->Requested()) break;
             if (context_.progress)
                 context_.progress->FileStarted(static_cast<int>(i + 1),
                                                static_cast<int>(files.size()));
@@ -166,6 +169,18 @@ std::int64_t ImportOutcome::RowsSent() const {
 std::int64_t ImportOutcome::RowsRefused() const {
     std::int64_t count = 0;
     for (const FileOutcome& file : files) count += file.rowsRefused;
+    return count;
+}
+
+std::int64_t ImportOutcome::RecordsNotSent() const {
+    std::int64_t count = 0;
+    for (const FileOutcome& file : files) count += file.recordsNotSent;
+    return count;
+}
+
+std::int64_t ImportOutcome::RowsSkipped() const {
+    std::int64_t count = 0;
+    for (const FileOutcome& file : files) count += file.rowsSkipped;
     return count;
 }
 

@@ -64,7 +64,7 @@ void ParallelImport::JoinAll() {
 
 void ParallelImport::Job() {
     std::optional<WorkingCopy> workingCopy;
-    while (const auto index = queue_.Next()) {
+    while (const auto index = Stopping() ? std::nullopt : queue_.Next()) {
         const std::size_t i = *index;
         NoWindowPointer pointer;
         ImportContext fileContext{context_.files, tables_, context_.options, context_.connection,
@@ -86,7 +86,7 @@ void ParallelImport::Job() {
             stop_ = true;
         }
         queue_.Done(i);
-        if (stop_) queue_.Stop();
+        if (stop_ || Stopping()) queue_.Stop();
     }
 }
 
@@ -117,7 +117,7 @@ std::vector<FileOutcome> ParallelImport::Run(
 // before a refused login stopped the queue.
 bool ParallelImport::WaitFor(std::size_t index) {
     while (!queue_.WaitDone(index, kWaitStep)) {
-        if (loginRefused_ && !queue_.WillBeDone(index)) return false;
+        if ((loginRefused_ || Stopping()) && !queue_.WillBeDone(index)) return false;
         context_.pump.Yield();
     }
     return true;
@@ -136,7 +136,15 @@ void ParallelImport::ShowRest(std::size_t from, std::vector<FileOutcome>& shown,
         while (!queue_.WaitDone(j, kWaitStep)) context_.pump.Yield();
         Show(j, shown);
     }
-    if (!stop_) reportLeft(std::move(notImported));
+    // A run stopped on request names no file: the summary tells what was done.
+    if (!stop_ && loginRefused_) reportLeft(std::move(notImported));
+}
+
+bool ParallelImport::Stopping() const {
+    if (!context_.stop || !context_.stop->Requested()) return false;
+    // No job starts another file, and waiting ones return.
+    queue_.Stop();
+    return true;
 }
 
 void ParallelImport::Show(std::size_t index, std::vector<FileOutcome>& shown) {

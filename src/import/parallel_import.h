@@ -46,10 +46,11 @@ private:
                   const std::function<void(std::vector<std::string>)>& reportLeft);
     void Show(std::size_t index, std::vector<FileOutcome>& shown);
     void JoinAll();
+    bool Stopping() const;
 
     ImportContext& context_;
     const std::vector<std::string>& files_;
-    JobQueue queue_;
+    mutable JobQueue queue_;
     LockedTableList tables_;
     std::atomic<bool> stop_{false};          // every job stops at its next yield
     std::atomic<bool> aborted_{false};       // a job was stopped by the program closing

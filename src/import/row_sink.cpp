@@ -2,6 +2,7 @@
 
 #include "db/failure_kinds.h"
 #include "import/batch_sender.h"
+#include "import/import_messages.h"
 #include "import/sql_text.h"
 
 namespace verrolift {
@@ -13,10 +14,10 @@ bool StatementSink::Take(const std::string& table, const Row& row) {
                                row.quoted);
         }))
         return true;
-    return Send(statement_);
+    return Send(statement_, row.lines);
 }
 
-bool StatementSink::Send(const std::string& statement) {
+bool StatementSink::Send(const std::string& statement, RecordLines lines) {
     bool targetGone = false;
     const bool accepted = target_.handler.Run(target_.steps.send, [&] {
         try {
@@ -25,12 +26,13 @@ bool StatementSink::Send(const std::string& statement) {
             // The connection or the table is gone: every further row would fail alike.
             targetGone = IsTargetFailure(refusal, target_.connection);
             // Named as lost whatever the driver's words, as a batch's loss is.
+            const std::string place = RecordPlace(target_.path, lines.first);
             if (IsConnectionLost(refusal, target_.connection))
-                throw Failure(LostConnectionDescription(refusal));
-            throw;
+                throw Failure(LostConnectionDescription(refusal) + place);
+            throw OdbcError(refusal.Description() + place, refusal.SqlState());
         }
     });
-    target_.tally.Sent(!accepted);
+    target_.tally.Sent(!accepted, lines);
     return !targetGone;
 }
 

@@ -1,5 +1,8 @@
 // The second pass of the file importer: the working copy's records, read by the
 // record source chosen for the file, go one by one into the row sink chosen for it.
+#include <algorithm>
+
+#include "import/bad_file.h"
 #include "import/file_importer.h"
 #include "import/import_messages.h"
 #include "import/record_source.h"
@@ -27,8 +30,10 @@ private:
 }  // namespace
 
 // A refused row is reported and the next record follows. The pass ends at a failed
-// read rather than reporting the same failure for ever, and after the report of a row
-// that failed because of its target (the connection or the table is gone).
+// read rather than reporting the same failure for ever. After a row that failed because
+// of its target (the connection or the table is gone) nothing more is sent: the rest of
+// the file is only counted, and kept for the bad file. A stop asked for ends the pass
+// between records, once what was sent is decided.
 //
 // emptyLeftOutAt marks the positions whose header field was empty, which have no
 // column: an empty value there is left out of the row, while a value there keeps the
@@ -48,47 +53,78 @@ void FileImporter::SendRows(const import_steps::RowSteps& steps,
                                        context_.pump);
         }))
         return;
-    RowTally tally(context_.progress, outcome_);
+    RowTally tally(context_.progress, context_.stop, outcome_);
     const std::unique_ptr<RowSink> sink = OpenRowSink(
-        {*connection_, handler_, steps, context_.pump, tally}, context_.sending, columns);
+        {path_, *connection_, handler_, steps, context_.pump, tally}, context_.sending, columns);
 
     InvalidLines invalid(prepared_->invalidLines);
-    bool wholeFile = false;  // every record went out
+    // From the working copy's lines to the file's own.
+    const std::uint64_t offset = prepared_->copyFromLine - 1;
+    // A record that cannot go out as a row is reported with its place and not sent.
+    auto unsendable = [&](RecordLines lines) {
+        if (const auto malformed = records->Malformed()) {
+            handler_.Report(
+                import_steps::kMalformedRecord,
+                MalformedRecordMessage(path_, {malformed->number + prepared_->copyFromRecord - 1,
+                                               malformed->line + offset, malformed->fault}));
+        } else if (invalid.Holds(lines.first, lines.last)) {
+            handler_.Report(
+                import_steps::kMalformedRecord,
+                UndecodableRecordMessage(path_, lines.first, prepared_->encoding.DisplayName()));
+        } else {
+            return false;
+        }
+        tally.NotSent(lines);
+        return true;
+    };
+    bool readAll = false, targetGone = false, stopped = false;
+    std::int64_t read = 0;
     std::string table;
     for (;;) {
+        if (context_.stop && context_.stop->Requested()) {
+            stopped = true;
+            break;
+        }
         bool atEnd = false;
         if (!handler_.Run(steps.read, [&] { atEnd = !records->Next(); })) break;
         if (atEnd) {
-            wholeFile = true;
+            readAll = true;
             break;
         }
-        if (const auto malformed = records->Malformed()) {
-            // Reported with its place in the file, and not sent.
-            tally.NotSent();
-            handler_.Report(
-                import_steps::kMalformedRecord,
-                MalformedRecordMessage(
-                    path_, {malformed->number + prepared_->copyFromRecord - 1,
-                            malformed->line + prepared_->copyFromLine - 1, malformed->fault}));
-            continue;
+        const RecordLines lines{records->StartLine() + offset, records->EndLine() + offset};
+        if (++read <= context_.skipRows) {
+            ++outcome_.rowsSkipped;
+        } else if (targetGone) {
+            tally.NotSent(lines);
+        } else if (!unsendable(lines)) {
+            handler_.Run(steps.tableName, [&] { table = tableName(); });
+            const Row row{records->Fields(), emptyLeftOutAt, records->Quoted(), lines};
+            targetGone = !sink->Take(table, row);
         }
-        // From the working copy's lines to the file's own.
-        const std::uint64_t line = records->StartLine() + prepared_->copyFromLine - 1;
-        if (invalid.Holds(line, records->EndLine() + prepared_->copyFromLine - 1)) {
-            tally.NotSent();
-            handler_.Report(
-                import_steps::kMalformedRecord,
-                UndecodableRecordMessage(path_, line, prepared_->encoding.DisplayName()));
-            continue;
-        }
-        handler_.Run(steps.tableName, [&] { table = tableName(); });
-        if (!sink->Take(table, {records->Fields(), emptyLeftOutAt, records->Quoted()})) break;
     }
-    if (!sink->Finish()) wholeFile = false;
+    if (!sink->Finish()) targetGone = true;
     handler_.Run(steps.close,
                  [&] { in.Close("Cannot close the working copy " + workingCopy_->Path()); });
-    outcome_.imported = wholeFile;
-    if (wholeFile && context_.progress) context_.progress->FileImported();
+    if (stopped) outcome_.resumeAfter = read;
+    outcome_.imported =
+        readAll && !targetGone && outcome_.rowsRefused == 0 && outcome_.recordsNotSent == 0;
+    if (outcome_.imported && context_.progress) context_.progress->FileImported();
+    handler_.Run(steps.close, [&] { KeepNotStored(tally.NotStored()); });
+}
+
+// Every record of the file that was not stored goes to its bad file, after any first
+// line that is no data, so that the bad file loads as the file did.
+void FileImporter::KeepNotStored(const std::vector<RecordLines>& notStored) {
+    if (context_.badFolder.empty()) return;
+    std::vector<RecordLines> spans = lostInFirstPass_;
+    spans.insert(spans.end(), notStored.begin(), notStored.end());
+    if (spans.empty()) return;
+    if (prepared_->copyFromLine > 1) spans.push_back({1, prepared_->copyFromLine - 1});
+    std::sort(spans.begin(), spans.end(),
+              [](const RecordLines& a, const RecordLines& b) { return a.first < b.first; });
+    outcome_.badFile = WriteBadFile(
+        context_.badFolder, path_,
+        {prepared_->markLength, prepared_->encoding.Kind(), prepared_->lineEnds}, spans);
 }
 
 }  // namespace verrolift

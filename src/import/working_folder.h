@@ -65,6 +65,10 @@ private:
 // and notRegular set; a FIFO never blocks the open.
 FileHandle OpenRegularFile(const std::string& path, bool& notRegular);
 
+// Creates a new file of the user's for writing, in binary; fails (EEXIST) when the name
+// is taken, so that nothing already there is ever overwritten.
+FileHandle CreateNewFile(const std::string& path);
+
 // Empties an open file; false when it could not.
 bool EmptyFile(const FileHandle& file);
 

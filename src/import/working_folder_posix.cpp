@@ -116,6 +116,10 @@ FileHandle OpenRegularFile(const std::string& path, bool& notRegular) {
     return in;
 }
 
+FileHandle CreateNewFile(const std::string& path) {
+    return FileHandle(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+}
+
 bool EmptyFile(const FileHandle& file) {
     struct stat st {};
     if (::fstat(file.Get(), &st) != 0) return false;

@@ -166,6 +166,12 @@ FileHandle OpenRegularFile(const std::string& path, bool& notRegular) {
     return FileHandle(_wopen(wide.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT));
 }
 
+FileHandle CreateNewFile(const std::string& path) {
+    return FileHandle(_wopen(WidePath(path).c_str(),
+                             _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                             _S_IREAD | _S_IWRITE));
+}
+
 bool EmptyFile(const FileHandle& file) {
     const errno_t error = _chsize_s(file.Get(), 0);
     if (error == 0) return true;

@@ -39,10 +39,12 @@ protected:
 };
 
 // "Done." and the summary line after it.
-std::string Done(int imported, int files, int sent, int refused) {
+// The final message and the summary; sent counts rows stored and refused.
+std::string Done(int imported, int files, int sent, int refused, int notSent = 0) {
     return "Done.\nSummary: " + std::to_string(imported) + " of " + std::to_string(files) +
-           " files imported, " + std::to_string(sent) + " rows sent, " + std::to_string(refused) +
-           " rows refused.\n";
+           " files imported, " + std::to_string(sent - refused) + " rows stored, " +
+           std::to_string(refused) + " rows refused, " + std::to_string(notSent) +
+           " records not sent, 0 rows skipped.\n";
 }
 
 // The column check's message for a file split by ",", a plain line on standard output.
@@ -135,7 +137,8 @@ TEST_F(ImportCommandSqlite, CatalogueNamesAreSkippedAndTheLastFileDecidesTheMess
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(
         r.out,
-        "Table(s) already exist.\nSummary: 1 of 2 files imported, 2 rows sent, 0 rows refused.\n");
+        "Table(s) already exist.\nSummary: 1 of 2 files imported, 2 rows stored, 0 rows refused, 0 "
+        "records not sent, 0 rows skipped.\n");
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(db.Rows("Same"), (std::vector<std::string>{"x", "1"}));
 }
@@ -167,14 +170,14 @@ TEST_F(ImportCommandSqlite, SummaryCountsRefusedRowsAndTheFilesLeftOut) {
     const auto b = files.Write("b.csv", "1,2,3\n");
     const auto r = Import({"--append", "EMP", a, b});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, Misfit(b, 3, "EMP", 2) + Done(1, 2, 3, 1));
+    EXPECT_EQ(r.out, Misfit(b, 3, "EMP", 2) + Done(0, 2, 3, 1));
     EXPECT_EQ(db.Rows("EMP"), (std::vector<std::string>{"1|2", "3|4"}));
 
     // Every row refused: "Done." alone would read as success.
     db.Exec("CREATE TABLE \"CHK\"(a, b CHECK (b <> 'x'))");
     const auto r2 = Import({"--append", "CHK", files.Write("d.csv", "1,x\n2,x\n")});
     EXPECT_EQ(r2.exitCode, 1);
-    EXPECT_EQ(r2.out, Done(1, 1, 2, 2));
+    EXPECT_EQ(r2.out, Done(0, 1, 2, 2));
     EXPECT_EQ(ReportLocations(r2.err),
               (std::vector<std::string>{At(import_steps::kAppendRows.send),
                                         At(import_steps::kAppendRows.send)}));
@@ -391,7 +394,7 @@ TEST_F(ImportCommandSqlite, MalformedRecordIsReportedOnStandardErrorAndTheRestIs
     const auto a = files.Write("a.csv", "1,\"one\"\r\n\"2\"two,x\r\n3,\"three\r\n4,four\r\n");
     const auto r = Import({"--quotes", "--append", "T", a});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, Done(1, 1, 2, 0));
+    EXPECT_EQ(r.out, Done(0, 1, 2, 0, 2));
     EXPECT_EQ(ReportLocations(r.err),
               (std::vector<std::string>{At(import_steps::kMalformedRecord),
                                         At(import_steps::kMalformedRecord)}));

@@ -17,7 +17,7 @@ TEST_P(StopSignal, SetsTheFlagEachTimeInsteadOfEndingTheProgram) {
     for (int round = 0; round < 2; ++round) {
         flag = 0;
         ASSERT_EQ(std::raise(GetParam()), 0);
-        EXPECT_EQ(flag, 1) << "round " << round;
+        EXPECT_EQ(flag, GetParam()) << "round " << round;
     }
 }
 

@@ -103,13 +103,6 @@ void ApplyDesignBackground(QWidget* window) {
     }
 }
 
-std::string ProgramFile(const std::string& programFolder, std::string_view name) {
-    std::string path = programFolder;
-    path += kPathSeparator;
-    for (char c : name) path += (c == '/') ? kPathSeparator : c;
-    return NormalizePath(path);
-}
-
 void ApplySkin(QWidget* loginWindow, const std::string& programFolder) {
     const std::string path = ProgramFile(programFolder, kSkinFile);
     if (!IsExistingFile(path)) return;

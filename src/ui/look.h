@@ -10,6 +10,8 @@
 #include <QRect>
 #include <QString>
 
+#include "app/program_files.h"
+
 class QWidget;
 
 namespace verrolift {
@@ -30,11 +32,6 @@ QFont ButtonFont();
 void ApplyFaceColor(QWidget* window);
 // The designed white background of frames, labels, option buttons and check boxes.
 void ApplyDesignBackground(QWidget* window);
-
-inline constexpr std::string_view kSkinFile = "x/o.cjs";
-inline constexpr std::string_view kPointerFile = "HAND-M.CUR";
-// The program folder, a separator, then name (written with "/").
-std::string ProgramFile(const std::string& programFolder, std::string_view name);
 
 // When the skin file (a Qt style sheet) is beside the program: face colour on
 // the login window and the style sheet applied to it. Absent: nothing changes.

@@ -43,6 +43,7 @@ void SetApplicationTitle();
 // The caption of every message box that names none of its own.
 QString ApplicationTitle();
 
+// The icon of both windows: packaging/verrolift.svg, as installed with the desktop entry.
 QIcon ApplicationIcon();
 
 // A Windows cursor file read through Qt's image reader, with its hot spot.

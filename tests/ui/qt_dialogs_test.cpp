@@ -121,58 +121,31 @@ INSTANTIATE_TEST_SUITE_P(
                       ShortBox{"InputBox", [](QtDialogs& d) { d.InputBox("Column 1?", ""); }}),
     [](const ::testing::TestParamInfo<ShortBox>& p) { return std::string(p.param.name); });
 
-// A message's longest line, and whether the box must show it on one line.
-struct LineCase {
-    const char* name;
-    std::string line;
-    bool whole;
-};
-
-void PrintTo(const LineCase& c, std::ostream* os) {
-    *os << c.name;
+TEST(QtDialogs, ALineThatFitsTheScreenIsShownWholeAndALongerOneWraps) {
+    std::string paragraph;
+    for (int i = 0; i < 60; ++i) paragraph += "paragraph ";
+    const std::string summary =
+        "1,234 of 1,240 files imported, 12,345,678 rows stored, 1,234,567 rows refused.";
+    for (const auto& [line, whole] : {std::pair{summary, true}, std::pair{paragraph, false}}) {
+        QtDialogs dialogs;
+        bool seen = false;
+        WhenModal([&, line = line, whole = whole](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            seen = true;
+            for (QLabel* label : box->findChildren<QLabel*>()) {
+                if (label->text() != box->text()) continue;
+                const int needed =
+                    QFontMetrics(label->font()).horizontalAdvance(QString::fromStdString(line));
+                EXPECT_EQ(label->contentsRect().width() >= needed, whole) << needed;
+            }
+            EXPECT_LE(box->frameGeometry().width(), box->screen()->availableGeometry().width());
+            box->button(QMessageBox::Ok)->click();
+        });
+        dialogs.ShowMessage("Done.\r\n\r\n" + line);
+        EXPECT_TRUE(seen);
+    }
 }
-
-// "word word ...", n words.
-std::string Words(int n) {
-    std::string words;
-    for (int i = 0; i < n; ++i) words += "paragraph ";
-    return words;
-}
-
-class MessageLines : public ::testing::TestWithParam<LineCase> {};
-
-TEST_P(MessageLines, ALineThatFitsTheScreenIsShownWholeAndTheBoxStaysOnTheScreen) {
-    const LineCase& c = GetParam();
-    QtDialogs dialogs;
-    bool seen = false;
-    WhenModal([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        ASSERT_NE(box, nullptr);
-        seen = true;
-        QLabel* label = nullptr;
-        for (QLabel* l : box->findChildren<QLabel*>())
-            if (l->text() == box->text()) label = l;
-        ASSERT_NE(label, nullptr);
-        const int needed =
-            QFontMetrics(label->font()).horizontalAdvance(QString::fromStdString(c.line));
-        EXPECT_EQ(label->contentsRect().width() >= needed, c.whole)
-            << label->contentsRect().width() << " for " << needed;
-        EXPECT_LE(box->frameGeometry().width(), box->screen()->availableGeometry().width());
-        box->button(QMessageBox::Ok)->click();
-    });
-    dialogs.ShowMessage("Done.\r\n\r\n" + c.line);
-    EXPECT_TRUE(seen);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    QtDialogs, MessageLines,
-    ::testing::Values(
-        LineCase{"RunSummary",
-                 "1,234 of 1,240 files imported, 12,345,678 rows stored, 1,234,567 rows refused.",
-                 true},
-        // Longer than any screen: it wraps, as before.
-        LineCase{"Paragraph", Words(60), false}),
-    [](const ::testing::TestParamInfo<LineCase>& p) { return std::string(p.param.name); });
 
 // A style that puts its standard icons on dialog buttons, as some desktop styles do.
 class IconButtonStyle : public QProxyStyle {

@@ -56,6 +56,10 @@ struct MidRunEdit {
     std::function<void(FakeMainView&)> edit;
 };
 
+void PrintTo(const MidRunEdit& e, std::ostream* os) {
+    *os << e.name;
+}
+
 class OptionsTakenAtTheStart : public WindowLogicTest,
                                public ::testing::WithParamInterface<MidRunEdit> {};
 
@@ -93,6 +97,10 @@ struct CommandCase {
     const char* name;
     std::function<void(MainWindowLogic&, LoginWindowLogic&)> command;
 };
+
+void PrintTo(const CommandCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class CommandsDuringARun : public WindowLogicTest,
                            public ::testing::WithParamInterface<CommandCase> {

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include "app/run_texts.h"
+
 namespace verrolift {
 
 CaptionProgress::CaptionProgress(QWidget* window, int intervalMs)
@@ -43,15 +45,12 @@ void CaptionProgress::Show() {
 }
 
 QString CaptionProgress::GroupedNumber(long long n) {
-    QString digits = QString::number(n);
-    for (qsizetype at = digits.size() - 3; at > 0; at -= 3) digits.insert(at, QLatin1Char(','));
-    return digits;
+    return QString::fromStdString(verrolift::GroupedNumber(n));
 }
 
 QString CaptionProgress::Text(const QString& title, int position, int count, long long rows) {
-    return QStringLiteral("%1 - file %2 of %3, %4 %5")
-        .arg(title, GroupedNumber(position), GroupedNumber(count), GroupedNumber(rows),
-             rows == 1 ? QStringLiteral("row") : QStringLiteral("rows"));
+    return QString::fromLocal8Bit(
+        ProgressCaptionText(title.toLocal8Bit().toStdString(), position, count, rows));
 }
 
 }  // namespace verrolift

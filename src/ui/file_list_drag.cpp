@@ -153,7 +153,12 @@ void FileListDrag::Drop(QDropEvent* event) {
     }
     event->acceptProposedAction();
     // The scan of a dropped folder yields; a closing program ends it there.
-    RunGuarded([&] { DropOnFileList(paths, view_, pump_, dialogs_); });
+    RunGuarded([&] {
+        if (dropHandler_)
+            dropHandler_(paths);
+        else
+            DropOnFileList(paths, view_, pump_, dialogs_);
+    });
 }
 
 }  // namespace verrolift

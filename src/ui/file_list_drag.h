@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,6 +39,11 @@ public:
 
     const ListReorder& Reorder() const { return *reorder_; }
 
+    // What a drop does with its paths; by default they are added to the list.
+    void SetDropHandler(std::function<void(const std::vector<std::string>&)> handler) {
+        dropHandler_ = std::move(handler);
+    }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -50,6 +56,7 @@ private:
     Dialogs& dialogs_;
     std::unique_ptr<ViewList> list_;
     std::unique_ptr<ListReorder> reorder_;
+    std::function<void(const std::vector<std::string>&)> dropHandler_;
 };
 
 }  // namespace verrolift

@@ -7,11 +7,7 @@
 #include <QPushButton>
 
 #include "base/error_report.h"
-#include "base/paths.h"
-#include "base/protected_handler.h"
 #include "ui/frame_box.h"
-#include "ui/help_texts.h"
-#include "ui/login_window_steps.h"
 #include "ui/look.h"
 #include "ui/select_all_line_edit.h"
 #include "ui/slot_guard.h"
@@ -23,9 +19,8 @@ using ui::Bytes;
 using ui::Local;
 using ui::Make;
 
-namespace steps = login_window_steps;
-
-LoginWindow::LoginWindow(UiContext& context) : QWidget(nullptr), context_(context), pointer_(this) {
+LoginWindow::LoginWindow(UiContext& context)
+    : QWidget(nullptr), pointer_(this), logic_(context, *this) {
     setObjectName(QStringLiteral("Form1"));
     BuildControls();
 }
@@ -83,9 +78,7 @@ void LoginWindow::BuildControls() {
     setTabOrder(testConnectionButton_, helpButton_);
     setTabOrder(helpButton_, nextButton_);
 
-    StoreOnChange(sidEdit_, keys::kOracleSid.data());
-    StoreOnChange(userEdit_, keys::kOracleUser.data());
-    StoreOnChange(passwordEdit_, keys::kOraclePassword.data());
+    for (LoginBox box : {LoginBox::Sid, LoginBox::User, LoginBox::Password}) StoreOnChange(box);
 
     connect(sidHelpButton_, &QPushButton::clicked, this, [this] { OnSidHelpClicked(); });
     connect(nextButton_, &QPushButton::clicked, this, [this] { OnNextClicked(); });
@@ -101,89 +94,66 @@ void LoginWindow::BuildControls() {
         feedback->Reset(w);
 }
 
-void LoginWindow::StoreOnChange(SelectAllLineEdit* box, const char* key) {
-    connect(box, &QLineEdit::textChanged, this, [this, key](const QString& text) {
-        // No trap of its own in the design; a store that cannot be written
-        // must not end the program, and the next change writes the whole text again.
-        try {
-            context_.settings.SaveSetting(kSettingsApplication, kSettingsSection, key, Bytes(text));
-        } catch (const std::exception&) {
-        }
-    });
+void LoginWindow::StoreOnChange(LoginBox box) {
+    connect(Box(box), &QLineEdit::textChanged, this,
+            [this, box](const QString& text) { logic_.BoxChanged(box, Bytes(text)); });
 }
 
-ConnectionProfile LoginWindow::Profile() const {
-    return {Bytes(sidEdit_->text()), Bytes(userEdit_->text()), Bytes(passwordEdit_->text())};
-}
-
-std::string LoginWindow::ConnectionString() const {
-    return BuildConnectionString(Profile());
-}
-
-void LoginWindow::Load() {
-    ProtectedHandler h(tags::kLoginLoad, context_.dialogs);
-    const std::string& folder = context_.programFolder;
-    h.Run(steps::load::kSkin, [&] { ApplySkin(this, folder); });
-    h.Run(steps::load::kTitles, [&] {
-        setWindowTitle(Local(std::string(kProductName)));
-        setWindowIcon(ApplicationIcon());
-        SetApplicationTitle();
-    });
-    h.Run(steps::load::kHomePage,
-          [&] { VisitHomePageAtRandom(context_.random, context_.openUrl); });
-    const std::string pointerFile = ProgramFile(folder, kPointerFile);
-    if (h.Test(steps::load::kPointerFileTest, [&] { return FileExists(pointerFile); })) {
-        h.Run(steps::load::kLoadPointer, [&] {
-            if (auto cursor = LoadCursorFile(pointerFile)) pointer_.SetCustomCursor(*cursor);
-        });
+SelectAllLineEdit* LoginWindow::Box(LoginBox box) const {
+    switch (box) {
+        case LoginBox::Sid:
+            return sidEdit_;
+        case LoginBox::User:
+            return userEdit_;
+        case LoginBox::Password:
+            return passwordEdit_;
     }
-    auto fill = [&](SelectAllLineEdit* box, std::string_view key) {
-        box->setText(
-            Local(context_.settings.GetSetting(kSettingsApplication, kSettingsSection, key, "")));
-    };
-    h.Run(steps::load::kFillSid, [&] { fill(sidEdit_, keys::kOracleSid); });
-    h.Run(steps::load::kFillUser, [&] { fill(userEdit_, keys::kOracleUser); });
-    h.Run(steps::load::kFillPassword, [&] { fill(passwordEdit_, keys::kOraclePassword); });
-    if (h.Test(steps::load::kProbeTest, [&] { return TryOpenConnection(ConnectionString()); })) {
-        h.Run(steps::load::kShowMain, [&] { context_.flow.ShowMainWindow(); });
-        h.Run(steps::load::kHideLogin, [&] { context_.flow.HideLoginWindow(); });
-    }
+    return sidEdit_;
+}
+
+std::string LoginWindow::Text(LoginBox box) const {
+    return Bytes(Box(box)->text());
+}
+
+void LoginWindow::SetText(LoginBox box, const std::string& text) {
+    Box(box)->setText(Local(text));
+}
+
+void LoginWindow::ApplySkin(const std::string& programFolder) {
+    verrolift::ApplySkin(this, programFolder);
+}
+
+void LoginWindow::SetTitles() {
+    setWindowTitle(Local(std::string(kProductName)));
+    setWindowIcon(ApplicationIcon());
+    SetApplicationTitle();
+}
+
+bool LoginWindow::LoadPointerFile(const std::string& path) {
+    const auto cursor = LoadCursorFile(path);
+    if (cursor) pointer_.SetCustomCursor(*cursor);
+    return cursor.has_value();
 }
 
 void LoginWindow::OnSidHelpClicked() {
-    RunGuarded([&] {
-        ProtectedHandler h(tags::kLoginSidHelp, context_.dialogs);
-        h.Run(steps::sid_help::kShowText, [&] { context_.dialogs.ShowMessage(SidHelpText()); });
-    });
+    RunGuarded([&] { logic_.SidHelp(); });
 }
 
 void LoginWindow::OnNextClicked() {
-    RunGuarded([&] {
-        ProtectedHandler h(tags::kLoginNext, context_.dialogs);
-        // A profile that does not connect changes nothing and says nothing.
-        if (!h.Test(steps::next::kProbeTest, [&] { return TryOpenConnection(ConnectionString()); }))
-            return;
-        h.Run(steps::next::kShowMain, [&] { context_.flow.ShowMainWindow(); });
-        h.Run(steps::next::kHideLogin, [&] { context_.flow.HideLoginWindow(); });
-        h.Run(steps::next::kLoadMain, [&] { context_.flow.RunMainWindowLoad(); });
-    });
+    RunGuarded([&] { logic_.Next(); });
 }
 
 void LoginWindow::OnTestConnectionClicked() {
-    RunGuarded([&] { TestConnection(*this, context_.dialogs, pointer_); });
+    RunGuarded([&] { logic_.TestConnection(); });
 }
 
 void LoginWindow::OnHelpClicked() {
-    RunGuarded([&] {
-        ProtectedHandler h(tags::kLoginHelp, context_.dialogs);
-        h.Run(steps::help::kShowSidHelp, [&] { context_.dialogs.ShowMessage(SidHelpText()); });
-        h.Run(steps::help::kShowDataTypes, [&] { context_.dialogs.ShowMessage(kDataTypeNotice); });
-    });
+    RunGuarded([&] { logic_.Help(); });
 }
 
 void LoginWindow::closeEvent(QCloseEvent* event) {
     event->accept();
-    context_.flow.EndProgram();
+    logic_.Close();
 }
 
 }  // namespace verrolift

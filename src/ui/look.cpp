@@ -12,6 +12,7 @@
 #include <QPixmap>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSvgRenderer>
 #include <QWidget>
 
 #include <cmath>
@@ -19,6 +20,8 @@
 #include "base/error_report.h"
 #include "base/failure.h"
 #include "base/paths.h"
+
+#include "application_icon_svg.h"
 
 namespace verrolift {
 
@@ -103,13 +106,6 @@ void ApplyDesignBackground(QWidget* window) {
     }
 }
 
-std::string ProgramFile(const std::string& programFolder, std::string_view name) {
-    std::string path = programFolder;
-    path += kPathSeparator;
-    for (char c : name) path += (c == '/') ? kPathSeparator : c;
-    return NormalizePath(path);
-}
-
 void ApplySkin(QWidget* loginWindow, const std::string& programFolder) {
     const std::string path = ProgramFile(programFolder, kSkinFile);
     if (!IsExistingFile(path)) return;
@@ -141,25 +137,18 @@ QString ApplicationTitle() {
 }
 
 QIcon ApplicationIcon() {
-    // Drawn rather than shipped: a page of text with an arrow into a table.
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(40, 40, 40), 1));
-    p.setBrush(Qt::white);
-    p.drawRect(2, 2, 14, 18);
-    for (int y = 6; y <= 16; y += 3) p.drawLine(5, y, 13, y);
-    p.setBrush(QColor(200, 40, 30));
-    p.drawRect(14, 16, 16, 14);
-    p.setPen(QPen(Qt::white, 1));
-    p.drawLine(14, 21, 30, 21);
-    p.drawLine(14, 26, 30, 26);
-    p.drawLine(22, 16, 22, 30);
-    p.setPen(QPen(QColor(30, 90, 200), 2));
-    p.drawLine(10, 24, 18, 12);
-    p.end();
-    return QIcon(pixmap);
+    // The icon the desktop entry installs, drawn at the sizes title bars and task lists ask for.
+    QSvgRenderer renderer{QByteArray(kApplicationIconSvg)};
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        renderer.render(&painter);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 std::optional<QCursor> LoadCursorFile(const std::string& path) {

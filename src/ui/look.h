@@ -10,6 +10,8 @@
 #include <QRect>
 #include <QString>
 
+#include "app/program_files.h"
+
 class QWidget;
 
 namespace verrolift {
@@ -31,11 +33,6 @@ void ApplyFaceColor(QWidget* window);
 // The designed white background of frames, labels, option buttons and check boxes.
 void ApplyDesignBackground(QWidget* window);
 
-inline constexpr std::string_view kSkinFile = "x/o.cjs";
-inline constexpr std::string_view kPointerFile = "HAND-M.CUR";
-// The program folder, a separator, then name (written with "/").
-std::string ProgramFile(const std::string& programFolder, std::string_view name);
-
 // When the skin file (a Qt style sheet) is beside the program: face colour on
 // the login window and the style sheet applied to it. Absent: nothing changes.
 void ApplySkin(QWidget* loginWindow, const std::string& programFolder);
@@ -46,6 +43,7 @@ void SetApplicationTitle();
 // The caption of every message box that names none of its own.
 QString ApplicationTitle();
 
+// The icon of both windows: packaging/verrolift.svg, as installed with the desktop entry.
 QIcon ApplicationIcon();
 
 // A Windows cursor file read through Qt's image reader, with its hot spot.

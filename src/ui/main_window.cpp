@@ -11,20 +11,10 @@
 
 #include <utility>
 
-#include "base/error_report.h"
-#include "base/paths.h"
-#include "base/protected_handler.h"
-#include "db/catalogue.h"
-#include "files/add_files.h"
-#include "files/add_folder.h"
-#include "import/import_run.h"
-#include "ui/caption_progress.h"
 #include "ui/file_list_drag.h"
 #include "ui/file_list_view.h"
 #include "ui/frame_box.h"
-#include "ui/help_texts.h"
 #include "ui/look.h"
-#include "ui/main_window_steps.h"
 #include "ui/slot_guard.h"
 #include "ui/table_list_box.h"
 #include "ui/widget_building.h"
@@ -35,13 +25,13 @@ using ui::Bytes;
 using ui::Local;
 using ui::Make;
 
-namespace steps = main_window_steps;
-
 MainWindow::MainWindow(UiContext& context, const ConnectionSource& profile)
-    : QWidget(nullptr), context_(context), profile_(profile), pointer_(this) {
+    : QWidget(nullptr), context_(context), pointer_(this), logic_(context, *this, profile) {
     setObjectName(QStringLiteral("Form2"));
     BuildControls();
 }
+
+MainWindow::~MainWindow() = default;
 
 void MainWindow::BuildControls() {
     setFixedSize(TwipsToPixels(6360), TwipsToPixels(8220));
@@ -62,6 +52,8 @@ void MainWindow::BuildControls() {
     formatHelpButton_ =
         Make<QPushButton>(filesFrame_, "PushButton6", TwipsRect(4080, 2033, 615, 345));
     formatHelpButton_->setText(QStringLiteral("?"));
+    quotedFieldsCheck_ = Make<QCheckBox>(filesFrame_, "Check3", TwipsRect(4800, 2090, 1200, 255));
+    quotedFieldsCheck_->setText(QString::fromLatin1(kQuotedFieldsCaption));
 
     tableOptionsFrame_ = Make<FrameBox>(this, "Frame2", TwipsRect(120, 2520, 6120, 5055));
     tableOptionsFrame_->setTitle(QStringLiteral("Table Options"));
@@ -120,18 +112,22 @@ void MainWindow::BuildControls() {
     createOption_->setChecked(true);
     headerColumnsOption_->setChecked(true);
     skipHeaderCheck_->setChecked(false);
-    OnCreateChosen();
+    logic_.CreateChosen();
 
     fileList_->SetBusyTest([this] { return pointer_.Busy(); });
     pointer_.OnBusyChange([this](bool busy) { fileList_->ShowBusyPointer(busy); });
     progress_ = new CaptionProgress(this, context_.progressIntervalMs);
 
     connect(createOption_, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) OnCreateChosen();
+        if (on) logic_.CreateChosen();
     });
     connect(appendOption_, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) OnAppendChosen();
+        if (on) logic_.AppendChosen();
     });
+    connect(separatorEdit_, &QLineEdit::textChanged, this, [this] { ShowSeparatorAsTyped(); });
+    // Stored on the user's clicks only: the load step's own setting is the stored value.
+    connect(quotedFieldsCheck_, &QCheckBox::clicked, this,
+            [this](bool on) { logic_.QuotedFieldsToggled(on); });
     connect(importButton_, &QPushButton::clicked, this, [this] { OnImportClicked(); });
     connect(addFilesButton_, &QPushButton::clicked, this, [this] { OnAddFilesClicked(); });
     connect(addFolderButton_, &QPushButton::clicked, this, [this] { OnAddFolderClicked(); });
@@ -149,116 +145,146 @@ void MainWindow::BuildControls() {
                                          appendFrame_, separatorLabel_, tableList_, separatorEdit_})
         feedback->Reset(w);
     // The list's own pointer moves (the reset first), dragging and dropping.
-    new FileListDrag(*fileList_, pointer_, context_.pump, context_.dialogs, context_.programFolder,
-                     this);
+    auto* drag = new FileListDrag(*fileList_, pointer_, context_.pump, context_.dialogs,
+                                  context_.programFolder, this);
+    drag->SetDropHandler([this](const std::vector<std::string>& paths) { logic_.Drop(paths); });
 }
 
-void MainWindow::Load() {
-    ProtectedHandler h(tags::kMainLoad, context_.dialogs);
-    h.Run(steps::load::kFaceColor, [&] { ApplyFaceColor(this); });
-    h.Run(steps::load::kIcon, [&] { setWindowIcon(ApplicationIcon()); });
-    tableNameEdit_->setText(QString::fromLatin1(kDefaultTableName));
-    separatorEdit_->setText(QString::fromLatin1(kDefaultSeparator));
-    const std::string pointerFile = ProgramFile(context_.programFolder, kPointerFile);
-    if (h.Test(steps::load::kPointerFileTest, [&] { return FileExists(pointerFile); })) {
-        h.Run(steps::load::kLoadPointer, [&] {
-            if (auto cursor = LoadCursorFile(pointerFile)) pointer_.SetCustomCursor(*cursor);
-        });
+QAbstractButton* MainWindow::ChoiceButton(MainChoice choice) const {
+    switch (choice) {
+        case MainChoice::CreateTable:
+            return createOption_;
+        case MainChoice::AppendToTable:
+            return appendOption_;
+        case MainChoice::HeaderColumns:
+            return headerColumnsOption_;
+        case MainChoice::TypedColumns:
+            return typedColumnsOption_;
+        case MainChoice::SkipHeader:
+            return skipHeaderCheck_;
+        case MainChoice::QuotedFields:
+            return quotedFieldsCheck_;
     }
-    setWindowTitle(Local(std::string(kProductName)));
-    tableList_->Clear();
-    h.Run(steps::load::kListTables,
-          [&] { ListUserTables(*tableList_, profile_.ConnectionString(), context_.pump); });
+    return createOption_;
+}
+
+QLineEdit* MainWindow::Box(MainBox box) const {
+    return box == MainBox::Separator ? separatorEdit_ : tableNameEdit_;
+}
+
+bool MainWindow::Chosen(MainChoice choice) const {
+    return ChoiceButton(choice)->isChecked();
+}
+
+void MainWindow::SetChosen(MainChoice choice, bool on) {
+    ChoiceButton(choice)->setChecked(on);
+}
+
+std::string MainWindow::Text(MainBox box) const {
+    return Bytes(Box(box)->text());
+}
+
+void MainWindow::SetText(MainBox box, const std::string& text) {
+    Box(box)->setText(Local(text));
+}
+
+void MainWindow::Enable(MainControl control, bool enabled) {
+    QWidget* w = nullptr;
+    switch (control) {
+        case MainControl::HeaderColumns:
+            w = headerColumnsOption_;
+            break;
+        case MainControl::TypedColumns:
+            w = typedColumnsOption_;
+            break;
+        case MainControl::TableNameLabel:
+            w = tableNameLabel_;
+            break;
+        case MainControl::TableName:
+            w = tableNameEdit_;
+            break;
+        case MainControl::AppendFrame:
+            w = appendFrame_;
+            break;
+        case MainControl::SkipHeader:
+            w = skipHeaderCheck_;
+            break;
+        case MainControl::AppendTableLabel:
+            w = appendTableLabel_;
+            break;
+        case MainControl::TableList:
+            w = tableList_;
+            break;
+    }
+    if (w) w->setEnabled(enabled);
+}
+
+void MainWindow::ApplyFaceColor() {
+    verrolift::ApplyFaceColor(this);
+}
+
+void MainWindow::SetApplicationIcon() {
+    setWindowIcon(ApplicationIcon());
+}
+
+bool MainWindow::LoadPointerFile(const std::string& path) {
+    const auto cursor = LoadCursorFile(path);
+    if (cursor) pointer_.SetCustomCursor(*cursor);
+    return cursor.has_value();
+}
+
+void MainWindow::SetCaption(const std::string& caption) {
+    setWindowTitle(Local(caption));
+}
+
+void MainWindow::PrepareFileList() {
     fileList_->EnsureColumn();
     fileList_->SetColumnWidthTwips(kFileListColumnTwips);
 }
 
-ImportMode MainWindow::Mode() const {
-    if (createOption_->isChecked()) return ImportMode::CreateTable;
-    if (appendOption_->isChecked()) return ImportMode::AppendToTable;
-    return ImportMode::Unset;
+ImportProgress* MainWindow::BeginRunProgress() {
+    runCaption_.emplace(*progress_);
+    return progress_;
 }
 
-ColumnSource MainWindow::Columns() const {
-    if (headerColumnsOption_->isChecked()) return ColumnSource::HeaderLine;
-    if (typedColumnsOption_->isChecked()) return ColumnSource::TypedNames;
-    return ColumnSource::Unset;
+void MainWindow::EndRunProgress() {
+    runCaption_.reset();
 }
 
-bool MainWindow::SkipHeaderOnAppend() const {
-    return skipHeaderCheck_->isChecked();
-}
-
-std::string MainWindow::Separator() const {
-    return Bytes(separatorEdit_->text());
-}
-
-std::string MainWindow::TableNamePattern() const {
-    return Bytes(tableNameEdit_->text());
-}
-
-std::optional<std::string> MainWindow::TargetTable() const {
-    return tableList_->Selected();
-}
-
-void MainWindow::OnCreateChosen() {
-    for (QWidget* w : std::initializer_list<QWidget*>{headerColumnsOption_, typedColumnsOption_,
-                                                      tableNameLabel_, tableNameEdit_})
-        w->setEnabled(true);
-    for (QWidget* w : std::initializer_list<QWidget*>{appendFrame_, skipHeaderCheck_,
-                                                      appendTableLabel_, tableList_})
-        w->setEnabled(false);
-}
-
-void MainWindow::OnAppendChosen() {
-    for (QWidget* w : std::initializer_list<QWidget*>{headerColumnsOption_, typedColumnsOption_,
-                                                      tableNameLabel_, tableNameEdit_})
-        w->setEnabled(false);
-    for (QWidget* w : std::initializer_list<QWidget*>{appendFrame_, skipHeaderCheck_,
-                                                      appendTableLabel_, tableList_})
-        w->setEnabled(true);
+void MainWindow::ShowSeparatorAsTyped() {
+    const QString typed = separatorEdit_->text();
+    const QString shown = Local(logic_.SeparatorEdited(Bytes(typed)));
+    if (shown == typed) return;
+    // The caret stays after what it followed.
+    const int caret = separatorEdit_->cursorPosition();
+    const QString before = Local(logic_.SeparatorEdited(Bytes(typed.left(caret))));
+    separatorEdit_->setText(shown);
+    separatorEdit_->setCursorPosition(static_cast<int>(before.size()));
 }
 
 void MainWindow::OnImportClicked() {
-    RunGuarded([&] {
-        const CaptionProgress::Run caption(*progress_);
-        ImportContext import{*fileList_,       *tableList_,   *this,    profile_,
-                             context_.dialogs, context_.pump, pointer_, progress_};
-        RunImport(import);
-    });
+    RunGuarded([&] { logic_.Import(); });
 }
 
 void MainWindow::OnAddFilesClicked() {
-    RunGuarded([&] { AddFilesCommand(*fileList_, context_.dialogs); });
+    RunGuarded([&] { logic_.AddFiles(); });
 }
 
 void MainWindow::OnAddFolderClicked() {
-    RunGuarded([&] {
-        AddFolderContext folder{*fileList_, context_.dialogs, context_.settings, context_.pump,
-                                pointer_};
-        AddFolderCommand(folder);
-    });
+    RunGuarded([&] { logic_.AddFolder(); });
 }
 
 void MainWindow::OnSetupConnectionClicked() {
-    RunGuarded([&] {
-        ProtectedHandler h(tags::kMainSetupConnection, context_.dialogs);
-        h.Run(steps::setup_connection::kShowLogin, [&] { context_.flow.ShowLoginWindow(); });
-        h.Run(steps::setup_connection::kHideMain, [&] { context_.flow.HideMainWindow(); });
-    });
+    RunGuarded([&] { logic_.SetupConnection(); });
 }
 
 void MainWindow::OnFormatHelpClicked() {
-    RunGuarded([&] {
-        ProtectedHandler h(tags::kMainFormatHelp, context_.dialogs);
-        h.Run(steps::format_help::kShowText,
-              [&] { context_.dialogs.ShowMessage(FileFormatHelpText()); });
-    });
+    RunGuarded([&] { logic_.FormatHelp(); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
-    context_.flow.EndProgram();
+    logic_.Close();
 }
 
 }  // namespace verrolift

@@ -8,10 +8,14 @@
 #include <QFontMetrics>
 #include <QIcon>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStringList>
 #include <QStyle>
+
+#include <algorithm>
 
 #include "base/failure.h"
 #include "ui/look.h"
@@ -41,6 +45,24 @@ protected:
     }
 };
 
+// The widest line of text that fits the room a message box may take on the screen of
+// the window it belongs to; 0 when none does.
+int WidestWholeLine(const QString& text, const QFont& font, const QWidget* owner) {
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    const int screenWidth = screen ? screen->availableGeometry().width() : 800;
+    // As QMessageBox bounds a box: the whole screen on small ones, else less; a quarter of
+    // that is left for the icon and the margins.
+    const int boxLimit = screenWidth <= 1024 ? screenWidth : std::min(screenWidth - 480, 1000);
+    const int room = boxLimit * 3 / 4;
+    const QFontMetrics metrics(font);
+    int widest = 0;
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        const int width = metrics.horizontalAdvance(line);
+        if (width <= room) widest = std::max(widest, width);
+    }
+    return widest;
+}
+
 void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text) {
     OwnedBox<QMessageBox> box(icon, title, text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
@@ -50,6 +72,10 @@ void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, cons
         const QMargins margins = box.layout() ? box.layout()->contentsMargins() : QMargins();
         buttons->setMinimumWidth(CaptionWidth(title) - margins.left() - margins.right());
     }
+    // Qt breaks lines past about half the screen's width. A line that fits the room a box
+    // may take is shown whole, as a run's summary must be; longer ones still wrap.
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+        label->setMinimumWidth(WidestWholeLine(text, label->font(), parent));
     // Some styles put their standard icons on dialog buttons; OK is plain text here.
     for (QAbstractButton* button : box.buttons()) button->setIcon(QIcon());
     box.exec();

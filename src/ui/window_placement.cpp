@@ -42,6 +42,13 @@ void CentreOverOwner(QWidget* box) {
     const QPoint inside = owner->geometry().topLeft() - ownerFrame.topLeft();
     const QSize frame = box->size() + (ownerFrame.size() - owner->size());
     box->move(ownerFrame.center() - QPoint(frame.width() / 2, frame.height() / 2) + inside);
+    // Where the platform knows the frame already, it took the position as the frame's, and
+    // the frame lies off by the inside: it goes where it was meant to be.
+    const QRect placed = box->frameGeometry();
+    if (placed != box->geometry()) {
+        const QPoint meant = ownerFrame.center() - QPoint(placed.width() / 2, placed.height() / 2);
+        box->move(box->pos() + (meant - placed.topLeft()));
+    }
 }
 
 }  // namespace verrolift

@@ -49,7 +49,7 @@ if ! diff -u "$work/expected" "$work/installed" >"$work/tree.diff"; then
 $(tail -n +3 "$work/tree.diff")"
 fi
 
-# --- the programs: --version from the prefix, with no display to open ---
+# --- the programs: --version and --help from the prefix, with no display to open ---
 programs=(verrolift-import)
 [ "$with_gui" = 1 ] && programs+=(verrolift)
 for program in "${programs[@]}"; do
@@ -61,6 +61,14 @@ for program in "${programs[@]}"; do
     [ "$output" = "$program $version" ] ||
         fail "$program --version printed \"$output\", expected \"$program $version\""
     [ -s "$work/err" ] && fail "$program --version wrote to standard error: $(cat "$work/err")"
+    status=0
+    output=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$exe" --help 2>"$work/err") || status=$?
+    [ "$status" = 0 ] || fail "$program --help exited with $status: $(cat "$work/err")"
+    case $output in
+        usage:*) ;;
+        *) fail "$program --help printed \"$output\", expected a usage" ;;
+    esac
+    [ -s "$work/err" ] && fail "$program --help wrote to standard error: $(cat "$work/err")"
     # The installed programs must not look for libraries in the build folder.
     if readelf -d "$exe" | grep -E 'R(UN)?PATH' | grep -qF "$build"; then
         fail "$program keeps a search path into the build folder"

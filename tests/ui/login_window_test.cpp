@@ -12,9 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/login_window_steps.h"
 #include "base/settings_store.h"
 #include "ui/login_window.h"
-#include "ui/login_window_steps.h"
 #include "ui/look.h"
 #include "ui/main_window.h"
 #include "ui/startup.h"
@@ -328,15 +328,6 @@ INSTANTIATE_TEST_SUITE_P(Startup, HomePageVisit,
                          [](const ::testing::TestParamInfo<DrawCase>& p) {
                              return "Draw" + std::to_string(static_cast<int>(p.param.r * 10000));
                          });
-
-TEST(HomePage, DrawIsOneToAHundredAndTheAddressIsReserved) {
-    EXPECT_EQ(HomePageDraw(0.0), 1);
-    EXPECT_EQ(HomePageDraw(0.065), 7);
-    EXPECT_EQ(HomePageDraw(0.99999), 100);
-    const std::string address(kHomePageAddress);
-    EXPECT_EQ(address.substr(0, 8), "https://");
-    EXPECT_EQ(address.substr(address.size() - 9), ".example/");
-}
 
 TEST(HomePage, ThatCannotOpenIsReportedAtStep106AndStartUpGoesOn) {
     test::ProgramHarness refusing;

@@ -2,10 +2,13 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSvgRenderer>
 
 #include <gtest/gtest.h>
 
@@ -70,6 +73,26 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Look, ApplicationTitleIsTheProductName) {
     SetApplicationTitle();
     EXPECT_EQ(ApplicationTitle(), QStringLiteral("Verrolift"));
+}
+
+// The icon file as the desktop shows it, at one size.
+QImage InstalledIcon(int size) {
+    QSvgRenderer renderer(QStringLiteral(VERROLIFT_ICON_FILE));
+    EXPECT_TRUE(renderer.isValid());
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    renderer.render(&painter);
+    return image;
+}
+
+TEST(Look, TheWindowIconIsTheInstalledIconFile) {
+    const QIcon icon = ApplicationIcon();
+    for (int size : {16, 32, 64}) {
+        const QImage shown =
+            icon.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        EXPECT_EQ(shown, InstalledIcon(size)) << size;
+    }
 }
 
 TEST(Look, FontsAreArialBoldNineAndElevenAndAQuarterPoints) {

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -16,12 +17,12 @@
 
 #include <gtest/gtest.h>
 
+#include "app/main_window_steps.h"
 #include "base/error_report.h"
 #include "support/test_database.h"
 #include "ui/file_list_view.h"
 #include "ui/look.h"
 #include "ui/main_window.h"
-#include "ui/main_window_steps.h"
 #include "ui/table_list_box.h"
 #include "ui_harness.h"
 
@@ -323,29 +324,40 @@ TEST_F(MainWindowTest, SwitchingKeepsTheTableChoiceAndTheHeaderCheck) {
     EXPECT_TRUE(C<QCheckBox>("Check2")->isChecked());
 }
 
-TEST_F(MainWindowTest, ImportReadsTheControlsAsTheyStandNow) {
+TEST_F(MainWindowTest, OptionsAreTheControlsAsTheyStandNow) {
     MainWindow& w = Window();
-    EXPECT_EQ(w.Mode(), ImportMode::CreateTable);
-    EXPECT_EQ(w.Columns(), ColumnSource::HeaderLine);
-    EXPECT_EQ(w.TableNamePattern(), "NewTable[counter]");
-    EXPECT_EQ(w.Separator(), ",");
-    EXPECT_FALSE(w.SkipHeaderOnAppend());
-    EXPECT_FALSE(w.TargetTable().has_value());
+    EXPECT_EQ(w.Options().Mode(), ImportMode::CreateTable);
+    EXPECT_EQ(w.Options().Columns(), ColumnSource::HeaderLine);
+    EXPECT_EQ(w.Options().TableNamePattern(), "NewTable[counter]");
+    EXPECT_EQ(w.Options().Separator(), ",");
+    EXPECT_FALSE(w.Options().SkipHeaderOnAppend());
+    EXPECT_FALSE(w.Options().TargetTable().has_value());
 
     C<QLineEdit>("Text3")->clear();
     QTest::keyClicks(C("Text3"), "|;");
     C<QLineEdit>("Text2")->setText(QStringLiteral("Sales[counter]"));
     QTest::mouseClick(C("Option4"), Qt::LeftButton);
-    EXPECT_EQ(w.Separator(), "|;");
-    EXPECT_EQ(w.TableNamePattern(), "Sales[counter]");
-    EXPECT_EQ(w.Columns(), ColumnSource::TypedNames);
+    EXPECT_EQ(w.Options().Separator(), "|;");
+    EXPECT_EQ(w.Options().TableNamePattern(), "Sales[counter]");
+    EXPECT_EQ(w.Options().Columns(), ColumnSource::TypedNames);
 
     QTest::mouseClick(C("Option2"), Qt::LeftButton);
     C<QCheckBox>("Check2")->setChecked(true);
     w.Tables().Select(0);
-    EXPECT_EQ(w.Mode(), ImportMode::AppendToTable);
-    EXPECT_TRUE(w.SkipHeaderOnAppend());
-    EXPECT_EQ(w.TargetTable(), std::optional<std::string>("ORDERS"));
+    EXPECT_EQ(w.Options().Mode(), ImportMode::AppendToTable);
+    EXPECT_TRUE(w.Options().SkipHeaderOnAppend());
+    EXPECT_EQ(w.Options().TargetTable(), std::optional<std::string>("ORDERS"));
+}
+
+TEST_F(MainWindowTest, APastedTabIsShownAsBackslashTAndStaysTheSeparator) {
+    QLineEdit* box = C<QLineEdit>("Text3");
+    QApplication::clipboard()->setText(QStringLiteral("|\t"));
+    box->setFocus(Qt::TabFocusReason);
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClicks(box, "x");
+    EXPECT_EQ(box->text().toStdString(), "|\\tx");
+    EXPECT_EQ(Window().Options().separator, "|\tx");
 }
 
 TEST_F(MainWindowTest, FileFormatHelpIsExact) {
@@ -356,7 +368,11 @@ TEST_F(MainWindowTest, FileFormatHelpIsExact) {
             "Text files should look like this:\r\n\r\nName,State\r\nPeter,NH\r\nJane,MA\r\n\r\n"
             "Also, if appending, make sure the number of columns in the text file match the "
             "number of columns in the table.\r\n\r\nWhen appending, number of columns and data "
-            "types (number, decimal, text, etc.) must be identical."});
+            "types (number, decimal, text, etc.) must be identical.\r\n\r\nTick \"Quoted "
+            "fields\" when fields may stand between double quotes, as in \"Smith, John\",NH: a "
+            "separator or a line break between the quotes is then part of the field, and two "
+            "double quotes there stand for one.\r\n\r\nType \\t in \"Fields Separated By:\" "
+            "for a TAB; a pasted TAB is shown as \\t."});
     EXPECT_TRUE(dialogs.reports.empty());
 }
 

@@ -1,4 +1,6 @@
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <QCheckBox>
@@ -230,7 +232,9 @@ TEST_F(ProgramPgTest, ImportFromTheMainWindowCreatesAndFillsTheTable) {
     EXPECT_EQ(during, PointerShape::Busy);
     EXPECT_EQ(overButton, PointerShape::Busy);
     EXPECT_EQ(Main().Pointer().Pointer(), PointerShape::Default);
-    EXPECT_EQ(h.dialogs.log, std::vector<std::string>{"message: Done."});
+    EXPECT_EQ(h.dialogs.log,
+              std::vector<std::string>{
+                  "message: Done.\r\n\r\n1 of 1 file imported, 3 rows stored, 0 rows refused."});
     EXPECT_EQ(test::RowsOn(main.ConnectionString(), importedTable, "\"Name\""),
               // In header mode the first line names the columns and is a row as well.
               (std::vector<std::string>{"Jane|MA", "Name|State", "Peter|NH"}));
@@ -268,7 +272,10 @@ TEST_F(ProgramPgTest, TheCaptionTellsTheFileAndTheRowsDuringAnImportAndTheTitleA
     sampler.stop();
     test::ExecOn(main.ConnectionString(), "DROP TABLE IF EXISTS \"" + secondTable + "\"");
 
-    EXPECT_EQ(h.dialogs.log, std::vector<std::string>{"message: Done."});
+    EXPECT_EQ(h.dialogs.log,
+              std::vector<std::string>{
+                  "message: Done.\r\n\r\n2 of 2 files imported, 1,203 rows stored, 0 rows "
+                  "refused."});
     EXPECT_EQ(Main().windowTitle(), QStringLiteral("Verrolift"));
     EXPECT_TRUE(listBusy);
     EXPECT_NE(Main().Files().viewport()->cursor().shape(), Qt::WaitCursor);
@@ -314,6 +321,114 @@ TEST_F(ProgramPgTest, ClosingWhileAnImportYieldsStopsItAndShowsNothingMore) {
     EXPECT_FALSE(h.program().Login().isVisible());
     EXPECT_LT(RowCount(importedTable), 500);
     EXPECT_EQ(Main().windowTitle(), QStringLiteral("Verrolift"));
+}
+
+// The run of a file list picked through "Add Text File(s)", each file's table dropped after the
+// test: the stem's tables <stem>_1, <stem>_2, ...
+class ImportRunPgTest : public ProgramPgTest {
+protected:
+    ~ImportRunPgTest() override {
+        if (!test::PgAvailable()) return;
+        for (const auto& t : tables)
+            test::ExecOn(main.ConnectionString(), "DROP TABLE IF EXISTS \"" + t + "\"");
+    }
+    // Starts with the saved profile, adds the files and names their tables stem_[counter].
+    void Prepare(const std::vector<std::pair<std::string, std::string>>& files) {
+        SaveMainProfile();
+        h.Start();
+        std::vector<std::string> paths;
+        for (const auto& [name, text] : files) paths.push_back(h.dir.Write(name, text));
+        h.dialogs.fileAnswers.push_back(paths);
+        QTest::mouseClick(M("PushButton3"), Qt::LeftButton);
+        stem = test::UniqueName("VL_RUN");
+        for (std::size_t i = 1; i <= files.size(); ++i)
+            tables.push_back(stem + "_" + std::to_string(i));
+        Retype(M<QLineEdit>("Text2"), stem + "_[counter]");
+    }
+    std::vector<std::string> Rows(std::size_t file, const char* order) {
+        return test::RowsOn(main.ConnectionString(), tables.at(file - 1), order);
+    }
+    // While the run yields, once.
+    void DuringTheRun(std::function<void()> action) {
+        QTimer::singleShot(0, &Main(), [this, action] {
+            ranDuring = Main().Pointer().Pointer() == PointerShape::Busy;
+            action();
+        });
+    }
+
+    std::string stem;
+    std::vector<std::string> tables;
+    bool ranDuring = false;
+};
+
+std::string PeopleFile(int rows) {
+    std::string text = "Name;State\r\n";
+    for (int i = 0; i < rows; ++i)
+        text += "P" + std::to_string(i) + ";S" + std::to_string(i) + "\r\n";
+    return text;
+}
+
+TEST_F(ImportRunPgTest, ClicksAndEditsDuringARunNeitherRedirectNorHoldItUp) {
+    Prepare({{"first.txt", PeopleFile(150)}, {"second.txt", PeopleFile(150)}});
+    Retype(M<QLineEdit>("Text3"), ";");
+    h.dialogs.fileAnswers.push_back({"/data/late.txt"});
+    DuringTheRun([this] {
+        QTest::mouseClick(M("PushButton5"), Qt::LeftButton);  // "Setup Connection"
+        QTest::mouseClick(L("PushButton3"), Qt::LeftButton);  // "Next >"
+        QTest::mouseClick(M("PushButton3"), Qt::LeftButton);  // "Add Text File(s)"
+        Retype(M<QLineEdit>("Text3"), ",");
+        Retype(M<QLineEdit>("Text2"), "Elsewhere[counter]");
+    });
+    QTest::mouseClick(M("PushButton1"), Qt::LeftButton);
+
+    ASSERT_TRUE(ranDuring);
+    EXPECT_TRUE(Main().isVisible());
+    EXPECT_FALSE(h.program().Login().isVisible());
+    EXPECT_EQ(h.dialogs.fileDialogTitles.size(), 1u) << "only the one before the run";
+    for (std::size_t file : {1u, 2u}) {
+        const auto rows = Rows(file, "\"Name\"");
+        ASSERT_EQ(rows.size(), 151u) << "file " << file;
+        EXPECT_NE(std::find(rows.begin(), rows.end(), "P149|S149"), rows.end()) << file;
+    }
+    EXPECT_EQ(h.dialogs.log.size(), 1u);
+}
+
+TEST_F(ImportRunPgTest, AFileOfRefusedRowsShowsTenBoxesItsCountAndTheSummary) {
+    // One column from the first line; every later line has two values.
+    std::string lines = "Id\r\n";
+    for (int i = 0; i < 300; ++i) lines += std::to_string(i) + ",extra\r\n";
+    Prepare({{"refused.txt", lines}, {"fine.txt", "Id\r\n1\r\n2\r\n"}});
+    QTest::mouseClick(M("PushButton1"), Qt::LeftButton);
+
+    EXPECT_LE(h.dialogs.log.size(), 12u);
+    EXPECT_EQ(h.dialogs.reports.size(), 10u);
+    ASSERT_EQ(h.dialogs.messages.size(), 2u);
+    EXPECT_NE(h.dialogs.messages[0].find("refused.txt"), std::string::npos);
+    EXPECT_NE(h.dialogs.messages[0].find("300"), std::string::npos);
+    EXPECT_EQ(h.dialogs.messages[1],
+              "Done.\r\n\r\n2 of 2 files imported, 4 rows stored, 300 rows refused.");
+    EXPECT_EQ(Rows(2, "\"Id\""), (std::vector<std::string>{"1", "2", "Id"}));
+}
+
+TEST_F(ImportRunPgTest, AQuotedFileLoadsExactlyWithQuotedFieldsTicked) {
+    Prepare({{"quoted.csv",
+              "Name,Note\r\n\"Smith, John\",\"said \"\"hi\"\"\"\r\nJane,\"two\r\nlines\"\r\n"}});
+    QTest::mouseClick(M("Check3"), Qt::LeftButton);
+    EXPECT_EQ(h.Stored("QuotedFields"), "1");
+    QTest::mouseClick(M("PushButton1"), Qt::LeftButton);
+
+    EXPECT_TRUE(h.dialogs.reports.empty()) << h.dialogs.reports.front().description;
+    EXPECT_EQ(Rows(1, "\"Name\""), (std::vector<std::string>{"Jane|two\r\nlines", "Name|Note",
+                                                             "Smith, John|said \"hi\""}));
+}
+
+TEST_F(ImportRunPgTest, BackslashTInTheSeparatorBoxLoadsATabFile) {
+    Prepare({{"tabs.txt", "Name\tState\r\nPeter, Jr\tNH\r\n"}});
+    Retype(M<QLineEdit>("Text3"), "\\t");
+    QTest::mouseClick(M("PushButton1"), Qt::LeftButton);
+
+    EXPECT_TRUE(h.dialogs.reports.empty());
+    EXPECT_EQ(Rows(1, "\"Name\""), (std::vector<std::string>{"Name|State", "Peter, Jr|NH"}));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProxyStyle>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTimer>
@@ -119,6 +120,32 @@ INSTANTIATE_TEST_SUITE_P(
                                }},
                       ShortBox{"InputBox", [](QtDialogs& d) { d.InputBox("Column 1?", ""); }}),
     [](const ::testing::TestParamInfo<ShortBox>& p) { return std::string(p.param.name); });
+
+TEST(QtDialogs, ALineThatFitsTheScreenIsShownWholeAndALongerOneWraps) {
+    std::string paragraph;
+    for (int i = 0; i < 60; ++i) paragraph += "paragraph ";
+    const std::string summary =
+        "1,234 of 1,240 files imported, 12,345,678 rows stored, 1,234,567 rows refused.";
+    for (const auto& [line, whole] : {std::pair{summary, true}, std::pair{paragraph, false}}) {
+        QtDialogs dialogs;
+        bool seen = false;
+        WhenModal([&, line = line, whole = whole](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            seen = true;
+            for (QLabel* label : box->findChildren<QLabel*>()) {
+                if (label->text() != box->text()) continue;
+                const int needed =
+                    QFontMetrics(label->font()).horizontalAdvance(QString::fromStdString(line));
+                EXPECT_EQ(label->contentsRect().width() >= needed, whole) << needed;
+            }
+            EXPECT_LE(box->frameGeometry().width(), box->screen()->availableGeometry().width());
+            box->button(QMessageBox::Ok)->click();
+        });
+        dialogs.ShowMessage("Done.\r\n\r\n" + line);
+        EXPECT_TRUE(seen);
+    }
+}
 
 // A style that puts its standard icons on dialog buttons, as some desktop styles do.
 class IconButtonStyle : public QProxyStyle {

@@ -1,4 +1,4 @@
-#include "ui/help_texts.h"
+#include "app/help_texts.h"
 
 namespace verrolift {
 
@@ -46,6 +46,11 @@ std::string FileFormatHelpText() {
     text +=
         "When appending, number of columns and data types (number, decimal, text, etc.) must be "
         "identical.";
+    text +=
+        "\r\n\r\nTick \"Quoted fields\" when fields may stand between double quotes, as in "
+        "\"Smith, John\",NH: a separator or a line break between the quotes is then part of the "
+        "field, and two double quotes there stand for one.";
+    text += "\r\n\r\nType \\t in \"Fields Separated By:\" for a TAB; a pasted TAB is shown as \\t.";
     return text;
 }
 

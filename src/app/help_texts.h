@@ -11,7 +11,7 @@ std::string SidHelpText();
 inline constexpr const char* kDataTypeNotice =
     "This software does not support the CLOB and NLOB data type in Oracle.";
 
-// The main window's "?": what a text file should look like.
+// The main window's "?": what a text file should look like, quoted fields, the TAB.
 std::string FileFormatHelpText();
 
 }  // namespace verrolift

@@ -11,6 +11,8 @@ namespace verrolift::main_window_steps {
 namespace load {
 inline constexpr std::int32_t kFaceColor = 100;
 inline constexpr std::int32_t kIcon = 102;
+// The stored "Quoted fields" choice, after the table name and separator are reset.
+inline constexpr std::int32_t kQuotedFields = 108;
 inline constexpr std::int32_t kPointerFileTest = 110;
 inline constexpr std::int32_t kLoadPointer = 112;
 inline constexpr std::int32_t kListTables = kListTablesStep;

@@ -1,5 +1,7 @@
 #include "app/main_window_logic.h"
 
+#include "app/bad_files_folder.h"
+
 #include "app/help_texts.h"
 #include "app/main_window_steps.h"
 #include "app/program_files.h"
@@ -116,13 +118,22 @@ void MainWindowLogic::Import() {
     const ImportOptions options = Options();
     const std::vector<std::string> files = view_.Files().Snapshot();
     const RunProgress progress(view_);
-    RunDialogs dialogs(context_.dialogs, progress.Get(), files);
+    // Every record not stored goes to a bad file, in a folder of this run's own.
+    const std::string badFolder = MakeBadFilesFolder(RunStamp());
+    // However the run ends, closing included, an empty folder is not left behind.
+    const struct EmptyFolderRemover {
+        const std::string& folder;
+        ~EmptyFolderRemover() { RemoveIfEmpty(folder); }
+    } remover{badFolder};
+    RunDialogs dialogs(context_.dialogs, progress.Get(), files, badFolder);
     ImportContext import{view_.Files(), view_.Tables(), options,         profile_,
                          dialogs,       context_.pump,  view_.Pointer(), &dialogs};
+    import.badFolder = badFolder;
     const ImportOutcome outcome = RunImport(import);
     dialogs.EndRun();
     if (dialogs.ClosingWords())
-        context_.dialogs.ShowMessage(FinalRunMessage(outcome, static_cast<int>(files.size())));
+        context_.dialogs.ShowMessage(
+            FinalRunMessage(outcome, static_cast<int>(files.size()), badFolder));
 }
 
 void MainWindowLogic::AddFiles() {

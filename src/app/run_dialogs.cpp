@@ -6,8 +6,12 @@
 
 namespace verrolift {
 
-RunDialogs::RunDialogs(Dialogs& window, ImportProgress* progress, std::vector<std::string> files)
-    : window_(window), progress_(progress), files_(std::move(files)) {}
+RunDialogs::RunDialogs(Dialogs& window, ImportProgress* progress, std::vector<std::string> files,
+                       std::string badFolder)
+    : badFolder_(std::move(badFolder)),
+      window_(window),
+      progress_(progress),
+      files_(std::move(files)) {}
 
 void RunDialogs::ShowMessage(const std::string& text) {
     if (text == kDone || text == kTablesAlreadyExist) {
@@ -72,6 +76,7 @@ void RunDialogs::EndFile() {
     if (position_ > 0 && at < files_.size()) rows.path = files_[at];
     rows.rows = refused;
     rows.shown = kShownRefusedRows;
+    rows.badFileFolder = badFolder_;
     window_.ShowMessage(RefusedRowsMessage(rows));
 }
 

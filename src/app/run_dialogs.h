@@ -21,7 +21,9 @@ public:
     static constexpr int kShownRefusedRows = 10;
 
     // files: the list as the run takes it, to name a file in its box.
-    RunDialogs(Dialogs& window, ImportProgress* progress, std::vector<std::string> files);
+    // badFolder: where the run's bad files go ("" for none), named in the count box.
+    RunDialogs(Dialogs& window, ImportProgress* progress, std::vector<std::string> files,
+               std::string badFolder = {});
 
     void ShowMessage(const std::string& text) override;
     void ShowErrorReport(const ErrorReport& report) override;
@@ -48,6 +50,7 @@ public:
     static bool IsRefusedRow(const ErrorReport& report);
 
 private:
+    std::string badFolder_;
     void EndFile();
 
     Dialogs& window_;

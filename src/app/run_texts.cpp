@@ -26,7 +26,8 @@ std::string ProgressCaptionText(const std::string& title, int position, int coun
            Counted(rows, "row", "rows");
 }
 
-std::string FinalRunMessage(const ImportOutcome& outcome, int fileCount) {
+std::string FinalRunMessage(const ImportOutcome& outcome, int fileCount,
+                            const std::string& badFolder) {
     std::string text = outcome.end == RunEnd::TablesAlreadyExist ? kTablesAlreadyExist : kDone;
     const std::int64_t refused = outcome.RowsRefused();
     text += "\r\n\r\n";
@@ -34,6 +35,11 @@ std::string FinalRunMessage(const ImportOutcome& outcome, int fileCount) {
             " imported, ";
     text += Counted(outcome.RowsSent() - refused, "row", "rows") + " stored, ";
     text += Counted(refused, "row", "rows") + " refused.";
+    for (const FileOutcome& file : outcome.files) {
+        if (file.badFile.empty() || badFolder.empty()) continue;
+        text += "\r\n\r\nThe records that were not stored are in \"" + badFolder + "\".";
+        break;
+    }
     return text;
 }
 

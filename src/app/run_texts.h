@@ -18,7 +18,9 @@ std::string ProgressCaptionText(const std::string& title, int position, int coun
 // ("Done." or "Table(s) already exist."), a blank line, then what the run did:
 // "2 of 3 files imported, 1,200 rows stored, 4 rows refused.". fileCount: the files the
 // run took from the list.
-std::string FinalRunMessage(const ImportOutcome& outcome, int fileCount);
+// When a file of the run has a bad file, the folder of the bad files follows.
+std::string FinalRunMessage(const ImportOutcome& outcome, int fileCount,
+                            const std::string& badFolder = {});
 
 // A file whose refused rows were too many to show one box each.
 struct RefusedRows {

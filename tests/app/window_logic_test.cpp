@@ -11,6 +11,7 @@
 #include "memory_settings.h"
 #include "recording_flow.h"
 #include "support/recording_dialogs.h"
+#include "support/scoped_environment.h"
 #include "support/temp_dir.h"
 #include "support/test_database.h"
 
@@ -31,6 +32,8 @@ protected:
     }
 
     test::TempDir dir;
+    // The run's bad files go under the user's data folder: the test's own.
+    test::ScopedEnvironment data{"XDG_DATA_HOME", dir.Path()};
     test::SqliteDatabase db;
     test::FixedConnection profile{db.ConnectionString()};
     test::RecordingDialogs dialogs;
@@ -165,8 +168,11 @@ TEST_F(WindowLogicTest, RefusedRowsAreBoundedPerFileAndTheFinalBoxSumsTheRun) {
         EXPECT_NE(dialogs.log[at].find(file), std::string::npos) << dialogs.log[at];
         EXPECT_NE(dialogs.log[at].find(count), std::string::npos) << dialogs.log[at];
     }
-    EXPECT_EQ(dialogs.log.back(),
-              "message: Done.\r\n\r\n3 of 3 files imported, 6 rows stored, 311 rows refused.");
+    EXPECT_TRUE(dialogs.log.back().starts_with(
+        "message: Done.\r\n\r\n1 of 3 files imported, 6 rows stored, 311 rows refused.\r\n\r\n"
+        "The records that were not stored are in \"" +
+        dir.Path() + "/verrolift/bad/"))
+        << dialogs.log.back();
     EXPECT_EQ(view.progressBegun, view.progressEnded);
 }
 

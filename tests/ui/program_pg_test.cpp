@@ -1,4 +1,6 @@
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/scoped_environment.h"
+#include "support/temp_dir.h"
 #include "support/test_database.h"
 #include "ui/file_list_view.h"
 #include "ui/login_window.h"
@@ -45,6 +49,9 @@ void Retype(QLineEdit* box, const std::string& text) {
 // Each test has one table of its own in each account of the stand-in.
 class ProgramPgTest : public ::testing::Test {
 protected:
+    // A run's bad files go under the user's data folder: the test's own.
+    test::TempDir data;
+    test::ScopedEnvironment dataHome{"XDG_DATA_HOME", data.Path()};
     ProgramPgTest() {
         if (!test::PgAvailable()) return;
         mainTable = test::UniqueName("VL_MAIN");
@@ -405,8 +412,18 @@ TEST_F(ImportRunPgTest, AFileOfRefusedRowsShowsTenBoxesItsCountAndTheSummary) {
     ASSERT_EQ(h.dialogs.messages.size(), 2u);
     EXPECT_NE(h.dialogs.messages[0].find("refused.txt"), std::string::npos);
     EXPECT_NE(h.dialogs.messages[0].find("300"), std::string::npos);
-    EXPECT_EQ(h.dialogs.messages[1],
-              "Done.\r\n\r\n2 of 2 files imported, 4 rows stored, 300 rows refused.");
+    // The refused file is not imported; its rows are in a bad file of the run's own folder.
+    const std::string summary =
+        "Done.\r\n\r\n1 of 2 files imported, 4 rows stored, 300 rows refused.";
+    const std::string& last = h.dialogs.messages[1];
+    ASSERT_TRUE(last.starts_with(summary + "\r\n\r\nThe records that were not stored are in \""))
+        << last;
+    const std::string folder =
+        last.substr(last.find('"') + 1, last.rfind('"') - last.find('"') - 1);
+    EXPECT_NE(h.dialogs.messages[0].find(folder), std::string::npos) << "the file's box names it";
+    std::ifstream bad(folder + "/refused.txt.bad", std::ios::binary);
+    const std::string kept((std::istreambuf_iterator<char>(bad)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(kept, lines.substr(4)) << "the 300 lines as they stood, without the header";
     EXPECT_EQ(Rows(2, "\"Id\""), (std::vector<std::string>{"1", "2", "Id"}));
 }
 

@@ -2,11 +2,19 @@
 // tables, row for row, and the same messages and reports. Against SQLite, or the
 // PostgreSQL stand-in when built with VERROLIFT_TEST_PG.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cli_runner.h"
+#include "run_process.h"
 #include "support/temp_dir.h"
 #include "support/test_database.h"
 
@@ -61,6 +69,7 @@ public:
     void Exec(const std::string& sql) const { db_.Exec(sql); }
     void Drop(const std::string& table) const { Exec("DROP TABLE IF EXISTS \"" + table + "\""); }
     std::vector<std::string> Rows(const std::string& table) const { return db_.Rows(table); }
+    std::vector<std::string> Column(const std::string& sql) const { return db_.Column(sql); }
     void MakeTypedTable(const std::string& table) const {
         Exec("CREATE TABLE \"" + table + "\"(a TEXT, b INTEGER, c TEXT) STRICT");
     }
@@ -356,6 +365,186 @@ TEST_F(FastJobsTest, FilesOfTheSameTableNameGoOneAfterTheOther) {
               "refused, 0 records not sent, 0 rows skipped.\n");
     EXPECT_EQ(Import({"--table-name", table, "--jobs", "4"}, {table}), one);
 }
+
+}  // namespace
+}  // namespace verrolift::test
+
+namespace verrolift::test {
+namespace {
+
+#ifdef VERROLIFT_TEST_PG
+#define BadFileTest PgBadFile
+#define StoppedRunTest PgStoppedRun
+#else
+#define BadFileTest SqliteBadFile
+#define StoppedRunTest SqliteStoppedRun
+#endif
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+// A header, rows the database refuses in several batches, a malformed quoted record that
+// spans lines, and a line that is not UTF-8.
+const std::string kHeader = "a,b,c\r\n";
+const std::string kRefusedTwo = "2,bad,x\r\n";
+const std::string kMalformed = "\"6\"z,6,\"open\r\nspan\"\r\n";
+const std::string kNotUtf8 = "8,b\xE9,x\r\n";
+const std::string kRefusedTen = "10,ten,x\r\n";
+const std::string kWithBadRecords =
+    kHeader + "1,1,x\r\n" + kRefusedTwo + "3,3,x\r\n" + "\"4\",4,\"two\r\nlines\"\r\n" +
+    "5,5,x\r\n" + kMalformed + "7,7,x\r\n" + kNotUtf8 + "9,9,x\r\n" + kRefusedTen + "11,11,x\r\n";
+
+// The rows of a table made by MakeTypedTable, in the order of b, as text on both databases.
+std::vector<std::string> TypedRows(const Backend& db, const std::string& table) {
+    return db.Column("SELECT a || '|' || CAST(b AS TEXT) || '|' || c FROM \"" + table +
+                     "\" ORDER BY b");
+}
+
+class BadFileTest : public testing::TestWithParam<std::vector<std::string>> {};
+
+TEST_P(BadFileTest, HoldsEveryRecordNotStoredAsItStoodAndReloadsOnceMended) {
+    Backend db;
+    TempDir files;
+    const std::string table = db.Fresh("badfile");
+    db.MakeTypedTable(table);
+    const std::string path = files.Write("data.csv", kWithBadRecords);
+    const std::string folder = files.Path() + "/bad";
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    const std::vector<std::string> options =
+        Join({"--quotes", "--encoding", "utf-8", "--skip-header", "--append", table, "--bad-folder",
+              folder},
+             GetParam());
+    const ProcessResult r = RunImportCommand(Join(Join(db.Login(), options), {path}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.out.find("Summary: 0 of 1 files imported, 7 rows stored, 2 rows refused, 2 "
+                         "records not sent, 0 rows skipped.\nThe records that were not stored "
+                         "are in \"" +
+                         folder + "\".\n"),
+              std::string::npos)
+        << r.out;
+    // Each report names the file and the line its record starts on.
+    for (const char* place : {"(data.csv, line 3)", "(data.csv, line 11)", "(data.csv, line 13)"})
+        EXPECT_NE(r.err.find(place), std::string::npos) << place << "\n" << r.err;
+    const std::string bad = ReadAll(folder + "/data.csv.bad");
+    EXPECT_EQ(bad, kHeader + kRefusedTwo + kMalformed + kNotUtf8 + kRefusedTen);
+
+    // Mended, the bad file loads with the same options and completes the table.
+    std::string mended = Replaced(bad, "bad", "2");
+    mended = Replaced(mended, "\"6\"z", "\"6\"");
+    mended = Replaced(mended, "b\xE9", "8");
+    mended = Replaced(mended, "ten", "10");
+    const std::string again = files.Write("mended.csv", mended);
+    const ProcessResult r2 = RunImportCommand(Join(Join(db.Login(), options), {again}));
+    EXPECT_EQ(r2.exitCode, 0) << r2.err;
+    const std::vector<std::string> rows = TypedRows(db, table);
+    std::vector<std::string> expected;
+    for (int i = 1; i <= 11; ++i)
+        expected.push_back(std::to_string(i) + "|" + std::to_string(i) + "|" +
+                           (i == 4   ? "two\nlines"
+                            : i == 6 ? "open\nspan"
+                                     : "x"));
+    // The quoted line breaks are stored as the file has them.
+    for (auto& row : expected)
+        for (std::size_t at = 0; (at = row.find('\n', at)) != std::string::npos; at += 2)
+            row.insert(at, "\r");
+    EXPECT_EQ(rows, expected);
+    EXPECT_TRUE(ReadAll(folder + "/mended.csv.bad").empty()) << "nothing left out the second time";
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, BadFileTest,
+                         testing::Values(std::vector<std::string>{},
+                                         std::vector<std::string>{"--fast", "--batch-rows", "2"}),
+                         [](const testing::TestParamInfo<std::vector<std::string>>& param) {
+                             return param.param.empty() ? "RowByRow" : "BatchesOfTwo";
+                         });
+
+// The line that tells where a stopped file goes on, and its N.
+std::int64_t ResumeCount(const std::string& out, const std::string& table) {
+    const std::string tail = "; the rest loads with --append \"" + table + "\" --skip-rows ";
+    const std::size_t at = out.find(tail);
+    if (at == std::string::npos) return -1;
+    return std::stoll(out.substr(at + tail.size()));
+}
+
+class StoppedRunTest : public testing::TestWithParam<std::vector<std::string>> {};
+
+// The error limit stops the run where its resume point says; --skip-rows then completes
+// the table with no row missing and none twice.
+TEST_P(StoppedRunTest, TheErrorLimitNamesWhereToGoOnAndSkipRowsCompletesTheTable) {
+    Backend db;
+    TempDir files;
+    const std::string table = db.Fresh("resume");
+    db.MakeTypedTable(table);
+    std::string content;
+    std::vector<std::string> stored;
+    for (int i = 1; i <= 40; ++i) {
+        const bool refused = i == 7 || i == 15 || i == 33;
+        content += std::to_string(i) + "," + (refused ? "no" : std::to_string(i)) + ",x\r\n";
+        if (!refused) stored.push_back(std::to_string(i) + "|" + std::to_string(i) + "|x");
+    }
+    const std::string path = files.Write("rows.csv", content);
+    const auto base = Join(db.Login(), Join({"--append", table}, GetParam()));
+    const ProcessResult r = RunImportCommand(Join(base, {"--max-errors", "2", path}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.starts_with("The run stopped: 2 records were not stored")) << r.out;
+    const std::int64_t n = ResumeCount(r.out, table);
+    ASSERT_GE(n, 15) << r.out;
+    ASSERT_LT(n, 33) << r.out;
+    EXPECT_EQ(TypedRows(db, table).size(), static_cast<std::size_t>(n - 2));
+
+    const ProcessResult r2 = RunImportCommand(Join(base, {"--skip-rows", std::to_string(n), path}));
+    EXPECT_NE(r2.out.find(std::to_string(n) + " rows skipped."), std::string::npos) << r2.out;
+    EXPECT_EQ(TypedRows(db, table), stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, StoppedRunTest,
+                         testing::Values(std::vector<std::string>{},
+                                         std::vector<std::string>{"--fast", "--batch-rows", "4"}),
+                         [](const testing::TestParamInfo<std::vector<std::string>>& param) {
+                             return param.param.empty() ? "RowByRow" : "BatchesOfFour";
+                         });
+
+#ifdef VERROLIFT_TEST_PG
+// Interrupted in the middle of a large file, the run finishes what it sent and says where
+// to go on; going on from there leaves no gap and no duplicate.
+TEST_P(StoppedRunTest, AnInterruptNamesWhereToGoOnAndSkipRowsCompletesTheTable) {
+    Backend db;
+    TempDir files;
+    const std::string table = db.Fresh("interrupt");
+    db.Exec("CREATE TABLE \"" + table + "\"(n integer)");
+    std::string content;
+    constexpr int kRows = 200000;
+    for (int i = 1; i <= kRows; ++i) content += std::to_string(i) + "\r\n";
+    const std::string path = files.Write("many.csv", content);
+    const auto base = Join(db.Login(), Join({"--append", table}, GetParam()));
+    RunningProcess run(VERROLIFT_IMPORT_PROGRAM,
+                       Join({VERROLIFT_IMPORT_PROGRAM}, Join(base, {path})));
+    while (db.Column("SELECT count(*)::text FROM \"" + table + "\"").at(0) == "0")
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    run.Signal(SIGINT);
+    const ProcessResult r = run.Wait();
+    ASSERT_EQ(r.exitCode, 130) << r.out << r.err;
+    const std::int64_t n = ResumeCount(r.out, table);
+    ASSERT_GT(n, 0) << r.out;
+    ASSERT_LT(n, kRows) << "stopped before the end";
+    EXPECT_EQ(db.Column("SELECT count(*)::text FROM \"" + table + "\"").at(0), std::to_string(n));
+
+    const ProcessResult r2 = RunImportCommand(Join(base, {"--skip-rows", std::to_string(n), path}));
+    EXPECT_EQ(r2.exitCode, 0) << r2.err;
+    EXPECT_EQ(db.Column("SELECT count(*)::text || ',' || count(DISTINCT n)::text || ',' || "
+                        "min(n)::text || ',' || max(n)::text FROM \"" +
+                        table + "\""),
+              std::vector<std::string>{"200000,200000,1,200000"});
+}
+#endif
 
 }  // namespace
 }  // namespace verrolift::test

@@ -73,7 +73,7 @@ struct ImportContext {
     // The first skipRows records of each file are read but not sent (--skip-rows).
     std::int64_t skipRows = 0;
     // Where each file's records that were not stored are written, byte for byte; "": nowhere.
-    std::string badFolder;
+    std::string badFolder{};
 };
 
 }  // namespace verrolift

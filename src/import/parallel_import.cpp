@@ -70,6 +70,9 @@ void ParallelImport::Job() {
         ImportContext fileContext{context_.files, tables_, context_.options, context_.connection,
                                   *dialogs_[i],   *pump_,  pointer,          context_.progress};
         fileContext.sending = context_.sending;
+        fileContext.stop = context_.stop;
+        fileContext.skipRows = context_.skipRows;
+        fileContext.badFolder = context_.badFolder;
         try {
             FileImporter importer(fileContext, workingCopy);
             outcomes_[i] = importer.Import(static_cast<std::int32_t>(i + 1), files_[i]);

@@ -66,6 +66,29 @@ const std::string kUtf16Text = "Name\tCity\r\nJos\xC3\xA9\t\xE6\x9D\xB1\xE4\xBA\
 const std::string kCp1252 = "a,b\r\n\x80 \x96 \x93q\x94,\xE9\x81\r\n";
 constexpr int kNotValid = import_steps::kMalformedRecord;
 
+// As bytes, a Latin-1 byte reaches the database as it is: a UTF-8 server refuses it.
+#ifdef VERROLIFT_TEST_PG
+const EncodingCase kBytesAsTheyAre{"BytesAsTheyAre",
+                                   "n\r\nCaf\xE9\r\n",
+                                   Target::NewTable,
+                                   "bytes",
+                                   ",",
+                                   false,
+                                   {"n"},
+                                   {"n"},
+                                   {import_steps::kHeaderRows.send}};
+#else
+const EncodingCase kBytesAsTheyAre{"BytesAsTheyAre",
+                                   "n\r\nCaf\xE9\r\n",
+                                   Target::NewTable,
+                                   "bytes",
+                                   ",",
+                                   false,
+                                   {"n"},
+                                   {"n", "Caf\xE9"},
+                                   {}};
+#endif
+
 class EncodingFile : public test::ImportFixture {};
 
 class EncodingImport : public test::ImportFixture,
@@ -97,8 +120,9 @@ TEST_P(EncodingImport, StoresTheTextTheFileHolds) {
     AddFile("in.txt", c.bytes);
     Run();
     EXPECT_EQ(dialogs_.ReportSteps(), c.reportSteps);
-    if (c.target != Target::Append && c.target != Target::AppendSkippingHeader)
+    if (c.target != Target::Append && c.target != Target::AppendSkippingHeader) {
         EXPECT_EQ(db_.Columns(table), c.columns);
+    }
     EXPECT_EQ(db_.Rows(table), c.rows);
 }
 
@@ -221,26 +245,7 @@ INSTANTIATE_FOR_BACKEND(
                       "Gr\xC3\xBC\xC3\x9F"
                       "e \xE6\x95\xB0\xE6\x8D\xAE \xF0\x9F\x98\x80"},
                      {}},
-#ifdef VERROLIFT_TEST_PG
-        // As bytes, a Latin-1 byte reaches the database as it is: a UTF-8 server refuses it.
-        EncodingCase {
-            "BytesAsTheyAre", "n\r\nCaf\xE9\r\n", Target::NewTable, "bytes", ",", false, {"n"},
-                {"n"}, {
-                import_steps::kHeaderRows.send
-            }
-        }
-#else
-        EncodingCase{"BytesAsTheyAre",
-                     "n\r\nCaf\xE9\r\n",
-                     Target::NewTable,
-                     "bytes",
-                     ",",
-                     false,
-                     {"n"},
-                     {"n", "Caf\xE9"},
-                     {}}
-#endif
-        ),
+        kBytesAsTheyAre),
     [](const testing::TestParamInfo<EncodingCase>& param) {
         return std::string(param.param.name);
     });

@@ -368,6 +368,7 @@ void MakeWorkingCopy(const std::string& path, WorkingCopy& copy) {
     folder.Remove(kNewCopyName);  // left by an interrupted first pass
     folder.Remove(kDecodedName);
 
+    copy.sourcePath_ = path;
     copy.missingReason_ = OpenForCopy(path, folder, copy.Path(), copy.source_, copy.sourceFailure_);
 }
 
@@ -383,7 +384,15 @@ PreparedLines PrepareLines(WorkingCopy& copy, const ImportOptionsSource& options
     if (copy.source_.IsOpen()) {
         // The file is copied once, by the first pass that reads it.
         const FileHandle source = std::move(copy.source_);
+        const std::optional<FileStamp> before = StampOf(source);
         result = CopyFromSource(copy, source, copy.sourceFailure_, options, pump, report);
+        // A file written to while it was read would give rows of two versions of it.
+        if (before != StampOf(source)) {
+            copy.Folder().Remove(kWorkingCopyName);
+            throw WorkingCopyError(WorkingCopyError::Stage::Open,
+                                   "The file \"" + ForDisplay(copy.sourcePath_) +
+                                       "\" changed while it was read; it is not imported.");
+        }
         copy.encoding_ = result.encoding;
     } else {
         result = Rewrite(copy, options, pump, report);

@@ -63,6 +63,7 @@ private:
     // copies in; with it, how its failures are named.
     FileHandle source_;
     std::string sourceFailure_;
+    std::string sourcePath_;
 };
 
 // The previous copy is removed first, so that no file is ever read from another

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "import/file_handle.h"
@@ -71,6 +72,16 @@ FileHandle CreateNewFile(const std::string& path);
 
 // Empties an open file; false when it could not.
 bool EmptyFile(const FileHandle& file);
+
+// What tells that a file's content changed: its size and its last modification time.
+struct FileStamp {
+    std::uint64_t size;
+    std::int64_t modified;  // in the platform's finest unit
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of an open file; none when the system cannot tell it.
+std::optional<FileStamp> StampOf(const FileHandle& file);
 
 // Moves the read position of an open file to offset from its start; false when it could not.
 bool SeekTo(const FileHandle& file, std::uint64_t offset);

@@ -179,6 +179,18 @@ bool EmptyFile(const FileHandle& file) {
     return false;
 }
 
+std::optional<FileStamp> StampOf(const FileHandle& file) {
+    // The handle's own times: the C run-time's stat keeps whole seconds only.
+    BY_HANDLE_FILE_INFORMATION info;
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.Get()));
+    if (handle == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(handle, &info))
+        return std::nullopt;
+    return FileStamp{(static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow,
+                     static_cast<std::int64_t>(
+                         (static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                         info.ftLastWriteTime.dwLowDateTime)};
+}
+
 bool SeekTo(const FileHandle& file, std::uint64_t offset) {
     return _lseeki64(file.Get(), static_cast<__int64>(offset), SEEK_SET) >= 0;
 }

@@ -636,6 +636,46 @@ TEST_F(ImportRunTest, TypedNamesCreateAndRowFailuresHaveTheirOwnSteps) {
     for (const auto& r : dialogs_.reports) EXPECT_EQ(r.tag, tags::kMainImport);
 }
 
+// --- A file that changes while it is read ---
+
+struct ChangeCase {
+    const char* name;
+    std::string during;  // what the file holds once changed
+};
+
+void PrintTo(const ChangeCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ChangedFile : public ImportRunTest, public testing::WithParamInterface<ChangeCase> {};
+
+// Cut short or rewritten while its copy is made, a file would give rows of two versions
+// of itself: it is reported and not imported, and the run goes on.
+TEST_P(ChangedFile, IsReportedAndNotImported) {
+    FreshPattern("changed");
+    const std::string path = AddFile("a.csv", "v\r\n1\r\n2\r\n3\r\n4\r\n");
+    AddFile("b.csv", "v\r\n9\r\n");
+    pump_.onYield = [&] {
+        if (pump_.yields == 1) folder_.Write("a.csv", GetParam().during);
+    };
+    Run();
+    EXPECT_EQ(dialogs_.ReportSteps(), std::vector<int>{steps::kOpenFirstPass});
+    ASSERT_EQ(Descriptions().size(), 1u);
+    EXPECT_NE(Descriptions()[0].find("changed while it was read"), std::string::npos)
+        << Descriptions()[0];
+    EXPECT_FALSE(Exists(Table(1)));
+    EXPECT_EQ(db_.Rows(Table(2)), (std::vector<std::string>{"v", "9"}));
+    ASSERT_EQ(outcome_.files.size(), 2u);
+    EXPECT_FALSE(outcome_.files[0].imported);
+    EXPECT_TRUE(outcome_.files[1].imported);
+}
+
+INSTANTIATE_FOR_BACKEND(
+    BACKEND, ChangedFile,
+    testing::Values(ChangeCase{"CutShort", "v\r\n1\r\n"},
+                    ChangeCase{"RewrittenToTheSameSize", "v\r\n5\r\n6\r\n7\r\n8\r\n"}),
+    [](const testing::TestParamInfo<ChangeCase>& param) { return std::string(param.param.name); });
+
 // --- What the run returns ---
 
 // Each file's outcome, read back from the run: a refused row, a file skipped for its

@@ -129,8 +129,9 @@ bool EmptyFile(const FileHandle& file) {
 std::optional<FileStamp> StampOf(const FileHandle& file) {
     struct stat st {};
     if (::fstat(file.Get(), &st) != 0) return std::nullopt;
-    return FileStamp{static_cast<std::uint64_t>(st.st_size),
-                     static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+    return FileStamp{
+        static_cast<std::uint64_t>(st.st_size),
+        static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
 bool SeekTo(const FileHandle& file, std::uint64_t offset) {

@@ -12,10 +12,10 @@
 #include <QPixmap>
 #include <QUrl>
 
+#include "app/command_guard.h"
 #include "files/drop.h"
 #include "ui/file_list_view.h"
 #include "ui/look.h"
-#include "ui/slot_guard.h"
 
 namespace verrolift {
 

@@ -7,6 +7,7 @@
 
 #include <QObject>
 
+#include "app/file_list_look.h"
 #include "base/dialogs.h"
 #include "base/host.h"
 #include "files/list_reorder.h"
@@ -17,8 +18,6 @@ class QMimeData;
 namespace verrolift {
 
 class FileListView;
-
-inline constexpr const char* kDragPointerFile = "drag.ico";
 
 // Dragging on the main window's file list: files and folders dropped from
 // outside are added (local file URLs only; anything else is refused while it

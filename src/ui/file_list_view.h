@@ -7,15 +7,10 @@
 
 #include <QTreeWidget>
 
+#include "app/file_list_look.h"
 #include "files/file_list.h"
 
 namespace verrolift {
-
-inline constexpr const char* kFileListHeader = "Text Files";
-inline constexpr int kFileListColumnTwips = 5000;
-inline constexpr const char* kFileListHint =
-    "Drag and drop files here. Double-click item to remove it. Move | line to right and out of "
-    "window to reveal full names.";
 
 // The main window's file list (ListView1): a report view with one column,
 // each row the full path of one file. Positions count from 1; 0 means none.

@@ -6,11 +6,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/command_guard.h"
 #include "base/error_report.h"
 #include "ui/frame_box.h"
 #include "ui/look.h"
 #include "ui/select_all_line_edit.h"
-#include "ui/slot_guard.h"
 #include "ui/widget_building.h"
 
 namespace verrolift {

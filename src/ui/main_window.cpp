@@ -11,11 +11,11 @@
 
 #include <utility>
 
+#include "app/command_guard.h"
 #include "ui/file_list_drag.h"
 #include "ui/file_list_view.h"
 #include "ui/frame_box.h"
 #include "ui/look.h"
-#include "ui/slot_guard.h"
 #include "ui/table_list_box.h"
 #include "ui/widget_building.h"
 

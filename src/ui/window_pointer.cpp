@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+#include "app/pointer_rules.h"
+
 namespace verrolift {
 
 namespace {
@@ -46,11 +48,11 @@ PointerFeedback::PointerFeedback(WindowPointer& pointer, QObject* parent)
     : QObject(parent), pointer_(pointer) {}
 
 void PointerFeedback::HandHandler(WindowPointer& pointer) {
-    if (pointer.Pointer() != PointerShape::Busy) pointer.SetPointer(PointerShape::Custom);
+    PointerOverButton(pointer);
 }
 
 void PointerFeedback::ResetHandler(WindowPointer& pointer) {
-    if (pointer.Pointer() != PointerShape::Busy) pointer.SetPointer(PointerShape::Default);
+    PointerOverSurface(pointer);
 }
 
 void PointerFeedback::Hand(QWidget* widget) {

@@ -7,8 +7,8 @@
 
 namespace verrolift {
 
-// Every Qt slot that runs a command goes through here: nothing may unwind
-// through Qt's event dispatch. A closing program (RunAborted) simply stops the
+// Every event handler of a window that runs a command goes through here: nothing may
+// unwind through a toolkit's event dispatch. A closing program (RunAborted) simply stops the
 // command; the commands report their own failures, so anything still arriving
 // here has nowhere left to go and is dropped.
 template <class Command>

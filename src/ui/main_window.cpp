@@ -52,7 +52,8 @@ void MainWindow::BuildControls() {
     formatHelpButton_ =
         Make<QPushButton>(filesFrame_, "PushButton6", TwipsRect(4080, 2033, 615, 345));
     formatHelpButton_->setText(QStringLiteral("?"));
-    quotedFieldsCheck_ = Make<QCheckBox>(filesFrame_, "Check3", TwipsRect(4800, 2090, 1200, 255));
+    // From just past the "?" to the frame's inner edge: the room its caption has.
+    quotedFieldsCheck_ = Make<QCheckBox>(filesFrame_, "Check3", TwipsRect(4710, 2090, 1380, 255));
     quotedFieldsCheck_->setText(QString::fromLatin1(kQuotedFieldsCaption));
 
     tableOptionsFrame_ = Make<FrameBox>(this, "Frame2", TwipsRect(120, 2520, 6120, 5055));
@@ -92,6 +93,10 @@ void MainWindow::BuildControls() {
     setupConnectionButton_->setText(QStringLiteral("Setup Connection"));
 
     for (QWidget* w : findChildren<QWidget*>()) w->setFont(ControlFont());
+    // In bold its caption is wider than the room right of the "?".
+    QFont plainControlFont = ControlFont();
+    plainControlFont.setWeight(QFont::Normal);
+    quotedFieldsCheck_->setFont(plainControlFont);
     for (QPushButton* b : {importButton_, addFilesButton_, addFolderButton_, setupConnectionButton_,
                            formatHelpButton_}) {
         b->setFont(ButtonFont());

@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -210,6 +212,22 @@ TEST_F(MainWindowTest, FrameCaptionsSitOnTheBorderLine) {
                     ++inked;
         EXPECT_GT(inked, captionWidth / 2) << name;
     }
+}
+
+TEST_F(MainWindowTest, QuotedFieldsShowsItsWholeCaptionBetweenTheHelpButtonAndTheFrameBorder) {
+    auto* check = C<QCheckBox>("Check3");
+    const QRect box = check->geometry();
+    EXPECT_GT(box.left(), C("PushButton6")->geometry().right());
+    // The frame draws its border in its two outer columns.
+    EXPECT_LE(box.right(), C("Frame1")->width() - 3);
+    // The style draws the caption from the left of its label rectangle on, and
+    // whatever passes the box's right edge is cut off.
+    QStyleOptionButton option;
+    option.initFrom(check);
+    option.text = check->text();
+    const QRect label = check->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, check);
+    EXPECT_LE(QFontMetrics(check->font()).horizontalAdvance(check->text()), label.width())
+        << "label room " << label.width() << " px of a " << box.width() << " px box";
 }
 
 TEST_F(MainWindowTest, FileListHeaderSpansTheList) {

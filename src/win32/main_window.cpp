@@ -57,8 +57,9 @@ void MainWindow::BuildControls() {
                   kSeparator, ControlFont::Text, WS_EX_CLIENTEDGE));
     HandOver(Add(L"BUTTON", "?", kButton, TwipsBox{4080, 2033, 615, 345}.In(files), kFormatHelp,
                  ControlFont::Button));
-    Add(L"BUTTON", kQuotedFieldsCaption, kCheck, TwipsBox{4800, 2090, 1200, 255}.In(files),
-        kQuotedFields);
+    // From just past the "?" to the frame's inner edge, not bold: the room its caption has.
+    Add(L"BUTTON", kQuotedFieldsCaption, kCheck, TwipsBox{4710, 2090, 1380, 255}.In(files),
+        kQuotedFields, ControlFont::PlainText);
 
     const TwipsBox options{120, 2520, 6120, 5055};
     AddFrame("Table Options", options, kOptionsFrame);

@@ -38,9 +38,9 @@ bool Contains(const std::vector<HWND>& controls, HWND control) {
     return std::find(controls.begin(), controls.end(), control) != controls.end();
 }
 
-HFONT MakeFont(double points, int dpi) {
+HFONT MakeFont(double points, int dpi, int weight = FW_BOLD) {
     const int height = -static_cast<int>(points * dpi / 72.0 + 0.5);
-    return CreateFontW(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    return CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
                        DEFAULT_PITCH | FF_SWISS, L"Arial");
 }
@@ -53,7 +53,7 @@ TopWindow::~TopWindow() {
         DestroyWindow(window_);
     }
     for (HGDIOBJ object : {static_cast<HGDIOBJ>(textFont_), static_cast<HGDIOBJ>(buttonFont_),
-                           static_cast<HGDIOBJ>(designBrush_)})
+                           static_cast<HGDIOBJ>(plainFont_), static_cast<HGDIOBJ>(designBrush_)})
         if (object) DeleteObject(object);
 }
 
@@ -79,9 +79,7 @@ HWND TopWindow::Add(const wchar_t* controlClass, const std::string& text, DWORD 
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     if (!control) return nullptr;
     controls_.push_back({control, box, font});
-    SendMessageW(control, WM_SETFONT,
-                 reinterpret_cast<WPARAM>(font == ControlFont::Button ? buttonFont_ : textFont_),
-                 FALSE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(font)), FALSE);
     return control;
 }
 
@@ -129,24 +127,34 @@ RECT TopWindow::FrameRect() const {
 
 void TopWindow::LayOut(int dpi) {
     dpi_ = dpi;
-    const HFONT oldText = textFont_;
-    const HFONT oldButton = buttonFont_;
+    const HFONT old[] = {textFont_, buttonFont_, plainFont_};
     textFont_ = MakeFont(9.0, dpi);
     buttonFont_ = MakeFont(11.25, dpi);
+    plainFont_ = MakeFont(9.0, dpi, FW_NORMAL);
     for (const Placed& placed : controls_) {
         const RECT at = placed.box.Pixels(dpi);
         SetWindowPos(placed.control, nullptr, at.left, at.top, at.right - at.left,
                      at.bottom - at.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(
-            placed.control, WM_SETFONT,
-            reinterpret_cast<WPARAM>(placed.font == ControlFont::Button ? buttonFont_ : textFont_),
-            TRUE);
+        SendMessageW(placed.control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(placed.font)),
+                     TRUE);
     }
-    for (HFONT font : {oldText, oldButton})
+    for (HFONT font : old)
         if (font) DeleteObject(font);
     const RECT frame = FrameRect();
     SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HFONT TopWindow::FontOf(ControlFont font) const {
+    switch (font) {
+        case ControlFont::Button:
+            return buttonFont_;
+        case ControlFont::PlainText:
+            return plainFont_;
+        case ControlFont::Text:
+            break;
+    }
+    return textFont_;
 }
 
 LRESULT CALLBACK TopWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -10,8 +10,8 @@
 namespace verrolift::win32 {
 
 // The fonts of the controls: frames, labels, option buttons, check boxes, text boxes and
-// lists; and push buttons.
-enum class ControlFont { Text, Button };
+// lists; push buttons; and the text font without bold, for a caption with little room.
+enum class ControlFont { Text, Button, PlainText };
 
 // One of the program's two windows: a fixed-size top-level window whose controls are
 // placed in twips and placed again, with their fonts, when the window's dpi changes.
@@ -54,6 +54,7 @@ private:
     bool Paint(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool SetCursorFor(HWND under, LPARAM lParam);
     void LayOut(int dpi);
+    HFONT FontOf(ControlFont font) const;
     RECT FrameRect() const;
 
     struct Placed {
@@ -73,6 +74,7 @@ private:
     std::vector<HWND> resetControls_;
     HFONT textFont_ = nullptr;
     HFONT buttonFont_ = nullptr;
+    HFONT plainFont_ = nullptr;
     HBRUSH designBrush_ = nullptr;
     Win32WindowPointer pointer_;
 };

@@ -97,11 +97,11 @@ HWND Win32Program::DialogOwner() const {
     return nullptr;
 }
 
-HWND Win32Program::TabWindowOf(HWND window) const {
-    const HWND root = window ? GetAncestor(window, GA_ROOT) : nullptr;
-    if (login_ && root == login_->Handle()) return root;
-    if (main_ && root == main_->Handle()) return root;
-    return nullptr;
+std::vector<HWND> Win32Program::Windows() const {
+    std::vector<HWND> windows;
+    if (login_) windows.push_back(login_->Handle());
+    if (main_) windows.push_back(main_->Handle());
+    return windows;
 }
 
 void Win32Program::EndProgram() {

@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/window_flow.h"
 #include "base/windows_api.h"
@@ -44,8 +45,8 @@ public:
     // The window a box belongs to: the active one of the two, else the one shown (the main
     // window first); null before either is up.
     HWND DialogOwner() const;
-    // The program's window a message is for, so that Tab moves between its controls.
-    HWND TabWindowOf(HWND window) const;
+    // Both windows once made, for the dialog keys (Tab, Enter, the arrows).
+    std::vector<HWND> Windows() const;
 
     void ShowMainWindow() override;
     void HideMainWindow() override;

@@ -85,6 +85,29 @@ TEST_F(Win32WindowsTest, ClientAreasAreTheDesignedTwipsAt96Dpi) {
     }
 }
 
+// A caption cut short tells the user nothing: every check box's and option button's text fits
+// beside its box in the font it is drawn with.
+TEST_F(Win32WindowsTest, CheckBoxAndOptionCaptionsFitTheirControls) {
+    for (int id :
+         {MainWindow::kQuotedFields, MainWindow::kCreateTable, MainWindow::kHeaderColumns,
+          MainWindow::kTypedColumns, MainWindow::kAppendToTable, MainWindow::kSkipHeader}) {
+        HWND control = Control(id);
+        HDC dc = GetDC(control);
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+        const HGDIOBJ old = SelectObject(dc, font);
+        const std::wstring caption = Wide(TextOf(control));
+        SIZE text{};
+        GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
+        SelectObject(dc, old);
+        ReleaseDC(control, dc);
+        RECT box{};
+        GetClientRect(control, &box);
+        // The box itself and the gap after it.
+        const int indicator = GetSystemMetrics(SM_CXMENUCHECK) + 4;
+        EXPECT_LE(indicator + text.cx, box.right) << TextOf(control);
+    }
+}
+
 // Option buttons clicked in order, and what shows afterwards.
 struct OptionClicks {
     const char* name;

@@ -117,17 +117,6 @@ void ApplySkin(QWidget* loginWindow, const std::string& programFolder) {
     loginWindow->setStyleSheet(QString::fromUtf8(file.readAll()));
 }
 
-std::string TitleFromProductName(std::string_view productName) {
-    std::string title(productName);
-    while (title.size() > 40) {
-        const auto blank = title.rfind(' ');
-        // A name with no blank to cut at stays as it is.
-        if (blank == std::string::npos) break;
-        title.resize(blank);
-    }
-    return title;
-}
-
 void SetApplicationTitle() {
     TitleStorage() = QString::fromLocal8Bit(TitleFromProductName(kProductName));
 }

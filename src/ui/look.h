@@ -10,6 +10,7 @@
 #include <QRect>
 #include <QString>
 
+#include "app/application_title.h"
 #include "app/program_files.h"
 
 class QWidget;
@@ -37,8 +38,7 @@ void ApplyDesignBackground(QWidget* window);
 // the login window and the style sheet applied to it. Absent: nothing changes.
 void ApplySkin(QWidget* loginWindow, const std::string& programFolder);
 
-// The product name, cut at its last blank while longer than 40 characters.
-std::string TitleFromProductName(std::string_view productName);
+// Keeps TitleFromProductName(kProductName) for ApplicationTitle.
 void SetApplicationTitle();
 // The caption of every message box that names none of its own.
 QString ApplicationTitle();

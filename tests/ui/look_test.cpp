@@ -42,34 +42,6 @@ INSTANTIATE_TEST_SUITE_P(Look, TwipsConversion,
                                     std::to_string(static_cast<int>(p.param.dpi)) + "dpi";
                          });
 
-struct TitleCase {
-    const char* product;
-    const char* title;
-};
-
-class ApplicationTitleCut : public ::testing::TestWithParam<TitleCase> {};
-
-TEST_P(ApplicationTitleCut, CutsWholeWordsUntilFortyCharactersOrFewer) {
-    EXPECT_EQ(TitleFromProductName(GetParam().product), GetParam().title);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Look, ApplicationTitleCut,
-    ::testing::Values(TitleCase{"Verrolift", "Verrolift"},
-                      // exactly 40 characters: whole
-                      TitleCase{"Verrolift Text Loader For Oracle Tables!",
-                                "Verrolift Text Loader For Oracle Tables!"},
-                      // 41: the last word goes
-                      TitleCase{"Verrolift Text Loader For Oracle Tables!!",
-                                "Verrolift Text Loader For Oracle"},
-                      // several words go until it fits
-                      TitleCase{"Verrolift Loader of Delimited Text Files Into Oracle Tables",
-                                "Verrolift Loader of Delimited Text Files"},
-                      TitleCase{"", ""}),
-    [](const ::testing::TestParamInfo<TitleCase>& p) {
-        return "Length" + std::to_string(std::string(p.param.product).size());
-    });
-
 TEST(Look, ApplicationTitleIsTheProductName) {
     SetApplicationTitle();
     EXPECT_EQ(ApplicationTitle(), QStringLiteral("Verrolift"));

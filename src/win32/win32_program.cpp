@@ -1,37 +1,12 @@
 #include "win32/win32_program.h"
 
-#include <chrono>
-#include <ctime>
-#include <random>
-
+#include "app/timer_seeded_random.h"
 #include "base/failure.h"
+#include "win32/desktop_services.h"
 #include "win32/login_window.h"
 #include "win32/main_window.h"
-#include "win32/wide_window_text.h"
 
 namespace verrolift::win32 {
-
-namespace {
-
-UrlOpener ShellUrlOpener() {
-    return [](const std::string& address) {
-        const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
-            nullptr, L"open", Wide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-        return result > 32;
-    };
-}
-
-}  // namespace
-
-RandomFraction TimeSeededFraction() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_s(&local, &now);
-    const auto seed =
-        static_cast<std::uint32_t>(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec);
-    auto engine = std::make_shared<std::mt19937>(seed);
-    return [engine] { return std::uniform_real_distribution<double>(0.0, 1.0)(*engine); };
-}
 
 Win32Program::Win32Program(ProgramParts parts)
     : parts_(std::move(parts)),
@@ -40,7 +15,7 @@ Win32Program::Win32Program(ProgramParts parts)
                *parts_.pump,
                *this,
                parts_.programFolder,
-               parts_.random ? parts_.random : TimeSeededFraction(),
+               parts_.random ? parts_.random : TimerSeededFraction(),
                parts_.openUrl ? parts_.openUrl : ShellUrlOpener(),
                parts_.progressIntervalMs} {
     if (!parts_.onEnd) parts_.onEnd = [] { PostQuitMessage(0); };

@@ -64,7 +64,4 @@ private:
     std::unique_ptr<MainWindow> main_;
 };
 
-// A generator seeded from the seconds since midnight, as each start does.
-RandomFraction TimeSeededFraction();
-
 }  // namespace verrolift::win32

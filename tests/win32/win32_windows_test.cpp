@@ -19,6 +19,7 @@
 #include "support/test_database.h"
 #include "win32/login_window.h"
 #include "win32/main_window.h"
+#include "win32/registry_settings_store.h"
 #include "win32/wide_window_text.h"
 
 namespace verrolift::win32 {
@@ -237,18 +238,50 @@ TEST_F(Win32WindowsTest, DeleteRemovesTheSelectedEntryOnlyWhenNotBusy) {
     EXPECT_EQ(main.Files().Snapshot(), (std::vector<std::string>{"a.txt", "c.txt"}));
 }
 
-TEST_F(Win32WindowsTest, QuotedFieldsIsKeptOnTheUsersClick) {
-    main.Load();
-    main.Show();
+// "Quoted fields" goes to the registry on the user's click, and the next window shows it.
+TEST(Win32WindowsRegistry, QuotedFieldsIsKeptInTheRegistryOnTheUsersClick) {
+    const std::string root =
+        "Software\\Verrolift tests\\quoted " + std::to_string(GetCurrentProcessId());
+    RegistrySettingsStore registry(root);
+    test::TempDir dir;
+    test::SqliteDatabase db;
+    test::FixedConnection profile{db.ConnectionString()};
+    test::RecordingDialogs dialogs;
+    test::RecordingPump pump;
+    test::RecordingFlow flow;
+    AppContext context{dialogs,
+                       registry,
+                       pump,
+                       flow,
+                       dir.Path(),
+                       [] { return 0.5; },
+                       [](const std::string&) { return true; }};
     const auto stored = [&] {
-        return settings.GetSetting(kSettingsApplication, kSettingsSection, keys::kQuotedFields, "");
+        std::wstring value(8, L'\0');
+        DWORD size = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+        const LSTATUS status =
+            RegGetValueW(HKEY_CURRENT_USER,
+                         Wide(registry.SectionKey(kSettingsApplication, kSettingsSection)).c_str(),
+                         L"QuotedFields", RRF_RT_REG_SZ, nullptr, value.data(), &size);
+        return status == ERROR_SUCCESS ? Utf8(value.c_str()) : std::string("none");
     };
-    EXPECT_EQ(stored(), "");
-    Click(MainWindow::kQuotedFields);
-    EXPECT_EQ(stored(), "1");
-    EXPECT_TRUE(main.Options().quotedFields);
-    Click(MainWindow::kQuotedFields);
-    EXPECT_EQ(stored(), "0");
+    for (bool tick : {true, false}) {
+        MainWindow first{context, profile};
+        first.Load();
+        first.Show();
+        EXPECT_EQ(IsDlgButtonChecked(first.Handle(), MainWindow::kQuotedFields) == BST_CHECKED,
+                  !tick);
+        SendMessageW(GetDlgItem(first.Handle(), MainWindow::kQuotedFields), BM_CLICK, 0, 0);
+        EXPECT_EQ(stored(), tick ? "1" : "0");
+        EXPECT_EQ(first.Options().quotedFields, tick);
+
+        MainWindow next{context, profile};
+        next.Load();
+        EXPECT_EQ(IsDlgButtonChecked(next.Handle(), MainWindow::kQuotedFields) == BST_CHECKED,
+                  tick);
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Verrolift tests");
+    EXPECT_TRUE(dialogs.reports.empty());
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 # PostgreSQL stand-in: a profile in the registry opens the main window at once, a file is
 # picked in the file dialog, the separator and table name are typed, "Import To Oracle" is
 # clicked, and the table must then hold the file's rows with their text; closing the window
-# ends the program.
+# ends the program. First: the program is a GUI program that needs only system DLLs.
 #
 #   end_to_end.sh <verrolift.exe> <wine prefix to copy>
 # Needs DISPLAY (an X server without a window manager: the windows are their client areas)
@@ -57,6 +57,13 @@ click() {
     xdotool mousemove --window "$1" "$2" "$3" click 1
     sleep 0.3
 }
+
+# A window program of its own: the GUI subsystem (no console), the system's DLLs only.
+headers=$(x86_64-w64-mingw32-objdump -p "$program")
+grep -q '(Windows GUI)' <<<"$headers" || fail "$program is not a GUI program"
+if grep -i 'DLL Name:' <<<"$headers" | grep -qiv -E ' (advapi32|comctl32|comdlg32|gdi32|kernel32|odbc32|shell32|user32|msvcrt|ole32)\.dll$'; then
+    fail "$program needs other DLLs: $(grep 'DLL Name:' <<<"$headers" | tr -s ' \n' ' ')"
+fi
 
 key=Software\\VB\ and\ VBA\ Program\ Settings\\Corvendel\\Verrolift
 for pair in "OracleSID=$VERROLIFT_PG_SID" "OracleUser=$VERROLIFT_PG_USER" \

@@ -2,22 +2,11 @@
 #include <cstdio>
 #include <string_view>
 
+#include "app/program_usage.h"
 #include "ui/program.h"
 #include "ui/qt_dialogs.h"
 #include "ui/qt_settings_store.h"
 #include "verrolift_version.h"
-
-namespace {
-
-constexpr const char* kUsage =
-    "usage: verrolift [--help | --version]\n"
-    "Opens the login window, then the main window, which load delimited text files into\n"
-    "Oracle tables. The same import without a window: verrolift-import --help.\n"
-    "\n"
-    "  --help     print this text and exit\n"
-    "  --version  print the program's name and version and exit\n";
-
-}  // namespace
 
 int main(int argc, char** argv) {
     // Answered before QApplication exists, which would need a display.
@@ -26,7 +15,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc == 2 && std::string_view(argv[1]) == "--help") {
-        std::fputs(kUsage, stdout);
+        std::fputs(verrolift::kWindowProgramUsage, stdout);
         return 0;
     }
     QApplication app(argc, argv);

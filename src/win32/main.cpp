@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "base/paths.h"
+#include "app/program_usage.h"
 #include "verrolift_version.h"
 #include "win32/com_apartment.h"
 #include "win32/registry_settings_store.h"
@@ -16,14 +16,6 @@
 #include "win32/win32_program.h"
 
 namespace {
-
-constexpr const char* kUsage =
-    "usage: verrolift [--help | --version]\n"
-    "Opens the login window, then the main window, which load delimited text files into\n"
-    "Oracle tables. The same import without a window: verrolift-import --help.\n"
-    "\n"
-    "  --help     print this text and exit\n"
-    "  --version  print the program's name and version and exit\n";
 
 // A window program has no console of its own: the answer goes to the one it was started
 // from, else into a box.
@@ -67,11 +59,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return 0;
     }
     if (option == L"--help") {
-        Tell(kUsage);
+        Tell(verrolift::kWindowProgramUsage);
         return 0;
     }
     if (argc > 1) {
-        Tell(std::string("verrolift: unknown option\n") + kUsage);
+        Tell(std::string("verrolift: unknown option\n") + verrolift::kWindowProgramUsage);
         return 2;
     }
 

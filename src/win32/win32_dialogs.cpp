@@ -36,9 +36,13 @@ int CALLBACK OnFolderPickerEvent(HWND picker, UINT message, LPARAM, LPARAM data)
     if (message == BFFM_INITIALIZED) {
         const auto* start = reinterpret_cast<const FolderStart*>(data);
         CentreOverOwner(picker, start->owner);
-        if (!start->folder.empty())
-            SendMessageW(picker, BFFM_SETSELECTIONW, TRUE,
-                         reinterpret_cast<LPARAM>(start->folder.c_str()));
+        if (!start->folder.empty()) {
+            const auto folder = reinterpret_cast<LPARAM>(start->folder.c_str());
+            SendMessageW(picker, BFFM_SETSELECTIONW, TRUE, folder);
+            // Again once the picker has finished setting itself up: under wine the selection
+            // made here is at times lost by then.
+            PostMessageW(picker, BFFM_SETSELECTIONW, TRUE, folder);
+        }
     }
     return 0;
 }

@@ -114,7 +114,7 @@ std::string Win32Dialogs::PickFolder(const std::string& title, const std::string
     picker.hwndOwner = start.owner;
     picker.lpszTitle = text.c_str();
     picker.ulFlags = BIF_RETURNONLYFSDIRS;
-    // The resizable picker with its edit box works only in a single-threaded apartment.
+    // The resizable picker, with its New Folder button, needs a single-threaded apartment.
     if (com.SingleThreaded()) picker.ulFlags |= BIF_NEWDIALOGSTYLE;
     picker.lpfn = &OnFolderPickerEvent;
     picker.lParam = reinterpret_cast<LPARAM>(&start);

@@ -36,9 +36,13 @@ int CALLBACK OnFolderPickerEvent(HWND picker, UINT message, LPARAM, LPARAM data)
     if (message == BFFM_INITIALIZED) {
         const auto* start = reinterpret_cast<const FolderStart*>(data);
         CentreOverOwner(picker, start->owner);
-        if (!start->folder.empty())
-            SendMessageW(picker, BFFM_SETSELECTIONW, TRUE,
-                         reinterpret_cast<LPARAM>(start->folder.c_str()));
+        if (!start->folder.empty()) {
+            const auto folder = reinterpret_cast<LPARAM>(start->folder.c_str());
+            SendMessageW(picker, BFFM_SETSELECTIONW, TRUE, folder);
+            // Again once the picker has finished setting itself up: under wine the selection
+            // made here is at times lost by then.
+            PostMessageW(picker, BFFM_SETSELECTIONW, TRUE, folder);
+        }
     }
     return 0;
 }
@@ -110,7 +114,7 @@ std::string Win32Dialogs::PickFolder(const std::string& title, const std::string
     picker.hwndOwner = start.owner;
     picker.lpszTitle = text.c_str();
     picker.ulFlags = BIF_RETURNONLYFSDIRS;
-    // The resizable picker with its edit box works only in a single-threaded apartment.
+    // The resizable picker, with its New Folder button, needs a single-threaded apartment.
     if (com.SingleThreaded()) picker.ulFlags |= BIF_NEWDIALOGSTYLE;
     picker.lpfn = &OnFolderPickerEvent;
     picker.lParam = reinterpret_cast<LPARAM>(&start);

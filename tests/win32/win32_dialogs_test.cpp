@@ -17,57 +17,11 @@ namespace verrolift::win32 {
 namespace {
 
 using test::BoxDriver;
-using test::OffCentre;
 using test::OwnerWindow;
 using test::Press;
-using test::StaticTexts;
 
 // Away from the screen's centre, so that a box centred on the screen is told apart.
 constexpr RECT kOwnerPlace{620, 480, 1180, 880};
-
-// IDI_WARNING: the macro names it for the narrow functions only.
-const HICON kWarningIcon = LoadIconW(nullptr, MAKEINTRESOURCEW(32515));
-
-bool Contains(const std::vector<std::string>& texts, const std::string& text) {
-    return std::find(texts.begin(), texts.end(), text) != texts.end();
-}
-
-// What the driver saw of a box as it opened.
-struct Seen {
-    std::string caption;
-    std::vector<std::string> texts;
-    HICON icon = nullptr;
-    POINT offCentre{};
-    bool ownerEnabled = true;
-    std::string answerShown;
-    DWORD selectionStart = 0;
-    DWORD selectionEnd = 0;
-    RECT promptPlace{};
-    RECT answerPlace{};
-};
-
-Seen Look(HWND box, HWND owner) {
-    Seen seen;
-    seen.caption = TextOf(box);
-    seen.texts = StaticTexts(box);
-    seen.icon = test::ShownIcon(box);
-    seen.offCentre = OffCentre(box, owner);
-    seen.ownerEnabled = IsWindowEnabled(owner) != FALSE;
-    if (const HWND answer = GetDlgItem(box, kInputBoxAnswerId)) {
-        seen.answerShown = TextOf(answer);
-        SendMessageW(answer, EM_GETSEL, reinterpret_cast<WPARAM>(&seen.selectionStart),
-                     reinterpret_cast<LPARAM>(&seen.selectionEnd));
-        GetWindowRect(answer, &seen.answerPlace);
-        GetWindowRect(GetDlgItem(box, kInputBoxPromptId), &seen.promptPlace);
-    }
-    return seen;
-}
-
-void ExpectCentredAndModal(const Seen& seen) {
-    EXPECT_LE(std::abs(seen.offCentre.x), 1) << "off centre by " << seen.offCentre.x;
-    EXPECT_LE(std::abs(seen.offCentre.y), 1) << "off centre by " << seen.offCentre.y;
-    EXPECT_FALSE(seen.ownerEnabled);
-}
 
 class Win32DialogsTest : public ::testing::Test {
 protected:
@@ -79,52 +33,63 @@ protected:
     }
     static inline OwnerWindow* shared = nullptr;
 
-    OwnerWindow& owner = *shared;
-    Win32Dialogs dialogs{[this] { return owner.Get(); }};
-
-    // Runs ask while a driver looks at the box it opens and presses button there.
-    Seen Answer(const std::function<void()>& ask, int button) {
-        Seen seen;
-        BoxDriver driver(owner.Get(), [&](HWND box) {
-            seen = Look(box, owner.Get());
-            Press(box, button);
-            return true;
-        });
-        ask();
-        EXPECT_TRUE(driver.Found());
-        EXPECT_EQ(driver.Strays(), 0);
-        return seen;
-    }
+    HWND owner = shared->Get();
+    Win32Dialogs dialogs{[this] { return owner; }};
 };
 
-TEST_F(Win32DialogsTest, AMessageHasTheApplicationTitleNoIconAndOpensOverItsOwner) {
-    const std::string text = "3 files imported.\r\nGrüße: 2 € Ωμέγα";
-    const Seen seen = Answer([&] { dialogs.ShowMessage(text); }, IDOK);
-    EXPECT_EQ(seen.caption, "Verrolift");
-    EXPECT_TRUE(Contains(seen.texts, text));
-    EXPECT_EQ(seen.icon, nullptr);
-    ExpectCentredAndModal(seen);
-    EXPECT_TRUE(IsWindowEnabled(owner.Get()));
+// Each box under its caption with its text and icon, opened modal and centred over its owner.
+struct BoxCase {
+    const char* name;
+    std::function<void(Dialogs&)> ask;
+    const char* caption;
+    std::string text;
+    // IDI_WARNING, by number: the macro names it for the narrow functions only.
+    LPCWSTR icon;
+    friend void PrintTo(const BoxCase& c, std::ostream* out) { *out << c.name; }
+};
+
+const ErrorReport kReport{std::string(tags::kMainImport), 132, "ORA-00942: no such table"};
+
+class Boxes : public Win32DialogsTest, public ::testing::WithParamInterface<BoxCase> {};
+
+TEST_P(Boxes, OpenModalAndCentredOverTheirOwner) {
+    const BoxCase& c = GetParam();
+    std::string caption;
+    std::vector<std::string> texts;
+    HICON icon = nullptr;
+    POINT offCentre{};
+    bool ownerEnabled = true;
+    BoxDriver driver(owner, [&](HWND box) {
+        caption = TextOf(box);
+        texts = test::StaticTexts(box);
+        icon = test::ShownIcon(box);
+        offCentre = test::OffCentre(box, owner);
+        ownerEnabled = IsWindowEnabled(owner) != FALSE;
+        Press(box, IDOK);
+        return true;
+    });
+    c.ask(dialogs);
+    EXPECT_TRUE(driver.Done());
+    EXPECT_EQ(caption, c.caption);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), c.text), texts.end()) << c.text;
+    EXPECT_EQ(icon, c.icon ? LoadIconW(nullptr, c.icon) : nullptr);
+    EXPECT_LE(std::abs(offCentre.x), 1);
+    EXPECT_LE(std::abs(offCentre.y), 1);
+    EXPECT_FALSE(ownerEnabled);
+    EXPECT_TRUE(IsWindowEnabled(owner));
 }
 
-TEST_F(Win32DialogsTest, AnErrorReportHasItsCaptionTheWarningIconAndTheReportText) {
-    const ErrorReport report{std::string(tags::kMainImport), 132, "ORA-00942: no such table"};
-    const Seen seen = Answer([&] { dialogs.ShowErrorReport(report); }, IDOK);
-    EXPECT_EQ(seen.caption, "Application Error");
-    EXPECT_TRUE(Contains(seen.texts, report.Text()));
-    EXPECT_EQ(seen.icon, kWarningIcon);
-    ExpectCentredAndModal(seen);
-}
-
-TEST_F(Win32DialogsTest, TheInputBoxShowsThePromptAndTheDefaultSelectedOverItsOwner) {
-    const Seen seen = Answer([&] { dialogs.InputBox("Name of column 3:", "Kolonne_3"); }, IDOK);
-    EXPECT_EQ(seen.caption, "Verrolift");
-    EXPECT_TRUE(Contains(seen.texts, "Name of column 3:"));
-    EXPECT_EQ(seen.answerShown, "Kolonne_3");
-    EXPECT_EQ(seen.selectionStart, 0u);
-    EXPECT_EQ(seen.selectionEnd, 9u);
-    ExpectCentredAndModal(seen);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Win32Dialogs, Boxes,
+    ::testing::Values(BoxCase{"Message",
+                              [](Dialogs& d) { d.ShowMessage("3 files imported.\r\nGrüße: € Ω"); },
+                              "Verrolift", "3 files imported.\r\nGrüße: € Ω", nullptr},
+                      BoxCase{"ErrorReport", [](Dialogs& d) { d.ShowErrorReport(kReport); },
+                              "Application Error", kReport.Text(), MAKEINTRESOURCEW(32515)},
+                      BoxCase{"InputBox",
+                              [](Dialogs& d) { d.InputBox("Name of column 3:", "Kolonne_3"); },
+                              "Verrolift", "Name of column 3:", nullptr}),
+    [](const ::testing::TestParamInfo<BoxCase>& p) { return std::string(p.param.name); });
 
 // How a user leaves the input box: typed characters, which replace the selected default
 // (a backspace empties it), then a button or the close box.
@@ -139,27 +104,24 @@ struct AnswerCase {
 
 class InputBoxAnswer : public Win32DialogsTest, public ::testing::WithParamInterface<AnswerCase> {};
 
-TEST_P(InputBoxAnswer, GivesWhatWasTypedOnlyWhenOkIsPressed) {
+TEST_P(InputBoxAnswer, IsWhatWasTypedOnlyWhenOkIsPressed) {
     const AnswerCase& c = GetParam();
-    BoxDriver driver(owner.Get(), [&](HWND box) {
-        const HWND edit = GetDlgItem(box, kInputBoxAnswerId);
-        if (c.typed) test::Type(edit, *c.typed);
+    BoxDriver driver(owner, [&](HWND box) {
+        if (c.typed) test::Type(GetDlgItem(box, kInputBoxAnswerId), *c.typed);
         if (c.button)
             Press(box, c.button);
         else
             SendMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0);
         return true;
     });
-    const std::string answer = dialogs.InputBox("Name of column 1:", c.defaultAnswer);
+    EXPECT_EQ(dialogs.InputBox("Name of column 1:", c.defaultAnswer), c.answer);
     EXPECT_TRUE(driver.Done());
     EXPECT_EQ(driver.Strays(), 0);
-    EXPECT_EQ(answer, c.answer);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Win32Dialogs, InputBoxAnswer,
-    ::testing::Values(AnswerCase{"DefaultTakenAsItIs", "Kolonne_1", std::nullopt, IDOK,
-                                 "Kolonne_1"},
+    ::testing::Values(AnswerCase{"DefaultAsItIs", "Kolonne_1", std::nullopt, IDOK, "Kolonne_1"},
                       AnswerCase{"TypingReplacesTheDefault", "Kolonne_1", L"Name", IDOK, "Name"},
                       AnswerCase{"BeyondLatin1", "", L"Größe_€_Ω", IDOK, "Größe_€_Ω"},
                       AnswerCase{"EmptiedIsEmpty", "Kolonne_1", L"\b", IDOK, ""},
@@ -170,43 +132,41 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Win32DialogsTest, ALongPromptMakesTheInputBoxTallerWithTheAnswerBelowIt) {
     std::string prompt;
     for (int i = 0; i < 30; ++i) prompt += "The column has no name in the file's first line. ";
-    const Seen seen = Answer([&] { dialogs.InputBox(prompt, ""); }, IDCANCEL);
-    EXPECT_GT(seen.promptPlace.bottom - seen.promptPlace.top, 200);
-    EXPECT_GE(seen.answerPlace.top, seen.promptPlace.bottom);
-    ExpectCentredAndModal(seen);
-}
-
-// Every question while the program is ending stops the command instead of showing a box.
-struct EndingCase {
-    const char* name;
-    std::function<void(Dialogs&)> ask;
-    friend void PrintTo(const EndingCase& c, std::ostream* out) { *out << c.name; }
-};
-
-class WhenEnding : public Win32DialogsTest, public ::testing::WithParamInterface<EndingCase> {};
-
-TEST_P(WhenEnding, NoBoxOpensAndTheCommandStops) {
-    dialogs.SetEnding([] { return true; });
-    BoxDriver driver(owner.Get(), [](HWND box) {
+    RECT shown{};
+    RECT answer{};
+    BoxDriver driver(owner, [&](HWND box) {
+        GetWindowRect(GetDlgItem(box, kInputBoxPromptId), &shown);
+        GetWindowRect(GetDlgItem(box, kInputBoxAnswerId), &answer);
         Press(box, IDCANCEL);
         return true;
     });
-    EXPECT_THROW(GetParam().ask(dialogs), RunAborted);
+    dialogs.InputBox(prompt, "");
+    EXPECT_GT(shown.bottom - shown.top, 200);
+    EXPECT_GE(answer.top, shown.bottom);
+}
+
+// Every question while the program is ending stops the command instead of showing a box.
+class WhenEnding : public Win32DialogsTest,
+                   public ::testing::WithParamInterface<std::function<void(Dialogs&)>> {};
+
+TEST_P(WhenEnding, NoBoxOpensAndTheCommandStops) {
+    dialogs.SetEnding([] { return true; });
+    BoxDriver driver(owner, [](HWND box) {
+        Press(box, IDCANCEL);
+        return true;
+    });
+    EXPECT_THROW(GetParam()(dialogs), RunAborted);
     EXPECT_FALSE(driver.Found());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Win32Dialogs, WhenEnding,
-    ::testing::Values(EndingCase{"Message", [](Dialogs& d) { d.ShowMessage("x"); }},
-                      EndingCase{"ErrorReport",
-                                 [](Dialogs& d) {
-                                     d.ShowErrorReport(ErrorReport{"t ", 1, "d"});
-                                 }},
-                      EndingCase{"InputBox", [](Dialogs& d) { d.InputBox("p", "a"); }},
-                      EndingCase{"Files",
-                                 [](Dialogs& d) { d.PickFiles("t", "All Files (*.*)|*.*"); }},
-                      EndingCase{"Folder", [](Dialogs& d) { d.PickFolder("t", ""); }}),
-    [](const ::testing::TestParamInfo<EndingCase>& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Win32Dialogs, WhenEnding,
+                         ::testing::Values([](Dialogs& d) { d.ShowMessage("x"); },
+                                           [](Dialogs& d) { d.ShowErrorReport(kReport); },
+                                           [](Dialogs& d) { d.InputBox("p", "a"); },
+                                           [](Dialogs& d) {
+                                               d.PickFiles("t", "All Files (*.*)|*.*");
+                                           },
+                                           [](Dialogs& d) { d.PickFolder("t", ""); }));
 
 }  // namespace
 }  // namespace verrolift::win32

@@ -1,5 +1,4 @@
 #include <ctime>
-#include <string>
 
 #include <gtest/gtest.h>
 
@@ -7,36 +6,6 @@
 
 namespace verrolift {
 namespace {
-
-struct ClockCase {
-    int hour;
-    int minute;
-    int second;
-    std::uint32_t seconds;
-};
-
-class MidnightSeed : public ::testing::TestWithParam<ClockCase> {};
-
-TEST_P(MidnightSeed, CountsWholeSecondsSinceMidnight) {
-    std::tm local{};
-    local.tm_hour = GetParam().hour;
-    local.tm_min = GetParam().minute;
-    local.tm_sec = GetParam().second;
-    // The date plays no part.
-    local.tm_mday = 17;
-    local.tm_mon = 5;
-    local.tm_year = 121;
-    EXPECT_EQ(SecondsSinceMidnight(local), GetParam().seconds);
-}
-
-INSTANTIATE_TEST_SUITE_P(TimerSeededRandom, MidnightSeed,
-                         ::testing::Values(ClockCase{0, 0, 0, 0}, ClockCase{0, 0, 59, 59},
-                                           ClockCase{0, 1, 0, 60}, ClockCase{1, 0, 0, 3600},
-                                           ClockCase{12, 34, 56, 45296},
-                                           ClockCase{23, 59, 59, 86399}),
-                         [](const ::testing::TestParamInfo<ClockCase>& p) {
-                             return "At" + std::to_string(p.param.seconds);
-                         });
 
 std::uint32_t SecondsNow() {
     const std::time_t now = std::time(nullptr);

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The real verrolift.exe under wine, driven with xdotool as a user drives it, against the
-# PostgreSQL stand-in: a profile in the registry opens the main window at once, a file is
-# picked in the file dialog, the separator and table name are typed, "Import To Oracle" is
-# clicked, and the table must then hold the file's rows with their text; closing the window
-# ends the program. First: the program is a GUI program that needs only system DLLs.
+# PostgreSQL stand-in: a profile in the registry opens the main window at once, the separator
+# and table name are typed, two files are picked in the file dialog and the second is dragged
+# above the first, "Import To Oracle" is clicked, and the tables must then hold the files'
+# rows with their text, in the list's new order; closing the window ends the program.
+# First: the program is a GUI program that needs only system DLLs.
 #
 #   end_to_end.sh <verrolift.exe> <wine prefix to copy>
 # Needs DISPLAY (an X server without a window manager: the windows are their client areas)
@@ -72,8 +73,8 @@ for pair in "OracleSID=$VERROLIFT_PG_SID" "OracleUser=$VERROLIFT_PG_USER" \
 done
 
 stamp=e2e$(date +%s)$$
-table=${stamp}1
 printf 'Name;City\r\nJürgen;Köln\r\nZoë;Ærøskøbing\r\nΩμέγα;数据\r\n' >"$work/cities.txt"
+printf 'Code;Note\r\n1;first of the list\r\n' >"$work/codes.txt"
 
 DISPLAY=$DISPLAY "$wine" "$program" >"$work/program.log" 2>&1 &
 pid=$!
@@ -88,18 +89,35 @@ click "$main" 256 291
 xdotool key End $(printf 'BackSpace %.0s' $(seq 20))
 xdotool type "${stamp}[counter]"
 
-# "Add Text File(s)" (its centre), then the file's full path in the dialog's name box.
-click "$main" 112 117
-dialog=$(xdotool search --sync --onlyvisible --name 'Add File\(s\)' | head -1)
+# "Add Text File(s)" (its centre), then a file's full path in the dialog's name box.
+add_file() {
+    click "$main" 112 117
+    local dialog
+    dialog=$(xdotool search --sync --onlyvisible --name 'Add File\(s\)' | head -1)
+    sleep 0.5
+    # Without a window manager keys go to the window under the pointer.
+    xdotool mousemove --window "$dialog" 300 150
+    xdotool type --delay 20 "Z:${work//\//\\}\\$1"
+    click "$dialog" 504 280  # "Open"
+    sleep 1
+    # Back in the main window, a first click on its surface only activates it again.
+    click "$main" 420 300
+    sleep 1
+}
+add_file cities.txt
+add_file codes.txt
+
+# codes.txt, the second entry, dragged onto the first: the list is now codes, cities.
+# At 96 dpi the list's first two rows are at y 43 and 58 of the window.
+xdotool mousemove --window "$main" 80 58
+sleep 0.3
+xdotool mousedown 1
+for y in 55 51 47 43; do
+    xdotool mousemove --window "$main" 80 "$y"
+    sleep 0.15
+done
+xdotool mouseup 1
 sleep 0.5
-# Without a window manager keys go to the window under the pointer.
-xdotool mousemove --window "$dialog" 300 150
-xdotool type --delay 20 "Z:${work//\//\\}\\cities.txt"
-click "$dialog" 504 280  # "Open"
-sleep 1
-# Back in the main window, a first click on its surface only activates it again.
-click "$main" 420 300
-sleep 1
 
 # "Import To Oracle", then the final message is answered with its OK button.
 click "$main" 108 525
@@ -116,17 +134,23 @@ sleep 0.5
 read -r width height < <(xdotool getwindowgeometry "$box" | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\)/\1 \2/p')
 click "$box" $((width / 2)) $((height - 14))
 
-got=$(psql_q "COPY (SELECT * FROM \"$table\") TO STDOUT" 2>&1) || fail "no table $table: $got"
-# The first line names the columns and is stored as a row too.
-want=$(printf 'Name\tCity\nJürgen\tKöln\nZoë\tÆrøskøbing\nΩμέγα\t数据')
-[ "$got" = "$want" ] || fail "table $table holds:
+# The first line names the columns and is stored as a row too. The files were imported in
+# the order the drag left them.
+check_table() {  # <table> <columns> <rows>
+    local got columns
+    got=$(psql_q "COPY (SELECT * FROM \"$1\") TO STDOUT" 2>&1) || fail "no table $1: $got"
+    [ "$got" = "$3" ] || fail "table $1 holds:
 $got
 instead of:
-$want"
-columns=$(psql_q "SELECT string_agg(column_name, ',' ORDER BY ordinal_position) FROM
-                  information_schema.columns WHERE table_name = '$table'")
-[ "$columns" = "Name,City" ] || fail "table $table has the columns $columns"
-psql_q "DROP TABLE \"$table\"" || true
+$3"
+    columns=$(psql_q "SELECT string_agg(column_name, ',' ORDER BY ordinal_position) FROM
+                      information_schema.columns WHERE table_name = '$1'")
+    [ "$columns" = "$2" ] || fail "table $1 has the columns $columns"
+    psql_q "DROP TABLE \"$1\"" || true
+}
+check_table "${stamp}1" Code,Note "$(printf 'Code\tNote\n1\tfirst of the list')"
+check_table "${stamp}2" Name,City \
+    "$(printf 'Name\tCity\nJürgen\tKöln\nZoë\tÆrøskøbing\nΩμέγα\t数据')"
 
 # Alt+F4 closes the main window, and with it the program.
 xdotool mousemove --window "$main" 200 400
@@ -137,4 +161,4 @@ for _ in $(seq 150); do
 done
 kill -0 "$pid" 2>/dev/null && fail "the program still runs after its window was closed"
 pid=
-echo "end_to_end: the table holds the file's rows; the program ended with its window"
+echo "end_to_end: the tables hold the files' rows in the dragged order; the program ended with its window"
